@@ -1,0 +1,30 @@
+// The two text logs: error.log (version line, warnings, errors, start-up notes,
+// "Debug:" lines; a non-zero code ends the program) and output.log (the
+// user-facing record of a run). Both are flushed after every entry.
+#pragma once
+
+// Opens error.log with the given fopen mode unless it is open already, and writes
+// the library's version line. Returns 1 on success, 0 when the file cannot be made.
+int init_error_log(const char* mode);
+
+// Opens output.log with the given fopen mode. Returns 1 on success, 0 on failure.
+int MXinitlog(const char* mode);
+
+// Writes to output.log; writing before MXinitlog is a fatal error.
+void MXolog(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Writes to error.log. Code 0 is a note; any other code is an exit status: the
+// display is closed, the logs are closed, the text is echoed to standard output,
+// the program waits 2000 ms and exits with that code.
+void MXelog(int code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// The platform layer registers how to close the display, so that a fatal entry
+// can close it without the logs depending on the platform.
+void MXsetclosedisplayhook(void (*close_display)());
+
+// Tests only: instead of exiting, a fatal entry (after writing and closing the
+// logs, but before closing the display or waiting) calls this handler with the
+// exit code and the formatted text. The handler must not return (it throws).
+// nullptr restores the real exit.
+using MXFatalHandler = void (*)(int code, const char* text);
+void MXsetfatalhandler(MXFatalHandler handler);
