@@ -1,0 +1,67 @@
+// Reading config.mcf: each known key overrides one name or switch of start-up;
+// unknown keys are passed over.
+#include "startup/config.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "base/log.h"
+#include "base/text.h"
+#include "startup/filenames.h"
+
+namespace {
+
+struct NameKey {
+  const char* key;
+  std::string* name;
+};
+
+const NameKey name_keys[] = {
+    {"listname=", &Listname},         {"datapath=", &Datapath},
+    {"listpath=", &Listpath},         {"infopath=", &Infopath},
+    {"imagepath=", &Imagepath},       {"interfacefile=", &InterfaceFile},
+    {"instructionfile=", &Introfilename}, {"countryfile=", &Countryfilename},
+    {"regionfile=", &Regionfilename},
+};
+
+GraphicsFileType graphics_file_type(const char* word) {
+  if (MXstricmp(word, "BMP16") == 0) return BMP_16;
+  if (MXstricmp(word, "PSGREY") == 0) return PS_GRAY;
+  if (MXstricmp(word, "PSCOLOR") == 0) return PS_COLOR;
+  if (MXstricmp(word, "GIF16") == 0) return GIF_16;
+  return NO_FILE;
+}
+
+}  // namespace
+
+int config_reader(const char* key, ReaderStatusType status, void*) {
+  if (status != READ_PROCESS) return 1;
+  char value[CONFIG_VALUE_MAX + 1];
+  for (const NameKey& entry : name_keys) {
+    if (MXstricmp(key, entry.key) == 0) {
+      if (!MXrdword(value, CONFIG_VALUE_MAX)) return 0;
+      *entry.name = Home + value;
+      return 1;
+    }
+  }
+  if (MXstricmp(key, "bstore=") == 0) {
+    Use_bstore = MXrdboolean();
+  } else if (MXstricmp(key, "fpu=") == 0) {
+    HasFPU = MXrdboolean();
+  } else if (MXstricmp(key, "graphfileformat=") == 0) {
+    if (!MXrdword(value, CONFIG_VALUE_MAX)) return 0;
+    GraphFileFmt = graphics_file_type(value);
+  }
+  return 1;
+}
+
+void configure() {
+  std::string path = Home + "config.mcf";
+  // Closed on every way out, also when a fatal entry is turned into an exception.
+  std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(path.c_str(), "r"), fclose);
+  if (!file) return;
+  int ok = MXgenreader(file.get(), config_reader, "VK_config", nullptr);
+  file.reset();
+  if (!ok) MXelog(-1, "Error while reading configuration file |%s|\n", path.c_str());
+}

@@ -1,0 +1,67 @@
+// The start-up file names and switches, their start values and the joins made
+// after the configuration file has been read.
+#include "startup/filenames.h"
+
+std::string Home;
+std::string Introfilename = "intro.rl4";
+std::string Countryfilename = "regions.rl8";
+std::string Regionfilename = "regions.rl8";
+std::string Listname = "country.maf";
+std::string Datapath = "/dbase/";
+std::string Listpath = "/dbase/";
+std::string Infopath = "/info/";
+std::string Imagepath = "/images/";
+std::string InterfaceFile = "varnock.inf";
+std::string VersionFile;
+std::string CountryFile;
+std::string RegionFile;
+std::string IntroFile;
+std::string ListFile;
+
+int HasFPU = 0;
+int Use_bstore = 0;
+int MapScale = 4;
+int MXDebug = 0;
+int TutorEntry = 0;
+int Tutorfile = 0;
+GraphicsFileType GraphFileFmt = NO_FILE;
+
+void set_start_file_names() {
+  Home.clear();
+  Introfilename = Home + "intro.rl4";
+  // The country map has no picture of its own by default: both maps start as the
+  // region picture, loaded twice into two separate pictures.
+  Countryfilename = Home + "regions.rl8";
+  Regionfilename = Home + "regions.rl8";
+}
+
+void set_version_file() { VersionFile = Infopath + "pop.txt"; }
+
+void build_file_names() {
+  CountryFile = Imagepath + Countryfilename;
+  RegionFile = Imagepath + Regionfilename;
+  IntroFile = Imagepath + Introfilename;
+  ListFile = Listpath + Listname;
+}
+
+void reset_startup_settings() {
+  set_start_file_names();
+  Listname = "country.maf";
+  Datapath = "/dbase/";
+  Listpath = "/dbase/";
+  Infopath = "/info/";
+  Imagepath = "/images/";
+  InterfaceFile = "varnock.inf";
+  VersionFile.clear();
+  CountryFile.clear();
+  RegionFile.clear();
+  IntroFile.clear();
+  ListFile.clear();
+  HasFPU = 0;
+  Use_bstore = 0;
+  MapScale = 4;
+  MXDebug = 0;
+  TutorEntry = 0;
+  Tutorfile = 0;
+  GraphFileFmt = NO_FILE;
+}

@@ -1,0 +1,48 @@
+// The file names and switches that start-up fixes and the configuration file
+// overrides: where the country list, the country databases, the help texts and
+// the pictures live, the interface-definition file, and the start-up switches.
+#pragma once
+#include <string>
+
+// Longest value a configuration key takes (one word).
+constexpr int CONFIG_VALUE_MAX = 80;
+
+// Names are owned strings: a configured path and a configured file name may each
+// be up to CONFIG_VALUE_MAX characters, and joining them must never overflow.
+extern std::string Home;             // prefix of every configured name; empty
+extern std::string Introfilename;    // the intro picture
+extern std::string Countryfilename;  // the country map picture
+extern std::string Regionfilename;   // the region map picture
+extern std::string Listname;         // the country list
+extern std::string Datapath;         // directory of the country databases
+extern std::string Listpath;         // directory of the country list
+extern std::string Infopath;         // directory of the help and text files
+extern std::string Imagepath;        // directory of the pictures
+extern std::string InterfaceFile;    // the interface-definition file
+// Joined after the configuration has been read (build_file_names).
+extern std::string VersionFile;  // Infopath + "pop.txt"
+extern std::string CountryFile;  // Imagepath + Countryfilename
+extern std::string RegionFile;   // Imagepath + Regionfilename
+extern std::string IntroFile;    // Imagepath + Introfilename
+extern std::string ListFile;     // Listpath + Listname
+
+extern int HasFPU;      // 1: the projection may use floating point
+extern int Use_bstore;  // 1: the interface library keeps backing store for windows
+extern int MapScale;    // zoom factor of the selection box on the large map
+extern int MXDebug;     // 1: the projection and data conversion write "Debug:" lines
+extern int TutorEntry;  // 1: the first screen offers Glossary instead of File
+extern int Tutorfile;   // 1: start-up loads the saved tutorial simulation
+
+// The screen-dump format (shared with the screen dump writers).
+enum GraphicsFileType { NO_FILE = 0, BMP_16 = 1, PS_GRAY = 2, PS_COLOR = 3, GIF_16 = 4 };
+extern GraphicsFileType GraphFileFmt;
+
+// Sets Home to empty and the three picture names to their start values.
+void set_start_file_names();
+// VersionFile = Infopath + "pop.txt".
+void set_version_file();
+// Joins CountryFile, RegionFile, IntroFile and ListFile from the configured parts.
+void build_file_names();
+// Puts every name and switch above back to its value at program start (tests and
+// fuzzing run the readers many times in one process).
+void reset_startup_settings();

@@ -1,0 +1,356 @@
+// Tests of the tagged database reader: word, phrase and line scanning with its
+// limits, comments, numbers and booleans, format statements, and the key-walking
+// driver with identification, nesting and failure.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/reader_test_support.h"
+#include "base/tagged_reader.h"
+
+namespace {
+
+class TaggedReaderTest : public ScratchDirTest {
+ protected:
+  // Points the primitive readers at a file holding text.
+  void use(const std::string& text) {
+    file_ = std::make_unique<MemFile>(text);
+    MXDbfp = file_->get();
+  }
+  std::string word(int max = 80) {
+    std::vector<char> buffer(max + 1, 'x');
+    last_ok_ = MXrdword(buffer.data(), max);
+    return buffer.data();
+  }
+  std::unique_ptr<MemFile> file_;
+  int last_ok_ = 0;
+};
+
+TEST_F(TaggedReaderTest, WordsEndAtWhiteSpaceAndCommentsRunToTheLineEnd) {
+  use("  alpha\tbeta\n\n# a comment line\n   # another\n\tgamma# dropped mark\n"
+      "delta#epsilon zeta\n# last comment");
+  EXPECT_EQ(word(), "alpha");
+  EXPECT_EQ(word(), "beta");
+  EXPECT_EQ(word(), "gamma");
+  // "#" right after a word ends it, and the rest of the line is read as words.
+  EXPECT_EQ(word(), "dropped");
+  EXPECT_EQ(word(), "mark");
+  EXPECT_EQ(word(), "delta");
+  EXPECT_EQ(word(), "epsilon");
+  EXPECT_EQ(word(), "zeta");
+  EXPECT_EQ(word(), "");
+  EXPECT_EQ(last_ok_, 0);
+}
+
+TEST_F(TaggedReaderTest, WordOfTheLimitIsWholeOneMoreIsCutAndLogged) {
+  const std::string eighty(80, 'w');
+  use(eighty + " next " + eighty + "z tail");
+  EXPECT_EQ(word(), eighty);
+  EXPECT_EQ(last_ok_, 1);
+  EXPECT_EQ(word(), "next");
+  EXPECT_EQ(error_log(), "");  // nothing logged so far: the log is not even made
+
+  EXPECT_EQ(word(), eighty);  // the 81-character word, cut
+  EXPECT_EQ(last_ok_, 0);
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + "String exceded maximum size in rd_stringhelp\n");
+
+  // Small limits: the buffer holds max characters and the terminating NUL.
+  use("abc abcd");
+  EXPECT_EQ(word(3), "abc");
+  EXPECT_EQ(last_ok_, 1);
+  EXPECT_EQ(word(3), "abc");
+  EXPECT_EQ(last_ok_, 0);
+}
+
+TEST_F(TaggedReaderTest, PhrasesKeepSingleBlanksOnly) {
+  char buffer[22];
+  use("New York  10\nCote d Ivoire\tx\nChad \nSouth Africa#c\n");
+  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
+  EXPECT_STREQ(buffer, "New York");  // two blanks end it
+  EXPECT_EQ(MXrdinteger(), 10);
+  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
+  EXPECT_STREQ(buffer, "Cote d Ivoire");  // a tab ends it
+  EXPECT_EQ(word(), "x");
+  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
+  EXPECT_STREQ(buffer, "Chad");  // a trailing blank is dropped
+  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
+  EXPECT_STREQ(buffer, "South Africa");
+
+  // 21 characters with a blank after them fit; 22 do not.
+  use("Saint Kitts and Nevis  next\nSaint Kitts and Neviss\n");
+  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
+  EXPECT_STREQ(buffer, "Saint Kitts and Nevis");
+  EXPECT_EQ(word(), "next");
+  EXPECT_EQ(MXrdphrase(buffer, 21), 0);
+  EXPECT_STREQ(buffer, "Saint Kitts and Nevis");
+  // A phrase ending in a blank exactly at the limit, then a second word.
+  use("Saint Kitts and Nevis x\n");
+  EXPECT_EQ(MXrdphrase(buffer, 21), 0);
+  EXPECT_STREQ(buffer, "Saint Kitts and Nevis");
+}
+
+TEST_F(TaggedReaderTest, RestOfLineFoldsRunsOfBlanksAndStopsAtHash) {
+  char buffer[81];
+  use("  one  two\t\tthree   # comment\nfour five \nsix");
+  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
+  EXPECT_STREQ(buffer, "one two three");
+  // The "#" that ended it is consumed, like any ending character: the rest of its
+  // line is read as text again.
+  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
+  EXPECT_STREQ(buffer, "comment");
+  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
+  EXPECT_STREQ(buffer, "four five");
+  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
+  EXPECT_STREQ(buffer, "six");
+  EXPECT_EQ(MXrdstringeol(buffer, 80), 0);
+  EXPECT_STREQ(buffer, "");
+}
+
+TEST_F(TaggedReaderTest, NumbersAndBooleans) {
+  use(" 42\n-7 3.25 -1e3 abc 12");
+  EXPECT_EQ(MXrdinteger(), 42);
+  EXPECT_EQ(MXrdinteger(), -7);
+  EXPECT_DOUBLE_EQ(MXrdreal(), 3.25);
+  EXPECT_DOUBLE_EQ(MXrdreal(), -1000.0);
+  // Text that is not a number gives 0, is not reported and stays to be read.
+  EXPECT_EQ(MXrdinteger(), 0);
+  EXPECT_DOUBLE_EQ(MXrdreal(), 0.0);
+  EXPECT_EQ(word(), "abc");
+  EXPECT_EQ(MXrdinteger(), 12);
+  EXPECT_EQ(error_log(), "");
+  EXPECT_EQ(MXrdinteger(), 0);
+  EXPECT_DOUBLE_EQ(MXrdreal(), 0.0);
+  EXPECT_EQ(error_log(), std::string(kVersionLine) +
+                             "Unexpected error in MXrdinteger\nUnexpected EOF in MXrdreal\n");
+
+  use("TRUE true True yes 1 false");
+  EXPECT_EQ(MXrdboolean(), 1);
+  EXPECT_EQ(MXrdboolean(), 1);
+  EXPECT_EQ(MXrdboolean(), 1);
+  EXPECT_EQ(MXrdboolean(), 0);
+  EXPECT_EQ(MXrdboolean(), 0);
+  EXPECT_EQ(MXrdboolean(), 0);
+  EXPECT_EQ(MXrdboolean(), 0);  // nothing left
+}
+
+TEST_F(TaggedReaderTest, FormatStatementLimits) {
+  int count = -1;
+  MXFormatKeyword keywords[MX_FORMAT_MAX_KEYWORDS];
+
+  use("k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 tamrof");
+  ASSERT_EQ(MXrdformat(&count, keywords), 1);
+  EXPECT_EQ(count, 11);
+  EXPECT_STREQ(keywords[10], "k11");
+
+  use("k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12 tamrof");
+  EXPECT_EQ(MXrdformat(&count, keywords), 0);
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + "Too many keywords in format statement\n");
+
+  use("abcdefghijkl TAMROF");
+  ASSERT_EQ(MXrdformat(&count, keywords), 1);
+  EXPECT_EQ(count, 1);
+  EXPECT_STREQ(keywords[0], "abcdefghijkl");
+
+  close_logs_for_test();
+  std::remove("error.log");
+  use("type abcdefghijklm tamrof");
+  EXPECT_EQ(MXrdformat(&count, keywords), 0);
+  EXPECT_EQ(error_log(),
+            std::string(kVersionLine) + "Format statement keyword too long: |abcdefghijklm|\n");
+
+  close_logs_for_test();
+  std::remove("error.log");
+  use("type name");
+  EXPECT_EQ(MXrdformat(&count, keywords), 0);
+  EXPECT_EQ(error_log(),
+            std::string(kVersionLine) + "Unexepected EOF while reading format keywords\n");
+
+  use("tamrof");  // an empty statement
+  ASSERT_EQ(MXrdformat(&count, keywords), 1);
+  EXPECT_EQ(count, 0);
+}
+
+TEST_F(TaggedReaderTest, FormatStatementSkipsCommentsBetweenAndAfterItsKeywords) {
+  int count = 0;
+  MXFormatKeyword keywords[MX_FORMAT_MAX_KEYWORDS];
+  // After "tamrof" a number may follow a comment: its scan does not skip comments.
+  use("year # the year\n# a whole comment line\n  pop\ntamrof # rows follow\n# more\n 1990 57");
+  ASSERT_EQ(MXrdformat(&count, keywords), 1);
+  ASSERT_EQ(count, 2);
+  EXPECT_STREQ(keywords[0], "year");
+  EXPECT_STREQ(keywords[1], "pop");
+  EXPECT_EQ(MXrdinteger(), 1990);
+  EXPECT_EQ(MXrdinteger(), 57);
+
+  use("year tamrof\n1990");
+  ASSERT_EQ(MXrdformat(&count, keywords), 1);
+  EXPECT_EQ(MXrdinteger(), 1990);
+}
+
+// A callback that records what the driver hands it.
+struct Calls {
+  std::vector<std::string> keys;
+  int inits = 0, finals = 0;
+  int fail_at_init = 0;
+  std::string fail_at_key;
+};
+
+int recording_reader(const char* key, ReaderStatusType status, void* data) {
+  Calls* calls = static_cast<Calls*>(data);
+  if (status == READ_INIT) {
+    calls->inits++;
+    return calls->fail_at_init ? 0 : 1;
+  }
+  if (status == READ_FINAL) {
+    calls->finals++;
+    return 1;
+  }
+  EXPECT_EQ(status, READ_PROCESS);
+  calls->keys.push_back(key);
+  return calls->fail_at_key == key ? 0 : 1;
+}
+
+TEST_F(TaggedReaderTest, DriverHandsOnlyKeysToTheCallback) {
+  MemFile file("DATABASE= vk_CONFIG\n# settings\nlistname= a.maf loose words = x=\n"
+               "value=1 bstore= true\n");
+  Calls calls;
+  EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 1);
+  EXPECT_EQ(calls.inits, 1);
+  EXPECT_EQ(calls.finals, 1);
+  // The callback reads no values here, so value words ending in "=" count as keys.
+  EXPECT_EQ(calls.keys, (std::vector<std::string>{"listname=", "=", "x=", "bstore="}));
+  EXPECT_EQ(error_log(), "");
+}
+
+TEST_F(TaggedReaderTest, DriverChecksTheIdentificationLine) {
+  Calls calls;
+  {
+    MemFile file("database= VK_config\n");  // nothing wrong, but no key
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
+    EXPECT_EQ(calls.finals, 1);
+  }
+  {
+    MemFile file("");
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
+  }
+  EXPECT_EQ(error_log(), "");
+  {
+    MemFile file("VK_config database= a= 1\n");
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
+  }
+  {
+    MemFile file("database= VK_clist\na= 1\n");
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
+  }
+  {
+    MemFile file("database=");  // the tag is missing
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
+  }
+  EXPECT_TRUE(calls.keys.empty());
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + "Not a Marlix database\n" +
+                             "Database identification tag was not |VK_config|\n");
+  {
+    MemFile file("a= 1\n");  // no tag asked for: no identification line needed
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, nullptr, &calls), 1);
+    EXPECT_EQ(calls.keys, (std::vector<std::string>{"a="}));
+  }
+}
+
+TEST_F(TaggedReaderTest, CallbackFailureEndsTheRun) {
+  {
+    MemFile file("database= T\na= b= c=\n");
+    Calls calls;
+    calls.fail_at_key = "b=";
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "T", &calls), 0);
+    EXPECT_EQ(calls.keys, (std::vector<std::string>{"a=", "b="}));
+  }
+  {
+    MemFile file("database= T\na=\n");
+    Calls calls;
+    calls.fail_at_init = 1;
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "T", &calls), 0);
+    EXPECT_TRUE(calls.keys.empty());
+    EXPECT_EQ(calls.finals, 0);
+  }
+}
+
+TEST_F(TaggedReaderTest, OverLongWordIsHandledCutAndFailsTheRun) {
+  // 81 characters whose first 80 end in "=": the cut word is still a key.
+  std::string cut_key = std::string(79, 'k') + "=";
+  MemFile file("database= T\na= " + cut_key + "z b=\n");
+  Calls calls;
+  EXPECT_EQ(MXgenreader(file.get(), recording_reader, "T", &calls), 0);
+  EXPECT_EQ(calls.keys, (std::vector<std::string>{"a=", cut_key}));  // b= is never read
+  EXPECT_EQ(calls.finals, 1);
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + "String exceded maximum size in rd_stringhelp\n");
+}
+
+// Reads "include=" by running a nested reader over a second file, then reads the
+// outer key's own value.
+struct Nested {
+  FILE* inner;
+  std::vector<std::string> seen;
+  int inner_result = -1;
+};
+
+int inner_reader(const char* key, ReaderStatusType status, void* data) {
+  if (status != READ_PROCESS) return 1;
+  char value[81];
+  if (!MXrdword(value, 80)) return 0;
+  static_cast<Nested*>(data)->seen.push_back(std::string("inner ") + key + value);
+  return 1;
+}
+
+int outer_reader(const char* key, ReaderStatusType status, void* data) {
+  if (status != READ_PROCESS) return 1;
+  Nested* nested = static_cast<Nested*>(data);
+  if (strcmp(key, "include=") == 0) {
+    nested->inner_result = MXgenreader(nested->inner, inner_reader, "INNER", data);
+  }
+  char value[81];
+  if (!MXrdword(value, 80)) return 0;
+  nested->seen.push_back(std::string("outer ") + key + value);
+  return 1;
+}
+
+TEST_F(TaggedReaderTest, NestedRunPutsTheOuterFileBack) {
+  FILE* before = reinterpret_cast<FILE*>(0x1);  // any value: it is only compared
+  MXDbfp = before;
+  {
+    MemFile outer("database= OUTER\na= 1 include= 2 b= 3\n");
+    MemFile inner("database= INNER\nx= 9\n");
+    Nested nested{inner.get(), {}};
+    EXPECT_EQ(MXgenreader(outer.get(), outer_reader, "OUTER", &nested), 1);
+    EXPECT_EQ(nested.inner_result, 1);
+    EXPECT_EQ(nested.seen, (std::vector<std::string>{"outer a=1", "inner x=9", "outer include=2",
+                                                     "outer b=3"}));
+    EXPECT_EQ(MXDbfp, before);
+  }
+  {
+    // The inner run fails (wrong tag); the outer file is still read on.
+    MemFile outer("database= OUTER\ninclude= 2 b= 3\n");
+    MemFile inner("database= OTHER\nx= 9\n");
+    Nested nested{inner.get(), {}};
+    EXPECT_EQ(MXgenreader(outer.get(), outer_reader, "OUTER", &nested), 1);
+    EXPECT_EQ(nested.inner_result, 0);
+    EXPECT_EQ(nested.seen, (std::vector<std::string>{"outer include=2", "outer b=3"}));
+    EXPECT_EQ(MXDbfp, before);
+  }
+  MXDbfp = nullptr;
+}
+
+int fatal_reader(const char* key, ReaderStatusType status, void*) {
+  if (status == READ_PROCESS && strcmp(key, "bad=") == 0) MXelog(-1, "bad key\n");
+  return 1;
+}
+
+TEST_F(TaggedReaderTest, FatalEntryInsideACallbackPutsTheFileBack) {
+  MemFile file("database= T\nbad= 1\n");
+  MXDbfp = nullptr;
+  EXPECT_THROW(MXgenreader(file.get(), fatal_reader, "T", nullptr), FatalExit);
+  EXPECT_EQ(MXDbfp, nullptr);
+}
+
+}  // namespace

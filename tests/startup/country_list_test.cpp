@@ -1,0 +1,221 @@
+// Tests of the country list: rows into entries, colours, which names are listed,
+// the declared sizes and their limits, ignored blocks, malformed lists, and the
+// prefix search over regions and countries together.
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "base/reader_test_support.h"
+#include "startup/country_list.h"
+#include "startup/filenames.h"
+
+namespace {
+
+// Colour names a test knows: their position in this table is their index.
+int test_colors(const char* name) {
+  static const char* const names[] = {"black", "white", "dgray", "red", "green"};
+  for (int i = 0; i < 5; i++) {
+    if (strcmp(name, names[i]) == 0) return i;
+  }
+  return -1;
+}
+
+const char* const kHeader = "database= VK_clist\n";
+const char* const kFormat = "format= type filename name code color tamrof\n";
+
+class CountryListTest : public ScratchDirTest {
+ protected:
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    reset_startup_settings();
+    clear_country_list();
+    ListColorLookup = test_colors;
+    ListFile = "country.maf";
+  }
+  void TearDown() override {
+    clear_country_list();
+    ListColorLookup = nullptr;
+    reset_startup_settings();
+    ScratchDirTest::TearDown();
+  }
+  void read_list(const std::string& text) {
+    write_text_file("country.maf", text);
+    get_country_names();
+  }
+  // Reads the list expecting the fatal entry; returns its text.
+  std::string fatal_text(const std::string& text) {
+    try {
+      read_list(text);
+    } catch (const FatalExit& fatal) {
+      EXPECT_EQ(fatal.code, -1);
+      return fatal.text;
+    }
+    ADD_FAILURE() << "list accepted: " << text;
+    return "";
+  }
+  static std::string counts(int regions, int countries) {
+    return "numregions= " + std::to_string(regions) + "\nnumcountries= " +
+           std::to_string(countries) + "\n";
+  }
+};
+
+TEST_F(CountryListTest, RowsFillEntriesInFileOrder) {
+  read_list(std::string(kHeader) + "# the world\n" + counts(2, 3) + kFormat +
+            "region world.dat World  900 white\n"
+            "sub AFRICA.DAT Sub-Saharan Africa  901 red\n"
+            "none bf.dat Burkina Faso\t854 green # a comment after a row\n"
+            "none ci.dat Cote d Ivoire  384 purple\n"
+            "none ch.dat Chad  148 dgray\n"
+            "endformat\n");
+  ASSERT_NE(Country_list, nullptr);
+  EXPECT_EQ(Numregions, 2);
+  EXPECT_EQ(Numcountries, 3);
+  EXPECT_EQ(Realnumregions, 2);
+  EXPECT_EQ(Realnumcountries, 3);
+  const Clist& africa = Country_list[1];
+  EXPECT_STREQ(africa.name, "Sub-Saharan Africa");
+  EXPECT_STREQ(africa.file, "AFRICA.DAT");  // lowered only when loaded
+  EXPECT_EQ(africa.code, 901);
+  EXPECT_EQ(africa.color, 3);
+  EXPECT_EQ(africa.display, 1);
+  EXPECT_STREQ(Country_list[2].name, "Burkina Faso");
+  EXPECT_EQ(Country_list[2].code, 854);
+  EXPECT_EQ(Country_list[2].color, 4);
+  EXPECT_STREQ(Country_list[3].name, "Cote d Ivoire");
+  EXPECT_EQ(Country_list[3].color, 255);  // a colour the interface does not know
+  EXPECT_STREQ(Country_list[4].file, "ch.dat");
+  EXPECT_EQ(Country_list[4].color, 2);
+}
+
+TEST_F(CountryListTest, WithoutAColourLookupEveryColourIsUnknown) {
+  ListColorLookup = nullptr;
+  read_list(std::string(kHeader) + counts(1, 0) + kFormat + "region w.dat World  1 white\nendformat\n");
+  EXPECT_EQ(Country_list[0].color, 255);
+}
+
+TEST_F(CountryListTest, RepeatedNamesAndNamesThatBeginAnEarlierNameAreNotListed) {
+  read_list(std::string(kHeader) + counts(2, 5) + kFormat +
+            "region cng.dat Congo Basin  1 red\n"
+            "region ch.dat Chad  2 red\n"
+            "none cd.dat Congo  3 red\n"             // begins "Congo Basin"
+            "none cg.dat Congo Republic  4 red\n"    // begins nothing earlier
+            "none tc.dat CHAD  5 red\n"              // the region's name, other case
+            "none ch2.dat Cha  6 red\n"              // begins "Chad"
+            "none ca.dat Chad Basin  7 red\n"        // longer than "Chad": listed
+            "endformat\n");
+  int expected[] = {1, 1, 0, 1, 0, 0, 1};
+  for (int i = 0; i < 7; i++) EXPECT_EQ(Country_list[i].display, expected[i]) << i;
+}
+
+TEST_F(CountryListTest, BlocksOfAnotherLayoutAreIgnored) {
+  read_list(std::string(kHeader) + counts(1, 1) +
+            "format= type name filename code color tamrof\n"
+            "region world.dat World  1 white\n"
+            "none x.dat X  2 red\n"
+            "endformat\n");
+  EXPECT_EQ(Realnumregions, 0);
+  EXPECT_EQ(Realnumcountries, 0);
+  EXPECT_EQ(Country_list[0].code, -1);
+  EXPECT_EQ(Country_list[0].color, 255);
+  EXPECT_FALSE(std::filesystem::exists("error.log"));  // no message
+
+  // Keywords compare with case; a sixth column is another layout too.
+  clear_country_list();
+  read_list(std::string(kHeader) + counts(1, 0) + "format= TYPE filename name code color tamrof\n" +
+            "region w.dat W  1 white\nendformat\n" + kFormat + "region w.dat Real  1 white\nendformat\n");
+  EXPECT_STREQ(Country_list[0].name, "Real");
+  EXPECT_EQ(Realnumregions, 1);
+}
+
+TEST_F(CountryListTest, RegionRowsBeyondTheirCountFailTheList) {
+  const std::string fatal =
+      fatal_text(std::string(kHeader) + counts(1, 1) + kFormat +
+                 "region a.dat A  1 red\nregion b.dat B  2 red\nendformat\n");
+  EXPECT_EQ(fatal, "Error processing country database list file |country.maf|\n");
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + "list_reader: Too many countries!\n" + fatal);
+}
+
+TEST_F(CountryListTest, CountryRowsBeyondTheirCountAreFatalAtOnce) {
+  const std::string fatal =
+      fatal_text(std::string(kHeader) + counts(0, 1) + kFormat +
+                 "none a.dat A  1 red\nnone b.dat B  2 red\nendformat\n");
+  EXPECT_EQ(fatal, "list_reader: Too many countries!\n");
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + fatal);
+}
+
+TEST_F(CountryListTest, DeclaredCountsMustComeFirstAndBeSane) {
+  EXPECT_EQ(fatal_text(std::string(kHeader) + "numcountries= 3\nnumregions= 1\n"),
+            "Processing Numcountries but don't know Numregions\n");
+  EXPECT_EQ(fatal_text(std::string(kHeader) + kFormat + "endformat\n" + counts(1, 1)),
+            "Country list: format block before numregions= and numcountries=\n");
+  EXPECT_EQ(fatal_text(std::string(kHeader) + "numregions= 1\n" + kFormat + "endformat\n"),
+            "Country list: format block before numregions= and numcountries=\n");
+  EXPECT_EQ(fatal_text(std::string(kHeader) + "numregions= -2\nnumcountries= 1\n"),
+            "Country list: numregions= -2 is not a count from 0 to 10000\n");
+  EXPECT_EQ(fatal_text(std::string(kHeader) + "numregions= 1\nnumcountries= 99999999999\n"),
+            "Country list: numcountries= 99999999999 is not a count from 0 to 10000\n");
+  // Changing the region count after the entries are laid out would let region
+  // rows run past them.
+  EXPECT_EQ(fatal_text(std::string(kHeader) + counts(1, 1) + "numregions= 50\n" + kFormat +
+                       "endformat\n"),
+            "Country list: numregions= after numcountries=\n");
+  // The largest counts are accepted.
+  read_list(std::string(kHeader) + counts(10000, 10000) + kFormat + "none a.dat A  1 red\nendformat\n");
+  EXPECT_EQ(Realnumcountries, 1);
+  EXPECT_STREQ(Country_list[0].name, "A");  // rows go to the next entry in file order
+}
+
+TEST_F(CountryListTest, MalformedListsAreFatal) {
+  const std::string message = "Error processing country database list file |country.maf|\n";
+  const std::string head = std::string(kHeader) + counts(2, 2) + kFormat;
+  EXPECT_EQ(fatal_text(""), message);
+  EXPECT_EQ(fatal_text(kHeader), message);                               // no key
+  EXPECT_EQ(fatal_text(head + "country a.dat A  1 red\nendformat\n"), message);  // unknown type
+  EXPECT_EQ(fatal_text(head + "Region a.dat A  1 red\nendformat\n"), message);   // types keep case
+  EXPECT_EQ(fatal_text(head + "region a.dat A  1 red\n"), message);      // no endformat
+  EXPECT_EQ(fatal_text(head + "region a.dat A 1"), message);            // colour missing
+  EXPECT_EQ(fatal_text(head + "region abcdefghijklmn.dat A  1 red\nendformat\n"), message);
+  EXPECT_EQ(fatal_text(head + "region a.dat " + std::string(22, 'n') + " 1 red\nendformat\n"),
+            message);
+  EXPECT_EQ(fatal_text(head + "region a.dat A  1 abcdefghijklmn\nendformat\n"), message);
+  EXPECT_EQ(fatal_text(std::string(kHeader) + counts(1, 1) + "format= type filename\n"), message);
+  // A code that is not a number reads as 0 and leaves its word to the colour: the
+  // row's words shift, and the list fails rather than loops.
+  EXPECT_EQ(fatal_text(head + "region a.dat A  x red\nendformat\n"), message);
+  read_list(head + "region a.dat A  x\nendformat\n");
+  EXPECT_EQ(Country_list[0].code, 0);
+  EXPECT_EQ(Country_list[0].color, 255);  // "x" was taken as the colour name
+  EXPECT_EQ(Realnumregions, 1);
+}
+
+TEST_F(CountryListTest, MissingListIsFatal) {
+  ListFile = "nowhere/country.maf";
+  try {
+    get_country_names();
+    ADD_FAILURE() << "a missing list was accepted";
+  } catch (const FatalExit& fatal) {
+    EXPECT_EQ(fatal.text, "Unable to access country list |nowhere/country.maf|.\n");
+  }
+}
+
+TEST_F(CountryListTest, FindSearchesTheWholeRangeWhateverItsOrder) {
+  // Regions first, then countries: the list as a whole is not sorted by name.
+  read_list(std::string(kHeader) + counts(2, 4) + kFormat +
+            "region w.dat World  1 red\nregion a.dat Asia  2 red\n"
+            "none af.dat Afghanistan  3 red\nnone zw.dat Zimbabwe  4 red\n"
+            "none al.dat Albania  5 red\nnone wa.dat Wallis  6 red\nendformat\n");
+  const int n = Realnumregions + Realnumcountries;
+  EXPECT_EQ(find(Country_list, "alb", 0, n), 4);  // after "World", which sorts later
+  EXPECT_EQ(find(Country_list, "ZIM", 0, n), 3);
+  EXPECT_EQ(find(Country_list, "A", 0, n), 1);     // the first match in list order
+  EXPECT_EQ(find(Country_list, "Wa", 0, n), 5);
+  EXPECT_EQ(find(Country_list, "Asia", 2, n), -1);  // outside the range
+  EXPECT_EQ(find(Country_list, "Zimbabwe", 0, 3), -1);
+  EXPECT_EQ(find(Country_list, "Zimbabwes", 0, n), -1);
+  EXPECT_EQ(find(Country_list, "", 0, n), -1);
+  EXPECT_EQ(find(Country_list, "World", 3, 3), -1);
+  EXPECT_EQ(find(Country_list, "World", 4, 2), -1);
+}
+
+}  // namespace
