@@ -1,0 +1,677 @@
+// Tests of the screen dumps: the choice of a new numbered file name, the BMP,
+// PostScript and GIF files (read back by ImageMagick, Ghostscript and giflib and
+// compared pixel by pixel with the screen that was dumped), the progress marks and
+// the frame around every writer, and failures reported in error.log.
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/log.h"
+#include "pictures/screen_dump.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int W = 640;
+constexpr int H = 480;
+constexpr int kWhite = 15;
+enum { kBmp = 1, kPsGray = 2, kPsColor = 3, kGif = 4 };
+
+// The screen: what the application shows, and the pixels as they are now (with
+// the progress marks). The repaint after a dump puts the content back.
+unsigned char g_content[H][W];
+unsigned char g_shown[H][W];
+unsigned char g_palette[256 * 3];
+int g_begins = 0, g_ends = 0, g_points = 0;
+int g_marked_rows = 0;  // rows that carried a full mark when the writer ended
+
+unsigned char* test_get_row(int y, unsigned char* buffer) {
+  std::memcpy(buffer, g_shown[y], W);
+  return buffer;
+}
+void test_draw_point(int x, int y) {
+  ++g_points;
+  if (x >= 0 && x < W && y >= 0 && y < H) g_shown[y][x] = kWhite;
+}
+void test_begin() { ++g_begins; }
+void test_end() {
+  ++g_ends;
+  g_marked_rows = 0;
+  for (int y = 0; y < H; ++y) {
+    bool marked = true;
+    for (int i = 0; i <= 4; ++i) marked = marked && g_shown[y][i] == kWhite && (i == 0 || g_shown[y][W - i] == kWhite);
+    g_marked_rows += marked;
+  }
+  std::memcpy(g_shown, g_content, sizeof g_shown);
+}
+
+// Sixteen colours of 6-bit components; entry 1 holds 63, 0 and 32.
+const unsigned char kColors[16][3] = {{0, 0, 0},    {63, 0, 32},   {0, 42, 0},    {0, 42, 42},
+                                      {42, 0, 0},   {42, 0, 42},   {42, 21, 0},   {42, 42, 42},
+                                      {21, 21, 21}, {21, 21, 63},  {21, 63, 21},  {21, 63, 63},
+                                      {63, 21, 21}, {63, 21, 63},  {63, 63, 21},  {63, 63, 63}};
+
+void fill(int x, int y, int w, int h, int c) {
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i)
+      if (i >= 0 && i < W && j >= 0 && j < H) g_content[j][i] = static_cast<unsigned char>(c);
+}
+
+// A screen of the kind the program shows: windows with bevelled frames, lines of
+// small text, bars, lines, a filled ellipse and a patch of noise. The five columns
+// at each edge are dark, so that the progress marks can be seen.
+void make_varied_screen() {
+  std::mt19937 rng(1990);
+  fill(0, 0, W, H, 7);
+  const int windows[][5] = {{10, 8, 620, 228, 3}, {10, 244, 620, 228, 11}, {20, 30, 250, 190, 14},
+                            {300, 30, 320, 120, 10}, {20, 270, 300, 180, 9}};
+  for (const auto& w : windows) {
+    fill(w[0], w[1], w[2], w[3], w[4]);
+    fill(w[0], w[1], w[2], 1, kWhite);
+    fill(w[0], w[1], 1, w[3], kWhite);
+    fill(w[0], w[1] + w[3] - 1, w[2], 1, 0);
+    fill(w[0] + w[2] - 1, w[1], 1, w[3], 0);
+  }
+  // Text: glyphs of a 5 x 7 grid, 7 pixels apart, in lines 11 pixels apart.
+  for (int line = 0; line < 14; ++line)
+    for (int ch = 0; ch < 34; ++ch) {
+      const unsigned glyph = rng();
+      for (int b = 0; b < 35; ++b)
+        if (glyph >> (b % 32) & 1 && (b * 7 + ch) % 3)
+          fill(26 + ch * 7 + b % 5, 40 + line * 12 + b / 5, 1, 1, line % 3 == 0 ? 0 : 1);
+    }
+  // A population pyramid: 17 bars each side.
+  for (int g = 0; g < 17; ++g) {
+    const int len = 20 + static_cast<int>(rng() % 100);
+    fill(470 - len, 280 + g * 10, len, 8, 4);
+    fill(472, 280 + g * 10, len - 5, 8, 13);
+  }
+  for (int i = 0; i < 300; ++i) fill(310 + i, 170 + i / 5, 1, 1, 12);
+  for (int i = 0; i < 200; ++i) fill(330 + i, 230 - i / 3, 2, 1, 6);
+  for (int y = -30; y <= 30; ++y)
+    for (int x = -50; x <= 50; ++x)
+      if (x * x * 9 + y * y * 25 <= 22500) fill(560 + x, 400 + y, 1, 1, 2);
+  for (int y = 160; y < 250; ++y)
+    for (int x = 480; x < 600; ++x) g_content[y][x] = static_cast<unsigned char>(rng() % 16);
+  fill(0, 0, 5, H, 8);
+  fill(W - 5, 0, 5, H, 8);
+}
+
+void make_noise_screen() {
+  std::mt19937 rng(2050);
+  for (auto& row : g_content)
+    for (auto& p : row) p = static_cast<unsigned char>(rng() % 16);
+}
+
+void show(void (*make)()) {
+  make();
+  std::memcpy(g_shown, g_content, sizeof g_shown);
+  g_begins = g_ends = g_points = g_marked_rows = 0;
+}
+
+std::string read_text(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<uint8_t> read_bytes(const std::string& name) {
+  const std::string s = read_text(name);
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
+
+// A binary PPM (P6) or PGM (P5) picture.
+struct Raster {
+  int width = 0, height = 0, channels = 0;
+  std::vector<uint8_t> data;
+  const uint8_t* at(int x, int y) const { return &data[(static_cast<size_t>(y) * width + x) * channels]; }
+};
+
+Raster read_pnm(const std::string& name) {
+  Raster r;
+  std::ifstream in(name, std::ios::binary);
+  std::string magic;
+  int maxval = 0;
+  in >> magic >> r.width >> r.height >> maxval;
+  in.get();
+  if ((magic != "P6" && magic != "P5") || maxval != 255) return Raster{};
+  r.channels = magic == "P6" ? 3 : 1;
+  r.data.resize(static_cast<size_t>(r.width) * r.height * r.channels);
+  in.read(reinterpret_cast<char*>(r.data.data()), static_cast<std::streamsize>(r.data.size()));
+  if (!in) return Raster{};
+  return r;
+}
+
+// ImageMagick's reading of a picture as 8-bit RGB, row by row from the top.
+std::vector<uint8_t> magick_rgb(const std::string& picture, const std::string& raw) {
+  if (run("convert '" + picture + "' -depth 8 'rgb:" + raw + "'") != 0) return {};
+  return read_bytes(raw);
+}
+
+// Ghostscript's rendering of an EPS file at 72 dots an inch, cropped to its box.
+Raster ghostscript(const std::string& eps, const std::string& device, const std::string& out) {
+  if (run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=" + device + " -sOutputFile='" + out + "' '" +
+          eps + "'") != 0)
+    return Raster{};
+  return read_pnm(out);
+}
+
+int grey_of(int index) {
+  const unsigned char* c = kColors[index];
+  return static_cast<int>(0.31 * (c[0] * 4) + 0.5 * (c[1] * 4) + 0.18 * (c[2] * 4));
+}
+
+// Every test runs in a directory of its own; error.log lives in the directory
+// above, open for the whole run.
+fs::path g_root;
+
+class DumpEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char pattern[] = "/tmp/screen_dump_test_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    g_root = pattern;
+    fs::current_path(g_root);
+    ASSERT_EQ(init_error_log("w"), 1);
+    for (int i = 0; i < 256; ++i)
+      for (int k = 0; k < 3; ++k)
+        g_palette[3 * i + k] = i < 16 ? kColors[i][k] : static_cast<unsigned char>((i * (k + 3)) % 64);
+    const ScreenDumpSource source{test_get_row, g_palette, test_draw_point, test_begin, test_end};
+    MXsetscreendumpsource(&source);
+  }
+  void TearDown() override {
+    fs::current_path("/");
+    fs::remove_all(g_root);
+  }
+};
+[[maybe_unused]] const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new DumpEnvironment);
+
+class ScreenDumpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = g_root / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+    log_start_ = fs::file_size(g_root / "error.log");
+    show(make_varied_screen);
+  }
+  void TearDown() override { fs::current_path(g_root); }
+  // What the dumps wrote to error.log during this test.
+  std::string log() const { return read_text((g_root / "error.log").string()).substr(log_start_); }
+  // Dumps with the base name "vkshot"; returns the chosen name ("" on failure).
+  std::string dump(int type, const char* base = "vkshot") {
+    char name[64];
+    std::snprintf(name, sizeof name, "%s", base);
+    return MXdumpscreen(name, type) ? name : "";
+  }
+  fs::path dir_;
+  size_t log_start_ = 0;
+};
+
+// Choosing the file ------------------------------------------------------------------
+
+TEST_F(ScreenDumpTest, TakesTheFirstFreeNumberAndLeavesTheNameInTheBuffer) {
+  { std::ofstream("vkshot00.bmp") << "first"; }
+  { std::ofstream("vkshot01.bmp") << "second"; }
+  char name[32] = "vkshot";
+  ASSERT_EQ(MXdumpscreen(name, kBmp), 1);
+  EXPECT_STREQ(name, "vkshot02.bmp");
+  EXPECT_EQ(read_text("vkshot00.bmp"), "first");
+  EXPECT_EQ(read_text("vkshot01.bmp"), "second");
+  EXPECT_EQ(fs::file_size("vkshot02.bmp"), 118u + 153600u);
+}
+
+TEST_F(ScreenDumpTest, CountsNumbersPerExtension) {
+  EXPECT_EQ(dump(kBmp), "vkshot00.bmp");
+  EXPECT_EQ(dump(kPsColor), "vkshot00.ps");
+  EXPECT_EQ(dump(kGif), "vkshot00.gif");
+  EXPECT_EQ(dump(kPsGray), "vkshot01.ps");  // both PostScript kinds share ".ps"
+  EXPECT_EQ(dump(kGif), "vkshot01.gif");
+  EXPECT_EQ(dump(kBmp), "vkshot01.bmp");
+}
+
+TEST_F(ScreenDumpTest, KeepsTheDirectoryOfTheBaseName) {
+  fs::create_directory("shots");
+  EXPECT_EQ(dump(kGif, "shots/vkshot"), "shots/vkshot00.gif");
+  EXPECT_TRUE(fs::exists("shots/vkshot00.gif"));
+}
+
+TEST_F(ScreenDumpTest, NeverOverwritesANameThatExistsButCannotBeRead) {
+  // A file without read permission (readable anyway when running as root) and a
+  // link to a file that does not exist both hold their names.
+  { std::ofstream("vkshot00.ps") << "private"; }
+  fs::permissions("vkshot00.ps", fs::perms::none);
+  fs::create_symlink("elsewhere.ps", "vkshot01.ps");
+  EXPECT_EQ(dump(kPsGray), "vkshot02.ps");
+  fs::permissions("vkshot00.ps", fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(read_text("vkshot00.ps"), "private");
+  EXPECT_FALSE(fs::exists("elsewhere.ps"));  // the link was not followed
+
+  fs::create_symlink("elsewhere.gif", "vkshot00.gif");
+  EXPECT_EQ(dump(kGif), "vkshot01.gif");
+  EXPECT_FALSE(fs::exists("elsewhere.gif"));
+}
+
+TEST_F(ScreenDumpTest, FailsWhenAllHundredNamesAreTaken) {
+  for (int n = 0; n < 100; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "vkshot%02d.gif", n);
+    std::ofstream(name) << n;
+  }
+  char name[32] = "vkshot";
+  EXPECT_EQ(MXdumpscreen(name, kGif), 0);
+  EXPECT_STREQ(name, "vkshot");
+  EXPECT_EQ(read_text("vkshot99.gif"), "99");
+  EXPECT_EQ(log(), "Error:  Screen not copied to output file.\n");
+  EXPECT_EQ(g_begins, 0);
+}
+
+TEST_F(ScreenDumpTest, RefusesTypesOutsideTheFourFormats) {
+  for (int type : {0, 5, -1}) {
+    char name[32] = "vkshot";
+    EXPECT_EQ(MXdumpscreen(name, type), 0) << type;
+    EXPECT_STREQ(name, "vkshot");
+  }
+  EXPECT_EQ(log(), std::string(3, '\0').replace(0, 3, "") + "Invalid screen save file type.\n"
+                                                            "Invalid screen save file type.\n"
+                                                            "Invalid screen save file type.\n");
+  EXPECT_TRUE(fs::is_empty(dir_));
+}
+
+TEST_F(ScreenDumpTest, ReportsADirectoryThatCannotBeWritten) {
+  // /proc refuses new files even to root.
+  EXPECT_EQ(dump(kBmp, "/proc/vkshot"), "");
+  EXPECT_EQ(dump(kGif, "/proc/vkshot"), "");
+  EXPECT_EQ(dump(kPsColor, "missing/vkshot"), "");
+  EXPECT_EQ(log(),
+            "Cannot open graphics output file |/proc/vkshot00.bmp|.\n"
+            "Error:  Screen not copied to output file.\n"
+            "Cannot open graphics output file |/proc/vkshot00.gif|.\n"
+            "Error:  Screen not copied to output file.\n"
+            "Cannot open graphics output file |missing/vkshot00.ps|.\n"
+            "Error:  Screen not copied to output file.\n");
+  EXPECT_EQ(g_begins, 0);
+
+  if (geteuid() != 0) {  // permissions bind everyone but root
+    fs::create_directory("locked");
+    fs::permissions("locked", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_EQ(dump(kGif, "locked/vkshot"), "");
+    fs::permissions("locked", fs::perms::owner_all);
+  }
+}
+
+TEST_F(ScreenDumpTest, ReportsAFullDiskForEveryFormat) {
+  show(make_noise_screen);  // no format compresses noise into a few kilobytes
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto previous = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = fs::file_size(g_root / "error.log") + 16384;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const std::string bmp = dump(kBmp), gray = dump(kPsGray), color = dump(kPsColor), gif = dump(kGif);
+  setrlimit(RLIMIT_FSIZE, &old);
+  signal(SIGXFSZ, previous);
+
+  EXPECT_EQ(bmp, "");
+  EXPECT_EQ(gray, "");
+  EXPECT_EQ(color, "");
+  EXPECT_EQ(gif, "");
+  const std::string text = log();
+  EXPECT_NE(text.find("Error writing Bit Map pixels to file.\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Error writing pixel RGB values to PostScript file.\n"), std::string::npos) << text;
+  EXPECT_TRUE(text.find("Error compressing GIF file.\n") != std::string::npos ||
+              text.find("Error closing GIF file.\n") != std::string::npos)
+      << text;
+  size_t failures = 0;
+  for (size_t at = 0; (at = text.find("Error:  Screen not copied to output file.\n", at)) != std::string::npos; ++at)
+    ++failures;
+  EXPECT_EQ(failures, 4u);
+  // The partial files stay, and every writer still repainted the screen.
+  EXPECT_TRUE(fs::exists("vkshot00.bmp") && fs::exists("vkshot00.ps") && fs::exists("vkshot01.ps") &&
+              fs::exists("vkshot00.gif"));
+  EXPECT_EQ(g_begins, 4);
+  EXPECT_EQ(g_ends, 4);
+}
+
+TEST_F(ScreenDumpTest, WritersFailOnAFullDeviceAndStillRepaint) {
+  FILE* full = std::fopen("/dev/full", "wb");
+  ASSERT_NE(full, nullptr);
+  EXPECT_EQ(MXPscreen_to_bmp(full), 0);
+  EXPECT_EQ(MXPscreen_to_ps(full, 1), 0);
+  std::fclose(full);
+  EXPECT_EQ(g_begins, 2);
+  EXPECT_EQ(g_ends, 2);
+  EXPECT_EQ(std::memcmp(g_shown, g_content, sizeof g_shown), 0);
+}
+
+// BMP -------------------------------------------------------------------------------
+
+uint32_t le(const std::vector<uint8_t>& f, size_t at, int n) {
+  uint32_t v = 0;
+  for (int i = n - 1; i >= 0; --i) v = v << 8 | f[at + i];
+  return v;
+}
+
+TEST_F(ScreenDumpTest, BmpHeaderPaletteAndRowsBottomFirst) {
+  ASSERT_EQ(dump(kBmp), "vkshot00.bmp");
+  const auto f = read_bytes("vkshot00.bmp");
+  ASSERT_EQ(f.size(), 153718u);
+  EXPECT_EQ(f[0], 'B');
+  EXPECT_EQ(f[1], 'M');
+  EXPECT_EQ(le(f, 2, 4), 153718u);
+  EXPECT_EQ(le(f, 6, 4), 0u);
+  EXPECT_EQ(le(f, 10, 4), 118u);
+  EXPECT_EQ(le(f, 14, 4), 40u);
+  EXPECT_EQ(le(f, 18, 4), 640u);
+  EXPECT_EQ(le(f, 22, 4), 480u);
+  EXPECT_EQ(le(f, 26, 2), 1u);
+  EXPECT_EQ(le(f, 28, 2), 4u);
+  EXPECT_EQ(le(f, 30, 4), 0u);
+  EXPECT_EQ(le(f, 34, 4), 153600u);
+  EXPECT_EQ(le(f, 38, 8), 0u);
+  EXPECT_EQ(le(f, 46, 4), 16u);
+  EXPECT_EQ(le(f, 50, 4), 16u);
+  // Colour 1 is (63, 0, 32): blue, green, red, 0 at four times the components.
+  EXPECT_EQ(le(f, 54 + 4, 4), 0x00FC0080u);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(f[54 + 4 * i], kColors[i][2] * 4);
+    EXPECT_EQ(f[54 + 4 * i + 1], kColors[i][1] * 4);
+    EXPECT_EQ(f[54 + 4 * i + 2], kColors[i][0] * 4);
+    EXPECT_EQ(f[54 + 4 * i + 3], 0);
+  }
+  for (int row = 0; row < H; ++row) {
+    const int y = H - 1 - row;
+    for (int i = 0; i < W / 2; ++i)
+      ASSERT_EQ(f[118 + row * 320 + i], g_content[y][2 * i] << 4 | g_content[y][2 * i + 1]) << y << " " << i;
+  }
+  EXPECT_EQ(log(),
+            "Struct Sizes:\n bmfh = 14, bmih = 40, acolors = 64\n"
+            "DWORD = 4, MXWORD = 2, MXBYTE = 1\n");
+}
+
+TEST_F(ScreenDumpTest, ImageMagickReadsTheBmpAsTheScreen) {
+  ASSERT_EQ(dump(kBmp), "vkshot00.bmp");
+  const auto rgb = magick_rgb("vkshot00.bmp", "bmp.rgb");
+  ASSERT_EQ(rgb.size(), static_cast<size_t>(W * H * 3)) << "convert could not read the BMP";
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x)
+      for (int k = 0; k < 3; ++k)
+        ASSERT_EQ(rgb[(y * W + x) * 3 + k], kColors[g_content[y][x]][k] * 4) << x << "," << y;
+  EXPECT_EQ(run("identify -format '%w %h %m' vkshot00.bmp | grep -qx '640 480 BMP'"), 0);
+}
+
+// The frame of every writer ----------------------------------------------------------------
+
+TEST_F(ScreenDumpTest, MarksEveryRowWhileWritingAndRepaintsOnce) {
+  ASSERT_EQ(dump(kBmp), "vkshot00.bmp");
+  EXPECT_EQ(g_begins, 1);
+  EXPECT_EQ(g_ends, 1);
+  EXPECT_EQ(g_points, 480 * 10);  // five points at each edge, one of them just off the screen
+  EXPECT_EQ(g_marked_rows, 480);
+  EXPECT_EQ(std::memcmp(g_shown, g_content, sizeof g_shown), 0);
+
+  show(make_varied_screen);
+  ASSERT_EQ(dump(kPsGray), "vkshot00.ps");
+  EXPECT_EQ(g_ends, 1);
+  EXPECT_EQ(g_marked_rows, 480);
+
+  // The GIF callback marks a row when it starts the next one: the last row stays unmarked.
+  show(make_varied_screen);
+  ASSERT_EQ(dump(kGif), "vkshot00.gif");
+  EXPECT_EQ(g_begins, 1);
+  EXPECT_EQ(g_ends, 1);
+  EXPECT_EQ(g_points, 479 * 10);
+  EXPECT_EQ(g_marked_rows, 479);
+}
+
+// PostScript -------------------------------------------------------------------------------
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+const std::vector<std::string> kGrayPreamble = {
+    "%!PS-Adobe-2.0 EPSF-2.0",
+    "%%Creator: Marlix Interface Library -- Project Marlix",
+    "%%BoundingBox: 66 76 546 716",
+    "%%Pages: 1",
+    "%%DocumentFonts:",
+    "%%EndComments",
+    "%%EndProlog",
+    "",
+    "%%Page: 1 1",
+    "",
+    "% remember original state",
+    "/origstate save def",
+    "",
+    "% build a temporary dictionary",
+    "20 dict begin",
+    "",
+    "% define string to hold a scanline's worth of data",
+    "/pix 640 string def",
+    "",
+    "% print in landscape mode",
+    "90 rotate 0 -612 translate",
+    "",
+    "% lower left corner",
+    "76 66 translate",
+    "",
+    "% size of image (on paper, in 1/72inch coords)",
+    "640.00800 480.02400 scale",
+    "",
+    "640 480 8                       % dimensions of data",
+    "[640 0 0 -480 0 480]            % mapping matrix",
+    "{currentfile pix readhexstring pop}",
+    "image",
+    "",
+    ""};
+
+const std::vector<std::string> kPostamble = {
+    "showpage", "", "% stop using temporary dictionary", "end", "", "% restore original state", "origstate restore",
+    "",         "%%Trailer"};
+
+// Checks the pixel lines: per row, full lines of `per_line` pixels, then the rest.
+void expect_pixel_lines(const std::vector<std::string>& lines, size_t first, int digits, int per_line,
+                        bool color) {
+  size_t at = first;
+  for (int y = 0; y < H; ++y) {
+    for (int x = 0; x < W; x += per_line) {
+      const int n = std::min(per_line, W - x);
+      ASSERT_LT(at, lines.size());
+      ASSERT_EQ(lines[at].size(), static_cast<size_t>(n * digits)) << "row " << y << " line " << at;
+      for (int i = 0; i < n; ++i) {
+        const unsigned char* c = kColors[g_content[y][x + i]];
+        char expected[8];
+        if (color)
+          std::snprintf(expected, sizeof expected, "%02x%02x%02x", c[0] * 4, c[1] * 4, c[2] * 4);
+        else
+          std::snprintf(expected, sizeof expected, "%02x", grey_of(g_content[y][x + i]));
+        ASSERT_EQ(lines[at].substr(static_cast<size_t>(i * digits), static_cast<size_t>(digits)), expected)
+            << x + i << "," << y;
+      }
+      ++at;
+    }
+  }
+  ASSERT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(at), lines.end()), kPostamble);
+}
+
+TEST_F(ScreenDumpTest, GreyPostScriptPreambleLinesAndPostamble) {
+  ASSERT_EQ(dump(kPsGray), "vkshot00.ps");
+  const std::string text = read_text("vkshot00.ps");
+  ASSERT_EQ(text.back(), '\n');
+  const auto lines = lines_of(text);
+  ASSERT_GT(lines.size(), kGrayPreamble.size());
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 34), kGrayPreamble);
+  // 640 grey pixels: 19 lines of 33 and one of 13.
+  expect_pixel_lines(lines, 34, 2, 33, false);
+  EXPECT_EQ(log(), "");
+}
+
+TEST_F(ScreenDumpTest, ColourPostScriptPreambleLinesAndPostamble) {
+  ASSERT_EQ(dump(kPsColor), "vkshot00.ps");
+  const auto lines = lines_of(read_text("vkshot00.ps"));
+  std::vector<std::string> head(kGrayPreamble.begin(), kGrayPreamble.begin() + 27);
+  head[17] = "/pix 1920 string def";
+  ASSERT_GT(lines.size(), 40u);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 27), head);
+  EXPECT_EQ(lines[27], "");
+  EXPECT_EQ(lines[28], "% define 'colorimage' if it isn't defined");
+  EXPECT_EQ(lines[29], "/colorimage where   % do we know about 'colorimage'?");
+  EXPECT_EQ(lines[30], "  { pop }           % yes: pop off the 'dict' returned");
+  size_t end = 0;
+  for (size_t i = 31; i < lines.size() && !end; ++i)
+    if (lines[i] == "  } ifelse          % end of 'false' case") end = i;
+  ASSERT_NE(end, 0u);
+  const std::vector<std::string> tail = {"",
+                                         "",
+                                         "",
+                                         "640 480 8                       % dimensions of data",
+                                         "[640 0 0 -480 0 480]            % mapping matrix",
+                                         "{currentfile pix readhexstring pop}",
+                                         "false 3 colorimage",
+                                         "",
+                                         ""};
+  EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(end) + 1,
+                                     lines.begin() + static_cast<long>(end) + 10),
+            tail);
+  // 11 colour pixels (66 hex digits) a line; 640 = 58 x 11 + 2.
+  expect_pixel_lines(lines, end + 10, 6, 11, true);
+}
+
+// Ghostscript prints the screen turned a quarter to the left: screen column x runs
+// up the page and row y to the right, so in the cropped 480 x 640 rendering screen
+// pixel (x, y) lands at column y of raster row 639 - x.
+TEST_F(ScreenDumpTest, GhostscriptRendersTheColourPostScriptAsTheScreen) {
+  ASSERT_EQ(dump(kPsColor), "vkshot00.ps");
+  const Raster r = ghostscript("vkshot00.ps", "ppmraw", "color.ppm");
+  ASSERT_EQ(r.width, 480) << "gs could not render the file";
+  ASSERT_EQ(r.height, 640);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const uint8_t* p = r.at(y, W - 1 - x);
+      const unsigned char* c = kColors[g_content[y][x]];
+      ASSERT_TRUE(p[0] == c[0] * 4 && p[1] == c[1] * 4 && p[2] == c[2] * 4)
+          << "screen " << x << "," << y << ": " << int(p[0]) << " " << int(p[1]) << " " << int(p[2]);
+    }
+}
+
+TEST_F(ScreenDumpTest, GhostscriptRendersTheGreyPostScriptByGreyLevel) {
+  ASSERT_EQ(dump(kPsGray), "vkshot00.ps");
+  const Raster r = ghostscript("vkshot00.ps", "pgmraw", "grey.pgm");
+  ASSERT_EQ(r.width, 480) << "gs could not render the file";
+  ASSERT_EQ(r.height, 640);
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x)
+      ASSERT_EQ(*r.at(y, W - 1 - x), grey_of(g_content[y][x])) << "screen " << x << "," << y;
+}
+
+TEST_F(ScreenDumpTest, ColourPostScriptPrintsInGreyWhereColorimageIsMissing) {
+  // Hide the interpreter's colorimage from the test, so that the file's own
+  // replacement draws the picture in grey.
+  ASSERT_EQ(dump(kPsColor), "vkshot00.ps");
+  std::string text = read_text("vkshot00.ps");
+  const size_t at = text.find("/colorimage where");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 17, "/colorimage_x where");
+  { std::ofstream("plain.ps", std::ios::binary) << text; }
+  const Raster r = ghostscript("plain.ps", "pgmraw", "plain.pgm");
+  ASSERT_EQ(r.width, 480) << "gs could not render the file";
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x) {
+      const unsigned char* c = kColors[g_content[y][x]];
+      const int grey = (20 * c[0] * 4 + 32 * c[1] * 4 + 12 * c[2] * 4) / 64;
+      ASSERT_EQ(*r.at(y, W - 1 - x), grey) << "screen " << x << "," << y;
+    }
+}
+
+// GIF -------------------------------------------------------------------------------------
+
+void expect_gif_is_screen(const std::string& name) {
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(name.c_str(), &error);
+  ASSERT_NE(gif, nullptr) << GifErrorString(error);
+  ASSERT_EQ(DGifSlurp(gif), GIF_OK) << GifErrorString(gif->Error);
+  EXPECT_EQ(gif->SWidth, W);
+  EXPECT_EQ(gif->SHeight, H);
+  ASSERT_EQ(gif->ImageCount, 1);
+  ASSERT_NE(gif->SColorMap, nullptr);
+  ASSERT_EQ(gif->SColorMap->ColorCount, 16);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(gif->SColorMap->Colors[i].Red, kColors[i][0] * 255 / 63);
+    EXPECT_EQ(gif->SColorMap->Colors[i].Green, kColors[i][1] * 255 / 63);
+    EXPECT_EQ(gif->SColorMap->Colors[i].Blue, kColors[i][2] * 255 / 63);
+  }
+  // Colour 1 of the palette is (63, 0, 32).
+  EXPECT_EQ(gif->SColorMap->Colors[1].Red, 255);
+  EXPECT_EQ(gif->SColorMap->Colors[1].Green, 0);
+  EXPECT_EQ(gif->SColorMap->Colors[1].Blue, 129);
+  const SavedImage& image = gif->SavedImages[0];
+  ASSERT_EQ(image.ImageDesc.Width, W);
+  ASSERT_EQ(image.ImageDesc.Height, H);
+  EXPECT_EQ(std::memcmp(image.RasterBits, g_content, sizeof g_content), 0);
+  DGifCloseFile(gif, &error);
+}
+
+TEST_F(ScreenDumpTest, GiflibDecodesTheGifAsTheScreen) {
+  ASSERT_EQ(dump(kGif), "vkshot00.gif");
+  expect_gif_is_screen("vkshot00.gif");
+  const auto f = read_bytes("vkshot00.gif");
+  ASSERT_GT(f.size(), 100u);
+  EXPECT_EQ(std::string(f.begin(), f.begin() + 6), "GIF87a");
+  EXPECT_EQ(f[10], 0xD3);
+  EXPECT_EQ(f.back(), ';');
+  EXPECT_EQ(log(), "");
+
+  show(make_noise_screen);
+  ASSERT_EQ(dump(kGif), "vkshot01.gif");
+  expect_gif_is_screen("vkshot01.gif");
+}
+
+TEST_F(ScreenDumpTest, ImageMagickReadsTheGifAsTheScreen) {
+  ASSERT_EQ(dump(kGif), "vkshot00.gif");
+  const auto rgb = magick_rgb("vkshot00.gif", "gif.rgb");
+  ASSERT_EQ(rgb.size(), static_cast<size_t>(W * H * 3)) << "convert could not read the GIF";
+  for (int y = 0; y < H; ++y)
+    for (int x = 0; x < W; ++x)
+      for (int k = 0; k < 3; ++k)
+        ASSERT_EQ(rgb[(y * W + x) * 3 + k], kColors[g_content[y][x]][k] * 255 / 63) << x << "," << y;
+  EXPECT_EQ(run("identify -format '%w %h %m' vkshot00.gif | grep -qx '640 480 GIF'"), 0);
+}
+
+TEST(ScreenDumpWithoutScreen, FailsWithoutWritingAFile) {
+  const fs::path here = fs::current_path();
+  char pattern[] = "/tmp/screen_dump_none_XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  fs::current_path(pattern);
+  MXsetscreendumpsource(nullptr);
+  char name[32] = "vkshot";
+  EXPECT_EQ(MXdumpscreen(name, kBmp), 0);
+  EXPECT_EQ(MXPscreen_to_gif(), 0);
+  EXPECT_TRUE(fs::is_empty(pattern));
+  const ScreenDumpSource source{test_get_row, g_palette, test_draw_point, test_begin, test_end};
+  MXsetscreendumpsource(&source);
+  fs::current_path(here);
+  fs::remove_all(pattern);
+}
+
+}  // namespace
