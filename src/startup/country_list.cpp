@@ -61,6 +61,10 @@ void allocate_list() {
   Country_list = list_storage.data();
   regions_read = 0;
   countries_read = 0;
+  // Counts of an earlier block would name entries that are gone (or beyond a
+  // smaller list).
+  Realnumregions = 0;
+  Realnumcountries = 0;
 }
 
 bool is_list_format(int count, const MXFormatKeyword* keywords) {

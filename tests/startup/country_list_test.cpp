@@ -160,6 +160,14 @@ TEST_F(CountryListTest, DeclaredCountsMustComeFirstAndBeSane) {
   EXPECT_EQ(fatal_text(std::string(kHeader) + counts(1, 1) + "numregions= 50\n" + kFormat +
                        "endformat\n"),
             "Country list: numregions= after numcountries=\n");
+  // A second numcountries= lays the list out afresh: the rows read before are gone.
+  read_list(std::string(kHeader) + counts(1, 2) + kFormat +
+            "region w.dat World  1 red\nnone a.dat A  2 red\nnone b.dat B  3 red\nendformat\n" +
+            "numcountries= 0\n");
+  EXPECT_EQ(Numcountries, 0);
+  EXPECT_EQ(Realnumregions, 0);
+  EXPECT_EQ(Realnumcountries, 0);
+  EXPECT_EQ(Country_list[0].code, -1);
   // The largest counts are accepted.
   read_list(std::string(kHeader) + counts(10000, 10000) + kFormat + "none a.dat A  1 red\nendformat\n");
   EXPECT_EQ(Realnumcountries, 1);
