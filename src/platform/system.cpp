@@ -1,0 +1,88 @@
+// Opening and closing the display, the choice of backend (window or headless),
+// event delivery, the quit routine, the stopwatch and the small services.
+#include <cstdlib>
+#include <cstring>
+
+#include "base/clock.h"
+#include "base/log.h"
+#include "platform/platform_headless.h"
+#include "platform/platform_internal.h"
+
+MXEvent gCurEvent = {MX_IDLE, 0, 0, 0};
+
+namespace {
+const MXPBackend* backend = nullptr;  // the open display, or none
+bool headless_requested = false;
+void (*quit_handler)(int) = nullptr;
+long gStartTime = 0;
+}  // namespace
+
+void MXPuse_headless(bool on) { headless_requested = on; }
+
+bool MXPheadless() {
+  if (backend != nullptr) return backend == &MXPheadless_backend;
+  const char* env = std::getenv("VARNOCK_PLATFORM");
+  return headless_requested || (env != nullptr && std::strcmp(env, "headless") == 0);
+}
+
+void MXPinit_system(const char* title, void*, void*, const char*, int) {
+  if (backend != nullptr) closegraph();
+  MXsetclosedisplayhook(closegraph);
+  MXPreset_screen_state();
+  gCurEvent = {MX_IDLE, 0, 0, 0};
+  const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPsdl_backend;
+  MXPopen_fonts();
+  if (!chosen->open(title != nullptr ? title : "")) {
+    MXPclose_fonts();
+    MXelog(-1, "Can't open the display (%s).\n", chosen->name);
+  }
+  backend = chosen;
+}
+
+void closegraph() {
+  if (backend == nullptr) return;
+  const MXPBackend* closing = backend;
+  backend = nullptr;
+  closing->close();
+  MXPclose_fonts();
+  MXPrelease_screen();
+}
+
+void MXPinit_events() {}
+void MXPclose_events() {}
+int mouse_present() { return 1; }
+void set_mouse_position(int, int) {}
+void MXPflush() {}
+
+void MXPset_quit_handler(void (*quit)(int code)) { quit_handler = quit; }
+
+void MXPquit_program() {
+  if (quit_handler != nullptr) quit_handler(0);
+  // No handler, or one that came back: close and leave.
+  closegraph();
+  std::exit(0);
+}
+
+int MXPnext_event(MXEvent* event) {
+  if (backend == nullptr) {
+    // Nothing open: time still passes, so that timed callers do not spin forever.
+    gCurEvent.type = MX_IDLE;
+    MXPadvance_clock(10);
+  } else {
+    backend->next_event();
+  }
+  if (event != nullptr) *event = gCurEvent;
+  return 1;
+}
+
+void MXPstart_timer() { gStartTime = MXPclock_ms(); }
+long MXPread_timer() { return MXPclock_ms() - gStartTime; }
+
+void MXbell() {
+  if (backend != nullptr) backend->bell();
+}
+void MXclick() {
+  if (backend != nullptr) backend->click();
+}
+int MXhasFPU() { return 1; }
+long MXmemavail() { return 1048576; }

@@ -1,0 +1,352 @@
+// The drawing primitives pixel by pixel: rectangles, frames, lines, ellipses and
+// polygons with both pens, exclusive-or drawing, clipping, rows and reading back.
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/platform_internal.h"
+#include "platform_test_support.h"
+
+namespace {
+
+using Raster = HeadlessScreen;
+
+// Fills the screen with a pattern of every index so that exclusive-or drawing has
+// something to change.
+void pattern() {
+  std::srand(7);
+  unsigned char row[MXP_SCREEN_WIDTH];
+  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y) {
+    for (unsigned char& p : row) p = static_cast<unsigned char>(std::rand() % 16);
+    MXPfastrow(0, y, row, MXP_SCREEN_WIDTH);
+  }
+}
+
+std::vector<unsigned char> snapshot() {
+  std::vector<unsigned char> all(MXP_SCREEN_WIDTH * MXP_SCREEN_HEIGHT);
+  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y) MXPget_row(y, &all[static_cast<size_t>(y) * MXP_SCREEN_WIDTH]);
+  return all;
+}
+
+TEST_F(Raster, FilledRectangleCoversWidthTimesHeightFromItsCorner) {
+  MXsetcolor(4);
+  MXPfill_rect(10, 20, 5, 3);
+  EXPECT_EQ(pixels_of(4), block(10, 20, 14, 22));
+}
+
+TEST_F(Raster, NegativeSizesCountFromTheOtherCornerAndZeroDrawsNothing) {
+  MXsetcolor(4);
+  MXPfill_rect(15, 23, -5, -3);
+  EXPECT_EQ(pixels_of(4), block(10, 20, 14, 22));
+  MXsetcolor(5);
+  MXPfill_rect(100, 100, 0, 10);
+  MXPframe_rect(100, 100, 10, 0);
+  MXPfill_ellipse(100, 100, 0, 5);
+  EXPECT_TRUE(pixels_of(5).empty());
+}
+
+TEST_F(Raster, FrameIsTheOutermostRingAndLeavesTheInside) {
+  MXsetcolor(2);
+  MXPfill_rect(10, 20, 5, 4);
+  MXsetcolor(6);
+  MXPframe_rect(10, 20, 5, 4);
+  EXPECT_EQ(pixels_of(6), minus(block(10, 20, 14, 23), block(11, 21, 13, 22)));
+  EXPECT_EQ(pixels_of(2), block(11, 21, 13, 22));
+}
+
+TEST_F(Raster, ThreePixelPenGrowsOutlinesByOnePixelEachSide) {
+  MXsetlinesize(3);
+  MXsetcolor(3);
+  MXPfill_rect(10, 20, 5, 3);
+  EXPECT_EQ(pixels_of(3), block(9, 19, 15, 23));
+
+  MXsetcolor(7);
+  MXPframe_rect(100, 100, 10, 10);  // ring on columns/rows 100 and 109
+  EXPECT_EQ(pixels_of(7), minus(block(99, 99, 110, 110), block(102, 102, 107, 107)));
+
+  MXsetcolor(8);
+  MXPline(200, 50, 205, 50);  // pixels 200..204, each a 3 x 3 square
+  EXPECT_EQ(pixels_of(8), block(199, 49, 205, 51));
+}
+
+TEST_F(Raster, LineSizeAcceptsOnlyOneAndThree) {
+  EXPECT_EQ(MXPgetlinesize(), 1);
+  MXsetlinesize(3);
+  MXsetlinesize(2);
+  EXPECT_EQ(MXPgetlinesize(), 3);
+  MXsetlinesize(0);
+  MXsetlinesize(-1);
+  EXPECT_EQ(MXPgetlinesize(), 3);
+  MXsetlinesize(1);
+  EXPECT_EQ(MXPgetlinesize(), 1);
+}
+
+TEST_F(Raster, LinesIncludeTheStartAndExcludeTheEnd) {
+  MXsetcolor(1);
+  MXPline(0, 0, 5, 0);
+  EXPECT_EQ(pixels_of(1), block(0, 0, 4, 0));
+  MXsetcolor(2);
+  MXPline(10, 9, 10, 5);
+  EXPECT_EQ(pixels_of(2), block(10, 6, 10, 9));
+  MXsetcolor(3);
+  MXPline(20, 20, 24, 24);
+  EXPECT_EQ(pixels_of(3), (PixelSet{{20, 20}, {21, 21}, {22, 22}, {23, 23}}));
+  MXsetcolor(4);
+  MXPline(30, 30, 30, 30);
+  EXPECT_TRUE(pixels_of(4).empty());
+  // Slope 1/2: ideal y at x = 1 is 0.5, rounded away from the start.
+  MXsetcolor(5);
+  MXPline(40, 40, 44, 42);
+  EXPECT_EQ(pixels_of(5), (PixelSet{{40, 40}, {41, 41}, {42, 41}, {43, 42}}));
+}
+
+// Any line: one pixel per step of the longer axis, each within half a pixel of
+// the ideal line.
+TEST_F(Raster, LinesFollowTheIdealLineWithinHalfAPixel) {
+  const int ends[][4] = {{50, 50, 90, 61}, {50, 50, 61, 90}, {90, 61, 50, 50}, {300, 200, 257, 180},
+                         {5, 400, 6, 330}, {600, 10, 400, 11}, {320, 240, 300, 260}};
+  for (const auto& e : ends) {
+    MXsetcolor(0);
+    MXPfill_rect(0, 0, 640, 480);
+    MXsetcolor(9);
+    MXPline(e[0], e[1], e[2], e[3]);
+    const PixelSet got = pixels_of(9);
+    const int dx = e[2] - e[0], dy = e[3] - e[1];
+    const int n = std::max(std::abs(dx), std::abs(dy));
+    ASSERT_EQ(static_cast<int>(got.size()), n) << e[0] << "," << e[1];
+    EXPECT_TRUE(got.count({e[0], e[1]}));
+    EXPECT_FALSE(got.count({e[2], e[3]}));
+    for (const auto& [x, y] : got) {
+      if (std::abs(dx) >= std::abs(dy)) {
+        const double ideal = e[1] + static_cast<double>(dy) * (x - e[0]) / dx;
+        EXPECT_LE(std::fabs(y - ideal), 0.5) << x << "," << y;
+      } else {
+        const double ideal = e[0] + static_cast<double>(dx) * (y - e[1]) / dy;
+        EXPECT_LE(std::fabs(x - ideal), 0.5) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(Raster, LinesFromFarOutsideTheScreenDrawTheirVisiblePart) {
+  MXsetcolor(3);
+  MXPline(-2000000000, 100, 2000000000, 100);
+  EXPECT_EQ(pixels_of(3), block(0, 100, 639, 100));
+}
+
+// The set the definition gives: pixel centres inside or on the inscribed ellipse.
+PixelSet ellipse_region(int x, int y, int w, int h) {
+  PixelSet s;
+  const double cx = x + w / 2.0, cy = y + h / 2.0, a = w / 2.0, b = h / 2.0;
+  for (int py = y; py < y + h; ++py)
+    for (int px = x; px < x + w; ++px) {
+      const double u = (px + 0.5 - cx) / a, v = (py + 0.5 - cy) / b;
+      if (u * u + v * v <= 1.0 + 1e-12) s.insert({px, py});
+    }
+  return s;
+}
+
+PixelSet boundary(const PixelSet& region) {
+  PixelSet s;
+  for (const auto& [x, y] : region)
+    if (!region.count({x - 1, y}) || !region.count({x + 1, y}) || !region.count({x, y - 1}) ||
+        !region.count({x, y + 1}))
+      s.insert({x, y});
+  return s;
+}
+
+TEST_F(Raster, SmallCircleByHand) {
+  // A 4 x 4 circle: the corner centres lie 1.5 from the middle on both axes,
+  // outside the radius 2; every other pixel is in. The four middle pixels have
+  // all their neighbours in, so the outline is the other eight.
+  MXsetcolor(5);
+  MXPfill_ellipse(10, 10, 4, 4);
+  EXPECT_EQ(pixels_of(5), minus(block(10, 10, 13, 13), {{10, 10}, {13, 10}, {10, 13}, {13, 13}}));
+  MXsetcolor(6);
+  MXPframe_ellipse(10, 10, 4, 4);
+  EXPECT_EQ(pixels_of(6), minus(block(10, 10, 13, 13), {{10, 10}, {13, 10}, {10, 13}, {13, 13},
+                                                        {11, 11}, {12, 11}, {11, 12}, {12, 12}}));
+  EXPECT_EQ(pixels_of(5), block(11, 11, 12, 12));
+}
+
+TEST_F(Raster, EllipsesAreInscribedInTheirRectangle) {
+  const int sizes[][2] = {{1, 1}, {2, 7}, {9, 9}, {10, 10}, {31, 12}, {2, 40}, {100, 3}, {57, 44}};
+  for (const auto& sz : sizes) {
+    const int x = 200, y = 150, w = sz[0], h = sz[1];
+    MXsetcolor(0);
+    MXPfill_rect(0, 0, 640, 480);
+    MXsetcolor(4);
+    MXPfill_ellipse(x, y, w, h);
+    const PixelSet region = ellipse_region(x, y, w, h);
+    EXPECT_EQ(pixels_of(4), region) << w << "x" << h;
+    MXsetcolor(0);
+    MXPfill_rect(0, 0, 640, 480);
+    MXsetcolor(4);
+    MXPframe_ellipse(x, y, w, h);
+    EXPECT_EQ(pixels_of(4), boundary(region)) << w << "x" << h;
+  }
+}
+
+TEST_F(Raster, PolygonIncludesItsEdges) {
+  const int square[] = {10, 10, 20, 10, 20, 20, 10, 20};
+  MXsetcolor(3);
+  MXPfillpoly(4, square);
+  EXPECT_EQ(pixels_of(3), block(10, 10, 20, 20));
+
+  // A right triangle with legs of 10: the pixels on or below the diagonal.
+  MXsetcolor(0);
+  MXPfill_rect(0, 0, 640, 480);
+  const int triangle[] = {100, 100, 110, 110, 100, 110};
+  MXsetcolor(4);
+  MXPfillpoly(3, triangle);
+  PixelSet expected;
+  for (int y = 100; y <= 110; ++y)
+    for (int x = 100; x <= 100 + (y - 100); ++x) expected.insert({x, y});
+  EXPECT_EQ(pixels_of(4), expected);
+}
+
+TEST_F(Raster, ConcavePolygonLeavesItsNotchEmpty) {
+  // A U shape: the notch between the arms (columns 21..29, rows 10..29) stays.
+  const int u[] = {10, 10, 20, 10, 20, 30, 30, 30, 30, 10, 40, 10, 40, 40, 10, 40};
+  MXsetcolor(5);
+  MXPfillpoly(8, u);
+  const PixelSet got = pixels_of(5);
+  EXPECT_EQ(got, minus(block(10, 10, 40, 40), block(21, 10, 29, 29)));
+}
+
+TEST_F(Raster, SelfIntersectingPolygonFillsByNonZeroWinding) {
+  // A pentagram drawn in one stroke: its middle pentagon is wound twice, so the
+  // non-zero rule fills it (the even-odd rule would leave it empty).
+  std::vector<int> star;
+  for (int k = 0; k < 5; ++k) {
+    const double angle = -M_PI / 2 + (k * 2 % 5) * 2 * M_PI / 5;
+    star.push_back(static_cast<int>(std::lround(300 + 100 * std::cos(angle))));
+    star.push_back(static_cast<int>(std::lround(240 + 100 * std::sin(angle))));
+  }
+  MXsetcolor(7);
+  MXPfillpoly(5, star.data());
+  EXPECT_EQ(MXPget_pixel(300, 240), 7);
+  EXPECT_EQ(MXPget_pixel(300, 250), 7);
+  EXPECT_EQ(MXPget_pixel(300, 150), 7);  // the top point
+  EXPECT_EQ(MXPget_pixel(230, 180), 0);  // between two points, outside
+  // A square traced twice the same way round is wound twice: still filled. Traced
+  // once each way it is wound zero times: only the outline remains.
+  const int twice[] = {400, 10, 420, 10, 420, 30, 400, 30, 400, 10, 420, 10, 420, 30, 400, 30};
+  MXsetcolor(8);
+  MXPfillpoly(8, twice);
+  EXPECT_EQ(pixels_of(8), block(400, 10, 420, 30));
+  const int both_ways[] = {500, 10, 520, 10, 520, 30, 500, 30, 500, 10, 500, 30, 520, 30, 520, 10};
+  MXsetcolor(9);
+  MXPfillpoly(8, both_ways);
+  EXPECT_EQ(pixels_of(9), minus(block(500, 10, 520, 30), block(501, 11, 519, 29)));
+}
+
+TEST_F(Raster, ExclusiveOrStoresIndexXorColourOnceAndUndoesItself) {
+  pattern();
+  const auto before = snapshot();
+  MXPxormode(1);
+  MXsetcolor(5);
+  MXPfill_rect(10, 10, 30, 20);
+  EXPECT_EQ(MXPget_pixel(12, 12), before[12 * 640 + 12] ^ 5);
+  MXPfill_rect(10, 10, 30, 20);
+  EXPECT_EQ(snapshot(), before);
+
+  // Every figure, with both pens, where outline and fill or pen squares overlap.
+  const int star[] = {300, 140, 359, 321, 205, 209, 395, 209, 241, 321};
+  for (int pen : {1, 3}) {
+    MXsetlinesize(pen);
+    for (int twice = 0; twice < 2; ++twice) {
+      MXPframe_rect(50, 50, 40, 30);
+      MXPframe_rect(60, 60, 2, 2);
+      MXPfill_ellipse(100, 100, 33, 21);
+      MXPframe_ellipse(150, 100, 20, 40);
+      MXPline(5, 5, 200, 77);
+      MXPline(300, 10, 301, 200);
+      MXPfillpoly(5, star);
+      MXPdraw_pixel(600, 400);
+    }
+    EXPECT_EQ(snapshot(), before) << "pen " << pen;
+  }
+  MXPxormode(0);
+  MXPinvertmode(1);
+  MXPfill_rect(0, 0, 640, 480);
+  MXPinvertmode(0);
+  MXPfill_rect(0, 0, 640, 480);  // plain copy again
+  EXPECT_EQ(pixels_of(5).size(), 640u * 480u);
+}
+
+TEST_F(Raster, EverythingIsClippedToTheClipRectangle) {
+  MXPset_clip_rect(100, 50, 20, 10);
+  MXsetcolor(2);
+  MXPfill_rect(0, 0, 640, 480);
+  EXPECT_EQ(pixels_of(2), block(100, 50, 119, 59));
+
+  MXsetcolor(3);
+  MXPline(0, 55, 640, 55);
+  MXPfill_ellipse(90, 40, 40, 40);
+  MXPframe_rect(95, 45, 10, 10);
+  const int tri[] = {0, 0, 639, 0, 0, 479};
+  MXPfillpoly(3, tri);
+  MXPdraw_pixel(99, 50);
+  MXPdraw_pixel(120, 55);
+  const unsigned char row[10] = {4, 4, 4, 4, 4, 4, 4, 4, 4, 4};
+  MXPfastrow(95, 52, row, 10);
+  for (const auto& [x, y] : minus(block(0, 0, 639, 479), block(100, 50, 119, 59)))
+    ASSERT_EQ(MXPget_pixel(x, y), 0) << x << "," << y;
+  EXPECT_EQ(MXPget_pixel(104, 52), 4);
+  EXPECT_EQ(MXPget_pixel(105, 52), 3);
+
+  MXPset_clip_rect(0, 0, 640, 480);
+  MXsetcolor(6);
+  MXPfill_rect(0, 0, 640, 480);
+  EXPECT_EQ(pixels_of(6).size(), 640u * 480u);
+}
+
+TEST_F(Raster, RowsAreDrawnAndReadAsIndices) {
+  unsigned char row[700];
+  for (int i = 0; i < 700; ++i) row[i] = static_cast<unsigned char>(i % 251);
+  MXPfastrow(0, 7, row, 700);  // at most one screen row
+  unsigned char back[640];
+  EXPECT_EQ(MXPget_row(7, back), back);
+  for (int i = 0; i < 640; ++i) ASSERT_EQ(back[i], row[i]);
+  MXPfastrow(630, 8, row, 20);  // runs off the right edge
+  EXPECT_EQ(MXPget_pixel(639, 8), 9);
+  EXPECT_EQ(MXPget_pixel(0, 9), 0);
+  MXPfastrow(-5, 9, row, 10);
+  EXPECT_EQ(MXPget_pixel(0, 9), 5);
+  EXPECT_EQ(MXPget_pixel(4, 9), 9);
+  EXPECT_EQ(MXPget_pixel(5, 9), 0);
+}
+
+TEST_F(Raster, OutsideTheScreenReadsZero) {
+  MXsetcolor(9);
+  MXPfill_rect(0, 0, 640, 480);
+  EXPECT_EQ(MXPget_pixel(-1, 0), 0);
+  EXPECT_EQ(MXPget_pixel(640, 0), 0);
+  EXPECT_EQ(MXPget_pixel(0, 480), 0);
+  unsigned char back[640];
+  MXPget_row(480, back);
+  EXPECT_EQ(back[0], 0);
+}
+
+TEST(Palette, ReadsZeroUntilAPaletteIsInstalledAndShowsComponentsTimesFour) {
+  MXPuse_headless(true);
+  MXPinit_system("Demovar");
+  MXsetcolor(7);
+  MXPfill_rect(0, 0, 10, 10);
+  EXPECT_EQ(MXPget_pixel(3, 3), 0);
+  unsigned char row[640];
+  MXPget_row(3, row);
+  EXPECT_EQ(row[3], 0);
+  const unsigned char rgb[] = {0, 0, 0, 63, 32, 1, 10, 20, 30, 1, 2, 3, 4, 5, 6, 7, 8, 9, 63, 63, 63, 0, 0, 63};
+  MXPinit_palette(rgb, 8);
+  EXPECT_EQ(MXPget_pixel(3, 3), 7);
+  EXPECT_EQ(MXPdisplay_color(1).r, 252);
+  EXPECT_EQ(MXPdisplay_color(1).g, 128);
+  EXPECT_EQ(MXPdisplay_color(1).b, 4);
+  EXPECT_EQ(MXPdisplay_color(7).b, 252);
+  EXPECT_EQ(MXPdisplay_color(8).r, 0);  // beyond the installed entries
+  closegraph();
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+// Text: widths add up character by character, control characters are blanks, the
+// baseline is the given row, and only glyph pixels change.
+#include <algorithm>
+
+#include "platform_test_support.h"
+
+namespace {
+
+using Text = HeadlessScreen;
+
+struct Ink {
+  int top = 1000, bottom = -1, left = 1000, right = -1, count = 0;
+};
+
+Ink ink_of(int colour) {
+  Ink k;
+  for (const auto& [x, y] : pixels_of(colour)) {
+    k.top = std::min(k.top, y);
+    k.bottom = std::max(k.bottom, y);
+    k.left = std::min(k.left, x);
+    k.right = std::max(k.right, x);
+    ++k.count;
+  }
+  return k;
+}
+
+TEST_F(Text, WidthIsTheSumOfTheCharacters) {
+  for (FontSizeType f : {SMALL, LARGE}) {
+    MXsetfont(f);
+    EXPECT_EQ(MXPgetfont(), f);
+    const int i = MXtextwidth("i");
+    EXPECT_GT(i, 0);
+    EXPECT_EQ(MXtextwidth("ii"), 2 * i);
+    EXPECT_EQ(MXtextwidth("Demovar"), MXtextwidth("Demo") + MXtextwidth("var"));
+    EXPECT_EQ(MXtextwidth(""), 0);
+    EXPECT_GT(MXtextwidth("W"), i);  // proportional
+    // Control characters are blanks as wide as a space.
+    EXPECT_EQ(MXtextwidth("a\tb"), MXtextwidth("a b"));
+    EXPECT_EQ(MXtextwidth("\n\x7f"), 2 * MXtextwidth(" "));
+  }
+  MXsetfont(SMALL);
+  const int small = MXtextwidth("Population 1990");
+  MXsetfont(LARGE);
+  EXPECT_GT(MXtextwidth("Population 1990"), small);  // bold is wider
+}
+
+TEST_F(Text, AscentFitsTheTwelvePixelCell) {
+  for (FontSizeType f : {SMALL, LARGE}) {
+    MXsetfont(f);
+    EXPECT_GE(MXtextheight(), 8);
+    EXPECT_LE(MXtextheight(), 11);
+  }
+}
+
+TEST_F(Text, CapitalsStandOnTheBaselineAndDescendersGoBelow) {
+  MXsetcolor(5);
+  MXPdraw_string(100, 100, "HE");
+  const Ink caps = ink_of(5);
+  // The ascent occupies the rows above the baseline row y: capitals end on y - 1.
+  EXPECT_EQ(caps.bottom, 99);
+  const int cap_height = caps.bottom - caps.top + 1;
+  EXPECT_GE(cap_height, 7);
+  EXPECT_LE(cap_height, MXtextheight());
+  EXPECT_GE(caps.left, 100);
+  EXPECT_LT(caps.right, 100 + MXtextwidth("HE"));
+
+  MXsetcolor(6);
+  MXPdraw_string(200, 100, "gpq");
+  const Ink low = ink_of(6);
+  EXPECT_GE(low.bottom, 100);
+  EXPECT_LE(low.bottom, 100 + 12 - MXtextheight());
+}
+
+TEST_F(Text, OnlyGlyphPixelsChange) {
+  MXsetcolor(3);
+  MXPfill_rect(0, 0, 640, 480);
+  MXsetcolor(9);
+  MXsetfont(LARGE);
+  MXPdraw_string(10, 50, "Demovar 2050");
+  const Ink k = ink_of(9);
+  EXPECT_GT(k.count, 40);
+  EXPECT_EQ(pixels_of(3).size() + pixels_of(9).size(), 640u * 480u);
+  // Exclusive-or mode does not apply to text.
+  MXPxormode(1);
+  MXPdraw_string(10, 50, "Demovar 2050");
+  MXPxormode(0);
+  EXPECT_EQ(ink_of(9).count, k.count);
+}
+
+TEST_F(Text, ControlCharactersDrawNothing) {
+  MXsetcolor(4);
+  MXPdraw_string(10, 50, "\t\n\r\x01\x1f\x7f");
+  EXPECT_TRUE(pixels_of(4).empty());
+  // A tab stands where a blank would: the letter after it lands at the same place.
+  MXPdraw_string(10, 100, "a\tb");
+  const PixelSet with_tab = pixels_of(4);
+  MXsetcolor(0);
+  MXPfill_rect(0, 0, 640, 480);
+  MXsetcolor(4);
+  MXPdraw_string(10, 100, "a b");
+  EXPECT_EQ(pixels_of(4), with_tab);
+}
+
+TEST_F(Text, TextIsClipped) {
+  MXPset_clip_rect(0, 0, 105, 480);
+  MXsetcolor(7);
+  MXPdraw_string(100, 100, "MMMM");
+  EXPECT_LE(ink_of(7).right, 104);
+  MXPdraw_string(630, 479, "MMMM");  // partly off the screen: no harm
+  MXPdraw_string(-2000000000, 10, "MMMM");
+}
+
+TEST_F(Text, LatinOneLettersHaveGlyphs) {
+  MXsetcolor(8);
+  MXPdraw_string(10, 100, "\xe9\xfc\xc5");  // é ü Å
+  EXPECT_GT(ink_of(8).count, 20);
+}
+
+}  // namespace
