@@ -1,0 +1,98 @@
+// Runs the program varnock headless in a scratch directory and checks how its
+// start-up ends: the notes in error.log, output.log, the exit status and the
+// messages of the start-up failures on standard output.
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "base/reader_test_support.h"
+
+namespace {
+
+const char* const kList =
+    "database= VK_clist\nnumregions= 1\nnumcountries= 2\n"
+    "format= type filename name code color tamrof\n"
+    "region world.dat World  900 white\nnone af.dat Afghanistan  4 red\n"
+    "none al.dat Albania  8 green\nendformat\n";
+
+const std::string kNotes = std::string(kVersionLine) + "Memory Available: 1048576.\n";
+const std::string kFpuOn = "Floating point will be used for calculations.\n";
+const std::string kFpuOff = "Floating point will not be used for calculations.\n";
+
+class VarnockStartTest : public ScratchDirTest {
+ protected:
+  // Runs the program here, headless and without a script (it starts, handles the
+  // first expose and quits); returns its exit status.
+  int run(const std::string& arguments = "") {
+    const std::string command = "VARNOCK_PLATFORM=headless VARNOCK_SCRIPT= '" +
+                                std::string(VARNOCK_PATH) + "' " + arguments +
+                                " >stdout.txt 2>stderr.txt";
+    const int status = std::system(command.c_str());
+    if (!WIFEXITED(status)) return -1000;
+    return WEXITSTATUS(status);
+  }
+  void write_data(const std::string& config) {
+    if (!config.empty()) write_text_file("config.mcf", config);
+    std::filesystem::create_directory("dbase");
+    write_text_file("dbase/country.maf", kList);
+  }
+  static std::string program_stdout() { return read_text_file("stdout.txt"); }
+};
+
+TEST_F(VarnockStartTest, StartsWritesItsNotesAndEndsWhenTheInputEnds) {
+  write_data("database= VK_config\nlistpath= dbase/\n");
+  ASSERT_EQ(run(), 0) << read_text_file("stderr.txt");
+  EXPECT_EQ(error_log(), kNotes + kFpuOn);
+  EXPECT_TRUE(std::filesystem::exists("output.log"));
+  EXPECT_EQ(read_text_file("output.log"), "");
+  EXPECT_EQ(program_stdout(), "");
+
+  // Arguments change nothing, and a second run starts both logs afresh.
+  write_text_file("output.log", "left over\n");
+  ASSERT_EQ(run("-d -t -w -l vk_000.sav"), 0);
+  EXPECT_EQ(error_log(), kNotes + kFpuOn);
+  EXPECT_EQ(read_text_file("output.log"), "");
+}
+
+TEST_F(VarnockStartTest, ConfigurationCanTurnFloatingPointOff) {
+  write_data("database= VK_config\nlistpath= dbase/ fpu= false\n");
+  ASSERT_EQ(run(), 0);
+  EXPECT_EQ(error_log(), kNotes + kFpuOff);
+}
+
+TEST_F(VarnockStartTest, StartUpFailuresEndWithTheirMessage) {
+  // Without config.mcf the list is looked for under the root's /dbase/.
+  write_data("");
+  EXPECT_EQ(run(), 255);
+  std::string message = "Unable to access country list |/dbase/country.maf|.\n";
+  EXPECT_EQ(error_log(), kVersionLine + message);
+  EXPECT_EQ(program_stdout(), message);
+
+  // A configuration that does not read ends the program before the display opens.
+  write_text_file("config.mcf", "database= VK_config\n");
+  EXPECT_EQ(run(), 255);
+  message = "Error while reading configuration file |config.mcf|\n";
+  EXPECT_EQ(error_log(), kVersionLine + message);
+  EXPECT_EQ(program_stdout(), message);
+
+  write_text_file("config.mcf", "database= VK_config\nlistpath= dbase/\n");
+  write_text_file("dbase/country.maf", "database= VK_clist\nnumcountries= 1\n");
+  EXPECT_EQ(run(), 255);
+  message = "Processing Numcountries but don't know Numregions\n";
+  EXPECT_EQ(error_log(), kVersionLine + message);
+  EXPECT_EQ(program_stdout(), message);
+}
+
+TEST_F(VarnockStartTest, OutputLogThatCannotBeMadeEndsTheProgram) {
+  write_data("database= VK_config\nlistpath= dbase/\n");
+  std::filesystem::create_directory("output.log");
+  EXPECT_EQ(run(), 255);
+  EXPECT_EQ(program_stdout(), "Unable to initialize output.log\n");
+  EXPECT_EQ(error_log(), kVersionLine);  // no start-up notes
+}
+
+}  // namespace
