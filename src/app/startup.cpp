@@ -108,6 +108,17 @@ void varnock_startup() {
   write_start_notes();
 }
 
+void printusage() {
+  fputs("Demovar.\n", stdout);
+  fputs("\tUsage: Varnock [-d] [-t] [-w] [-l <savefile>] [-cmap x y name]\n", stdout);
+  fputs("The -d option turns on debug messages\n", stdout);
+  fputs("The -t option enables 'Glossary' button\n", stdout);
+  fputs("The -w option start user up in Walk Through tutorial\n", stdout);
+  fflush(stdout);
+  MXdelay(2000);
+  exit(0);
+}
+
 void varnock_run() {
   // TODO(lead): MXinterface(); (the interface library's event loop)
   // Until then: take events forever; the window's close request ends the program.

@@ -7,6 +7,11 @@
 // screen. Every failure is fatal.
 void varnock_startup();
 
+// Writes the usage text of the original option set to standard output, waits
+// 2000 ms and ends the program with code 0. Start-up does not call it: no option
+// is interpreted.
+[[noreturn]] void printusage();
+
 // Runs the event loop; never returns (the program ends through quit, the window's
 // close request or a fatal log entry).
 [[noreturn]] void varnock_run();
