@@ -283,6 +283,11 @@ void placepaletteentry(const char* name, int red, int green, int blue);
 void addalias(const char* alias, const char* colour);
 void addcolorlist(const char* const names[5]);
 
+// Releases every table built from an interface file and empties the colour tables, so
+// that a file can be read again (tests, benchmarks, fuzzing). The program reads its file
+// once and never calls it.
+void MXfreeinterfacetables();
+
 // Library-private drawing (interface_draw.cpp) ---------------------------------------
 // Screen coordinates; each routine restores the colour, font and line size it changes.
 
