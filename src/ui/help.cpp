@@ -1,0 +1,226 @@
+// Help messages in the window "message", alerts in the window "alert", paged help
+// screens in the window "help" and the version line in the field "VERSION".
+#include "ui/help.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "base/log.h"
+#include "ui/interface.h"
+
+int Currmsg = -1;
+int Lastmsg = -1;
+int AlertUp = 0;
+
+namespace {
+int pagenum = 0;  // help-screen pages shown from the start of the current file
+char line[MX_HELP_LINE_CHARS + 1] = "";  // the version line, kept for the whole run
+
+// The current window, font and colour, put back when the object goes.
+struct DrawingState {
+  int window = InfState.cw;
+  FontSizeType font = MXPgetfont();
+  int colour = MXgetcolor();
+  void restore_font_and_colour() const {
+    MXsetfont(font);
+    MXsetcolor(colour);
+  }
+  void restore_all() const {
+    restore_font_and_colour();
+    MXPsetcurrentwindow(window);
+  }
+};
+
+void use_font_and_window_colour(FontSizeType font) {
+  MXsetfont(font);
+  MXsetcolor(Win[InfState.cw].fgcolor);
+}
+
+// Reads one line of a help file, at most 80 characters; a longer line comes in pieces
+// of 80. The line end is not kept (a line of exactly 80 characters is one line, not a
+// line and an empty one). Returns false at the end of the file.
+bool read_help_line(FILE* file, char* buffer) {
+  if (!std::fgets(buffer, MX_HELP_LINE_CHARS + 1, file)) return false;
+  size_t n = std::strlen(buffer);
+  if (n > 0 && buffer[n - 1] == '\n') {
+    buffer[--n] = '\0';
+  } else if (n == MX_HELP_LINE_CHARS) {
+    const int c = std::fgetc(file);  // the piece ended exactly at the line end?
+    if (c == '\r') {
+      const int d = std::fgetc(file);
+      if (d != '\n' && d != EOF) std::ungetc(d, file);
+    } else if (c != '\n' && c != EOF) {
+      std::ungetc(c, file);
+    }
+  }
+  if (n > 0 && buffer[n - 1] == '\r') buffer[--n] = '\0';
+  return true;
+}
+
+// Reads the lines of one page (up to 25, or to a line holding a form feed) and hands
+// each to `show` with its number from 1. Returns how the page ended.
+enum class PageEnd { FormFeed, Full, EndOfFile };
+template <typename Show>
+PageEnd read_help_page(FILE* file, Show show) {
+  char buffer[MX_HELP_LINE_CHARS + 1];
+  for (int k = 1; k <= MX_HELP_PAGE_LINES; ++k) {
+    if (!read_help_line(file, buffer)) return PageEnd::EndOfFile;
+    show(k, buffer);
+    if (std::strchr(buffer, '\f')) return PageEnd::FormFeed;
+  }
+  return PageEnd::Full;
+}
+}  // namespace
+
+// Help messages ------------------------------------------------------------------------
+
+void MXdisplayhelpmessage(int n) {
+  if (n == Currmsg) return;
+  if (n == -2) {
+    Currmsg = Lastmsg;
+  } else if (n != -1) {
+    Lastmsg = Currmsg;
+    Currmsg = n;
+  }
+  if (Currmsg <= 0) return;
+  // While the message window is not shown there is nowhere to write; the number is
+  // kept and shows when the window is drawn through here again.
+  int active = 0;
+  MXgetwindowspecs("message", nullptr, nullptr, nullptr, nullptr, &active);
+  if (active < 1) return;
+  const DrawingState saved;
+  MXredrawnamedwindow("message");
+  use_font_and_window_colour(LARGE);
+  for (int k = 0; k < 3; ++k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "hm%ld", 10L * Currmsg + k);
+    MXwwritemsg(25, 12 + 10 * k, MXgetmsg(name));
+  }
+  saved.restore_all();
+}
+
+int MXgetcurrmsg() { return Currmsg; }
+
+// Alerts -----------------------------------------------------------------------------------
+
+void MXalert(int n, int bstore, ...) {
+  MXdisplayhelpmessage(n);
+  if (!AlertUp) {
+    MXbell();
+    MXdrawnamedwindow("alert", bstore, 1);
+    AlertUp = 1;
+  } else {
+    MXredrawnamedwindow("alert");
+  }
+  const DrawingState saved;
+  use_font_and_window_colour(LARGE);
+  va_list names;
+  va_start(names, bstore);
+  int y = 15;
+  for (const char* name = va_arg(names, const char*); name && name[0];
+       name = va_arg(names, const char*)) {
+    MXwwritenamedmsg(6, y, name);
+    y += 15;
+  }
+  va_end(names);
+  saved.restore_font_and_colour();
+}
+
+// Help screens ---------------------------------------------------------------------------
+
+int MXdohelpscreens(const char* file, int page, int bstore, int n) {
+  MXdisplayhelpmessage(n);
+  switch (page) {
+    case FirstPage:
+      MXdrawnamedwindow("help", bstore, 1);
+      pagenum = 0;
+      break;
+    case PrevPage:
+      pagenum = pagenum >= 2 ? pagenum - 2 : 0;
+      MXredrawnamedwindow("help");
+      break;
+    case CurrPage:
+      pagenum = pagenum >= 1 ? pagenum - 1 : 0;
+      MXredrawnamedwindow("help");
+      break;
+    default:  // NextPage
+      MXredrawnamedwindow("help");
+      break;
+  }
+  const DrawingState saved;
+  FILE* in = MXopen(file, "r");
+  if (!in) {
+    MXdisablebutton("help", "helpnext", 1);
+    MXdisablebutton("help", "helpprev", 1);
+    use_font_and_window_colour(SMALL);
+    MXwwritemsg(15, 13, "Unable to open this help file");
+    saved.restore_font_and_colour();
+    return 0;
+  }
+  PageEnd end = PageEnd::Full;
+  for (int p = 0; p < pagenum && end != PageEnd::EndOfFile; ++p)
+    end = read_help_page(in, [](int, const char*) {});
+
+  use_font_and_window_colour(SMALL);
+  end = read_help_page(in, [](int k, const char* text) { MXwwritemsg(15, 13 * k, text); });
+  bool ended = end == PageEnd::EndOfFile;
+  if (end == PageEnd::Full) ended = std::fgetc(in) == EOF;  // does the file end here?
+
+  if (!ended) {
+    MXenablebutton("help", "helpnext", 1);
+    if (pagenum == 0)
+      MXdisablebutton("help", "helpprev", 1);
+    else
+      MXenablebutton("help", "helpprev", 1);
+  } else if (pagenum != 0) {
+    MXdisablebutton("help", "helpnext", 1);
+    MXenablebutton("help", "helpprev", 1);
+  } else {
+    MXinvisiblebutton("help", "helpnext", 1);
+    MXinvisiblebutton("help", "helpprev", 1);
+  }
+  pagenum += 1;
+  std::fclose(in);
+  saved.restore_font_and_colour();
+  return 1;
+}
+
+// Version line ------------------------------------------------------------------------------
+
+void MXdisplayversion(const char* file) {
+  if (line[0] == '\0') {
+    FILE* in = MXopen(file, "r");
+    if (!in) {
+      MXelog(0, "Can't open version file |%s|\n", file);
+    } else {
+      char buffer[MX_HELP_LINE_CHARS];  // lines of at most 79 characters
+      while (std::fgets(buffer, sizeof buffer, in)) {
+        if (std::strncmp(buffer, "Version", 7) == 0) {
+          buffer[std::strcspn(buffer, "\r\n")] = '\0';
+          std::snprintf(line, sizeof line, "%s", buffer);
+          break;
+        }
+      }
+      // Without a line beginning with "Version" nothing is shown and the next call
+      // looks again.
+      std::fclose(in);
+    }
+  }
+  if (line[0] == '\0') return;
+  int x = 0, y = 0, colour = 0;
+  MXgetfieldrect("VERSION", &x, &y, nullptr, nullptr, &colour);
+  const DrawingState saved;
+  MXsetcurrentnamedwindow("root");
+  MXsetfont(SMALL);
+  MXsetcolor(colour);
+  MXwwritemsg(x, y + MXtextheight(), line);
+  saved.restore_all();
+}
+
+void MXresethelpstate() {
+  Currmsg = Lastmsg = -1;
+  AlertUp = 0;
+  pagenum = 0;
+  line[0] = '\0';
+}
