@@ -23,24 +23,28 @@ namespace {
 // The cell height every face is sized to: ascent + descent, in pixels.
 constexpr int kCellHeight = 12;
 
-// Where the faces are looked for, in order of preference. The first pair whose
-// files both load is used. VARNOCK_FONT_REGULAR and VARNOCK_FONT_BOLD name other
-// files (a developer's choice; both must be given).
+// Where the faces are looked for, in order of preference; the first pair whose
+// files both load is used. First Adobe's Helvetica bitmaps for 75 dpi at 10
+// pixels to the em (xfonts-75dpi): hand-tuned pixels, a real bold, an ascent of 10
+// and descent of 2, so exactly the 12-pixel cell, with capitals 8 pixels high; it
+// stays legible with lines 10 pixels apart. Outline faces rendered without
+// anti-aliasing at that size come next: they are plainer and their bold is hard
+// to tell from the regular weight. VARNOCK_FONT_REGULAR and VARNOCK_FONT_BOLD name
+// other files (both must be given).
 struct FacePair {
   const char* regular;
   const char* bold;
 };
 constexpr FacePair kFaces[] = {
+    {"/usr/share/fonts/X11/75dpi/helvR10-ISO8859-1.pcf.gz",
+     "/usr/share/fonts/X11/75dpi/helvB10-ISO8859-1.pcf.gz"},
+    {"/usr/share/fonts/X11/75dpi/helvR10.pcf.gz", "/usr/share/fonts/X11/75dpi/helvB10.pcf.gz"},
     {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
      "/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf"},
     {"/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
      "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"},
     {"/usr/share/fonts/opentype/urw-base35/NimbusSans-Regular.otf",
      "/usr/share/fonts/opentype/urw-base35/NimbusSans-Bold.otf"},
-    {"/usr/share/fonts/type1/urw-base35/NimbusSans-Regular.t1",
-     "/usr/share/fonts/type1/urw-base35/NimbusSans-Bold.t1"},
-    {"/usr/share/fonts/X11/75dpi/helvR10-ISO8859-1.pcf.gz",
-     "/usr/share/fonts/X11/75dpi/helvB10-ISO8859-1.pcf.gz"},
     {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
      "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"},
 };
@@ -153,8 +157,8 @@ void MXPopen_fonts() {
     FT_Done_FreeType(library);
     library = nullptr;
     MXelog(-1,
-           "Can't find a font: install the package fonts-liberation2 (Liberation Sans "
-           "regular and bold).\n");
+           "Can't find a font: install the package xfonts-75dpi (Helvetica) or "
+           "fonts-liberation2 (Liberation Sans).\n");
   }
   gCurFont = SMALL;
 }

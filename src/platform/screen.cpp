@@ -393,12 +393,11 @@ void MXPset_clip_rect(int x, int y, int w, int h) {
 void MXPfastrow(int x, int y, const unsigned char* pixels, int n) {
   if (pixels == nullptr || y < clip_y0 || y >= clip_y1) return;
   n = std::min(n, W);
-  for (int i = 0; i < n; ++i) {
-    const long long px = 1LL * x + i;
-    if (px < clip_x0) continue;
-    if (px >= clip_x1) break;
-    MXPscreen[y][px] = pixels[i];
-  }
+  // Columns x .. x+n-1 within the clip, as pixel offsets first .. last.
+  const long long first = std::max<long long>(0, clip_x0 - 1LL * x);
+  const long long last = std::min<long long>(n - 1, clip_x1 - 1 - 1LL * x);
+  if (first > last) return;
+  std::memcpy(&MXPscreen[y][x + first], pixels + first, static_cast<size_t>(last - first + 1));
   MXPscreen_dirty = true;
 }
 

@@ -8,11 +8,13 @@
 // shown only when something drew on it since the last time, so an idle program
 // costs almost nothing.
 #include <SDL.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/platform_internal.h"
@@ -43,7 +45,21 @@ int choose_scale() {
   return std::max(1, std::min(kx, ky));
 }
 
+// Whether the machine can have a sound output at all: a sound card, a sound
+// server's socket, or a driver chosen by hand. Without one, audio is not tried,
+// which spares the sound libraries' complaints on machines without sound.
+bool audio_possible() {
+  if (std::getenv("SDL_AUDIODRIVER") != nullptr || access("/dev/snd", F_OK) == 0) return true;
+  if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
+    const std::string dir = runtime;
+    return access((dir + "/pulse/native").c_str(), F_OK) == 0 ||
+           access((dir + "/pipewire-0").c_str(), F_OK) == 0;
+  }
+  return false;
+}
+
 void open_audio() {
+  if (!audio_possible()) return;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;  // no audio: the bell is silent
   SDL_AudioSpec want{}, have{};
   want.freq = 22050;

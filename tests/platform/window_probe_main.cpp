@@ -1,6 +1,8 @@
 // A small program that opens the display as the real program does, draws a test
 // picture and handles events for the given number of seconds (default 5), then
 // closes. The window test and the idle-load measurement run it.
+// Usage: platform_window_probe [SECONDS [events]]
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/platform.h"
@@ -28,7 +30,19 @@ int main(int argc, char** argv) {
   MXPfill_ellipse(300, 200, 120, 80);
   MXEvent e;
   const long end = MXPclock_ms() + seconds * 1000;
-  while (MXPclock_ms() < end) MXPnext_event(&e);
+  // With a second argument "events", every event but the idle ticks without a
+  // position change is printed, one line each: type key x y.
+  const bool print = argc > 2;
+  int lastx = -1, lasty = -1;
+  while (MXPclock_ms() < end) {
+    MXPnext_event(&e);
+    if (print && (e.type != MX_IDLE || e.mousex != lastx || e.mousey != lasty)) {
+      std::printf("event %d %d %d %d\n", e.type, e.key, e.mousex, e.mousey);
+      std::fflush(stdout);
+    }
+    lastx = e.mousex;
+    lasty = e.mousey;
+  }
   closegraph();
   return 0;
 }
