@@ -1,0 +1,122 @@
+// Shared set-up of the demography tests: a scratch directory per test (the logs
+// and every file a test writes go there), fatal log entries turned into
+// exceptions, the engine's globals put back to their start values, and helpers
+// that write country files and country lists.
+#pragma once
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "base/log.h"
+#include "demography/country.h"
+#include "demography/projection.h"
+#include "demography/simulation.h"
+#include "startup/country_list.h"
+#include "startup/filenames.h"
+
+struct FatalError : std::runtime_error {
+  int code;
+  FatalError(int c, const char* text) : std::runtime_error(text), code(c) {}
+};
+
+[[noreturn]] inline void throw_fatal(int code, const char* text) { throw FatalError(code, text); }
+
+inline void write_text(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+inline std::string read_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// A fresh working directory and fresh engine globals for each test.
+class DemographyTest : public ::testing::Test {
+ protected:
+  std::filesystem::path old_dir, dir;
+
+  // error.log is opened once per process, in the directory of the first entry,
+  // and stays open: it lives in a directory of its own, and each test reads what
+  // was written since it began.
+  static std::filesystem::path& log_dir() {
+    static std::filesystem::path dir;
+    return dir;
+  }
+  size_t log_start = 0;
+
+  void SetUp() override {
+    old_dir = std::filesystem::current_path();
+    if (log_dir().empty()) {
+      char log_tmpl[] = "/tmp/demography-log-XXXXXX";
+      ASSERT_NE(mkdtemp(log_tmpl), nullptr);
+      log_dir() = log_tmpl;
+      std::filesystem::current_path(log_dir());
+      ASSERT_EQ(init_error_log("w"), 1);
+    }
+    // A fatal entry closes the log; it opens again in its own directory.
+    std::filesystem::current_path(log_dir());
+    ASSERT_EQ(init_error_log("a"), 1);
+    log_start = read_text(log_dir() / "error.log").size();
+    char tmpl[] = "/tmp/demography-test-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    std::filesystem::current_path(dir);
+    MXsetfatalhandler(throw_fatal);
+    reset_startup_settings();
+    HasFPU = 1;
+    clear_country_list();
+    reset_vkreader();
+    Screen = ScreenHooks{};
+    Cdisp = 0;
+    alloc_sim_records();
+    for (int pane = 0; pane < VK_PANES; ++pane) {
+      Display[pane] = DisplayType{};
+      Display[pane].curr_sim = -1;
+      countryinit(&Country[pane]);
+      Country[pane].country_name[0] = '\0';
+      for (int run = 0; run < VK_RUNS; ++run) {
+        *VKState[pane][run] = VKStatetype{};
+        VKState[pane][run]->stepcnt = -1;
+      }
+    }
+    ASSERT_TRUE(init_sim_arrays());
+  }
+
+  void TearDown() override {
+    clear_country_list();
+    Screen = ScreenHooks{};
+    MXsetfatalhandler(nullptr);
+    std::filesystem::current_path(old_dir);
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+
+  std::string error_log() { return read_text(log_dir() / "error.log").substr(log_start); }
+
+  // Writes a country list naming the given (name, file) entries, all countries
+  // except the first `regions`, and reads it; Datapath becomes "dbase/".
+  void make_list(const std::vector<std::pair<std::string, std::string>>& entries, int regions = 0) {
+    std::filesystem::create_directories("dbase");
+    std::string text = "database= VK_clist\nnumregions= " + std::to_string(regions) +
+                       "\nnumcountries= " + std::to_string(entries.size() - regions) +
+                       "\nformat= type filename name code color tamrof\n";
+    for (size_t i = 0; i < entries.size(); ++i)
+      text += std::string(static_cast<int>(i) < regions ? "region " : "none ") + entries[i].second + " " +
+              entries[i].first + "\t" + std::to_string(i + 1) + " red\n";
+    text += "endformat\n";
+    write_text("dbase/country.maf", text);
+    Datapath = "dbase/";
+    ListFile = "dbase/country.maf";
+    get_country_names();
+  }
+};

@@ -1,0 +1,72 @@
+// RESCALE on its two paths: rounding and signs, division by zero, the fatal
+// overflow of the integer path, and the fast floating path against the
+// extended-precision computation it stands for.
+#include <random>
+
+#include "demography/rescale.h"
+#include "demography_test_support.h"
+
+using RescaleTest = DemographyTest;
+
+TEST_F(RescaleTest, FloatingPathRoundsHalfUpAndTruncatesTowardZero) {
+  HasFPU = 1;
+  EXPECT_EQ(RESCALE(5, 3, 2), 8);    // 7.5 + 0.5
+  EXPECT_EQ(RESCALE(-5, 3, 2), -7);  // -7.5 + 0.5 = -7.0
+  EXPECT_EQ(RESCALE(5, 3, -2), -7);
+  EXPECT_EQ(RESCALE(-27, 1, 10), -2);  // -2.7 + 0.5 = -2.2 -> -2
+  EXPECT_EQ(RESCALE(-1, 1, 2), 0);
+  EXPECT_EQ(RESCALE(1, 1, 3), 0);
+  EXPECT_EQ(RESCALE(2, 1, 3), 1);
+  EXPECT_EQ(RESCALE(123, 456, 0), 0);
+}
+
+TEST_F(RescaleTest, IntegerPathRoundsMagnitudesAndKeepsTheSign) {
+  HasFPU = 0;
+  EXPECT_EQ(RESCALE(5, 3, 2), 8);
+  EXPECT_EQ(RESCALE(-5, 3, 2), -8);
+  EXPECT_EQ(RESCALE(5, -3, -2), 8);
+  EXPECT_EQ(RESCALE(-27, 1, 10), -3);
+  EXPECT_EQ(RESCALE(1, 1, 2), 1);
+  EXPECT_EQ(RESCALE(1, 1, 3), 0);
+  EXPECT_EQ(RESCALE(123, 456, 0), 0);
+  // A product beyond 2^31 but a quotient within range.
+  EXPECT_EQ(RESCALE(2000000000, 3, 4), 1500000000);
+  EXPECT_EQ(RESCALE(INT32_MIN, 1, 1), INT32_MIN);
+}
+
+TEST_F(RescaleTest, IntegerPathEndsTheProgramOnOverflow) {
+  HasFPU = 0;
+  // 2e9 * 2e9 = 0x3782DACE9D900000: high word 931322574, low word 2643460096.
+  try {
+    RESCALE(2000000000, -2000000000, 3);
+    FAIL() << "no fatal error";
+  } catch (const FatalError& e) {
+    EXPECT_EQ(e.code, -1);
+    EXPECT_STREQ(e.what(), "RESCALE of numbers too large! 2000000000, 2000000000, 3\n, out: 2643460096 931322574");
+  }
+  // The high word is below c, yet the quotient 4294967294 does not fit 32 bits.
+  EXPECT_THROW(RESCALE(INT32_MAX, 2, 1), FatalError);
+}
+
+TEST_F(RescaleTest, FastFloatingPathMatchesExtendedPrecision) {
+  HasFPU = 1;
+  std::mt19937_64 random(12345);
+  const int32_t ranges[] = {10, 1000, 1000000, 100000000, INT32_MAX};
+  for (int32_t ra : ranges)
+    for (int32_t rc : ranges) {
+      std::uniform_int_distribution<int32_t> da(-ra, ra), dc(-rc, rc);
+      for (int i = 0; i < 20000; ++i) {
+        const int32_t a = da(random), b = da(random), c = dc(random);
+        ASSERT_EQ(RESCALE(a, b, c), rescale_extended(a, b, c)) << a << " " << b << " " << c;
+      }
+    }
+  // Exact halves and their neighbours.
+  for (int32_t c = 1; c < 2000; ++c)
+    for (int32_t a = -3 * c; a <= 3 * c; a += 1 + c / 7) ASSERT_EQ(RESCALE(a, 1, 2 * c), rescale_extended(a, 1, 2 * c));
+}
+
+TEST_F(RescaleTest, FloatingPathHoldsOutOfRangeQuotientsAtTheEnds) {
+  HasFPU = 1;
+  EXPECT_EQ(RESCALE(INT32_MAX, INT32_MAX, 1), INT32_MAX);
+  EXPECT_EQ(RESCALE(INT32_MAX, INT32_MIN, 1), INT32_MIN);
+}
