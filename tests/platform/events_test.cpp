@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "base/clock.h"
 #include "platform/sdl_keys.h"
 #include "platform_test_support.h"
@@ -153,7 +155,7 @@ TEST(Script, RejectsBadLinesWithTheirNumber) {
 
 TEST_F(Headless, ScriptRunsInOrderAndEndsThroughTheQuitRoutine) {
   MXPset_quit_handler(quit_by_throwing);
-  const std::string png = ::testing::TempDir() + "script_shot.png";
+  const std::string png = ::testing::TempDir() + "platform_script_" + std::to_string(getpid()) + ".png";
   std::remove(png.c_str());
   std::string error;
   ASSERT_TRUE(MXPheadless_set_script(
@@ -176,6 +178,7 @@ TEST_F(Headless, ScriptRunsInOrderAndEndsThroughTheQuitRoutine) {
   EXPECT_EQ(e.type, MX_IDLE);
   EXPECT_EQ(e.mousex, 1);
   EXPECT_TRUE(std::ifstream(png).good());
+  std::remove(png.c_str());
   try {
     next();
     FAIL() << "the used-up script did not end the program";

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 #include "platform/png_writer.h"
 #include "platform_test_support.h"
 
@@ -112,12 +114,15 @@ TEST_F(Screenshot, ShowsThePaletteColours) {
   MXPfill_rect(0, 0, 640, 480);
   MXsetcolor(6);
   MXPdraw_pixel(639, 479);
-  const std::string png = ::testing::TempDir() + "screen.png", txt = png + ".txt";
+  const std::string png = ::testing::TempDir() + "platform_screen_" + std::to_string(getpid()) + ".png";
+  const std::string txt = png + ".txt";
   ASSERT_EQ(MXPwrite_screen_png(png.c_str()), 1);
   ASSERT_EQ(std::system(("convert " + png + " -format '%w %h %[pixel:p{0,0}] %[pixel:p{639,479}]' info: > " + txt).c_str()), 0);
   std::ifstream in(txt);
   const std::string line((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(line, "640 480 srgb(252,0,0) srgb(0,0,64)");
+  std::remove(png.c_str());
+  std::remove(txt.c_str());
 }
 
 }  // namespace
