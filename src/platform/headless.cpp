@@ -125,7 +125,7 @@ void idle_tick() {
   MXPadvance_clock(10);
 }
 
-bool headless_open(const char*) {
+const char* headless_open(const char*) {
   queue.clear();
   pending_idles = 0;
   bells = clicks = 0;
@@ -151,7 +151,7 @@ bool headless_open(const char*) {
     script_pos = 0;
     script_mode = false;
   }
-  return true;
+  return nullptr;
 }
 
 void headless_close() {

@@ -30,7 +30,8 @@ extern MXEvent gCurEvent;
 // start-up.
 struct MXPBackend {
   const char* name;
-  bool (*open)(const char* title);  // false: the display cannot be opened
+  // Opens the display; returns nullptr, or why it cannot be opened.
+  const char* (*open)(const char* title);
   void (*close)();
   void (*next_event)();  // waits and fills gCurEvent
   void (*bell)();

@@ -154,21 +154,36 @@ void translate(const SDL_Event& e) {
   }
 }
 
-bool sdl_open(const char* title) {
+const char* sdl_open(const char* title) {
+  static std::string why;
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    why = std::string("no window system (") + SDL_GetError() +
+          "); VARNOCK_PLATFORM=headless runs without a window";
+    return why.c_str();
+  }
+  // Without a display SDL falls back to drivers that show nothing; a program
+  // nobody can see must not start unless such a driver was asked for.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (std::getenv("SDL_VIDEODRIVER") == nullptr && driver != nullptr &&
+      (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0)) {
+    SDL_Quit();
+    return "no display to open a window on (is DISPLAY set?); VARNOCK_PLATFORM=headless "
+           "runs without a window";
+  }
   scale = choose_scale();
   window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                             MXP_SCREEN_WIDTH * scale, MXP_SCREEN_HEIGHT * scale, SDL_WINDOW_SHOWN);
   frame = SDL_CreateRGBSurfaceWithFormat(0, MXP_SCREEN_WIDTH, MXP_SCREEN_HEIGHT, 32,
                                          SDL_PIXELFORMAT_XRGB8888);
   if (window == nullptr || frame == nullptr) {
+    why = std::string("the window cannot be made (") + SDL_GetError() + ")";
     if (frame) SDL_FreeSurface(frame);
     if (window) SDL_DestroyWindow(window);
     frame = nullptr;
     window = nullptr;
     SDL_Quit();
-    return false;
+    return why.c_str();
   }
   SDL_StartTextInput();
   open_audio();
@@ -178,7 +193,7 @@ bool sdl_open(const char* title) {
   MXEvent expose = {MX_EXPOSE, 0, 0, 0};
   pending.push_back(expose);
   next_tick = SDL_GetTicks64() + 10;
-  return true;
+  return nullptr;
 }
 
 void sdl_close() {

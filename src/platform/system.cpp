@@ -32,9 +32,9 @@ void MXPinit_system(const char* title, void*, void*, const char*, int) {
   gCurEvent = {MX_IDLE, 0, 0, 0};
   const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPsdl_backend;
   MXPopen_fonts();
-  if (!chosen->open(title != nullptr ? title : "")) {
+  if (const char* why = chosen->open(title != nullptr ? title : "")) {
     MXPclose_fonts();
-    MXelog(-1, "Can't open the display (%s).\n", chosen->name);
+    MXelog(-1, "Can't open the display: %s.\n", why);
   }
   backend = chosen;
 }

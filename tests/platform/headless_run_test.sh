@@ -2,7 +2,7 @@
 # Runs the window probe as a program is run for an end-to-end test: headless, with
 # an input script named by VARNOCK_SCRIPT. Checks the events it receives, the
 # screenshot it writes, the normal end when the script is used up, and the fatal
-# end with a clear message when the script has an error.
+# end with a clear message when the script has an error or there is no display.
 probe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -41,6 +41,11 @@ echo "$out" | grep -q "Error in the script file bad.txt, line 2: \"click\" takes
 out=$(VARNOCK_PLATFORM=headless VARNOCK_SCRIPT=missing.txt "$probe" 1000 2>&1)
 [ $? = 255 ] && echo "$out" | grep -q "Can't open the script file missing.txt." ||
   { echo "FAIL: a missing script is not reported"; fail=1; }
+
+# Without a display and without the headless choice the program says so and ends.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u VARNOCK_PLATFORM -u SDL_VIDEODRIVER "$probe" 1 2>/dev/null)
+[ $? = 255 ] && echo "$out" | grep -q "Can't open the display: no display" ||
+  { echo "FAIL: a missing display is not reported: $out"; fail=1; }
 
 [ $fail = 0 ] && echo "headless run test passed"
 exit $fail
