@@ -1,0 +1,248 @@
+// The committed data directory, read with the tests' own simple readers: the
+// country list, every country database, and the two maps (sizes, pixel values,
+// reachability of every entry, colours of touching entries, small places at their
+// real coordinates).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <set>
+
+#include "data_dir_support.h"
+#include "world_maps.h"
+
+namespace {
+
+const std::string kData = DEMOVAR_DATA_DIR;
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+struct ListFixture : ::testing::Test {
+  void SetUp() override { rows = read_list(kData + "/dbase/country.maf", &numregions, &numcountries); }
+  int index_of(int code) const {
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].code == code) return static_cast<int>(i);
+    return -1;
+  }
+  std::vector<ListRow> rows;
+  int numregions = -1;
+  int numcountries = -1;
+};
+
+using CountryList = ListFixture;
+using CountryDatabases = ListFixture;
+using Maps = ListFixture;
+
+TEST_F(CountryList, RegionsFirstThenCountriesEachGroupInNameOrder) {
+  // The world, 6 major areas and 21 UN regions; the 201 WPP countries with full age data.
+  ASSERT_EQ(numregions, 28);
+  ASSERT_EQ(numcountries, 201);
+  ASSERT_EQ(rows.size(), 229u);
+  EXPECT_EQ(rows[0].name, "World");
+  EXPECT_EQ(rows[0].code, 900);
+  const std::set<std::string> palette = {"white", "dgray", "mgray", "lgray", "bluegray", "lblue", "peach", "blue",
+                                         "green", "lpurple", "red", "yellow", "lcyan", "magenta", "sandy"};
+  std::set<std::string> files;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const ListRow& r = rows[i];
+    EXPECT_EQ(r.type, i == 0 ? "region" : i < 7 ? "region" : i < 28 ? "sub" : "none") << r.name;
+    EXPECT_LE(r.name.size(), 21u) << r.name;
+    EXPECT_LE(r.file.size(), 13u) << r.file;
+    EXPECT_EQ(r.file, lower(r.file));
+    EXPECT_TRUE(files.insert(r.file).second) << r.file;
+    EXPECT_TRUE(palette.count(r.color)) << r.name << " " << r.color;  // never black, the sea
+    if (i > 1 && rows[i - 1].type == r.type) {
+      EXPECT_LT(lower(rows[i - 1].name), lower(r.name));
+    }
+    // A name that equals or begins an earlier name would be left out of the
+    // selection list.
+    for (size_t j = 0; j < i; ++j) EXPECT_NE(lower(rows[j].name).rfind(lower(r.name), 0), 0u) << r.name;
+  }
+}
+
+TEST_F(CountryDatabases, EveryEntryHasAConsistentFile) {
+  const std::vector<std::string> pop_labels = {"TOTAL", "00-04", "05-09", "10-14", "15-19", "20-24",
+                                               "25-29", "30-34", "35-39", "40-44", "45-49", "50-54",
+                                               "55-59", "60-64", "65-69", "70-74", "75-79", "80+"};
+  const std::vector<std::string> birth_labels = {"TOTAL", "-15", "15-19", "20-24", "25-29",
+                                                 "30-34", "35-39", "40-44", "45-49", "50+"};
+  ASSERT_FALSE(rows.empty());
+  for (const ListRow& r : rows) {
+    SCOPED_TRACE(r.file);
+    Database db = read_database(kData + "/dbase/" + r.file);
+    EXPECT_EQ(db.identification, "VK_country");
+    ASSERT_EQ(db.values["name="].size(), 1u);
+    EXPECT_EQ(db.values["name="][0], r.name);
+    ASSERT_EQ(db.values["size="].size(), 1u);
+    EXPECT_TRUE(db.values["size="][0] == "1" || db.values["size="][0] == "1000");
+    EXPECT_EQ(db.values["year="], (std::vector<std::string>{"1990", "2000"}));
+    for (const char* key : {"life_expectancy=", "infant_deaths=", "total_fertility="})
+      EXPECT_EQ(db.values[key].size(), 2u) << key;
+    const double e0 = std::stod(db.values["life_expectancy="][0]);
+    const double tfr = std::stod(db.values["total_fertility="][0]);
+    const double imr = std::stod(db.values["infant_deaths="][0]);
+    EXPECT_TRUE(e0 > 20 && e0 < 90) << e0;
+    EXPECT_TRUE(tfr > 0.5 && tfr < 9.9) << tfr;
+    EXPECT_TRUE(imr > 0 && imr < 300) << imr;
+
+    const auto& pop = db.tables["total_pop"];
+    ASSERT_EQ(pop.size(), 18u);
+    long long m = 0, f = 0;
+    for (size_t g = 0; g < 18; ++g) {
+      ASSERT_EQ(pop[g].size(), 4u);
+      EXPECT_EQ(pop[g][0], pop_labels[g]);
+      EXPECT_EQ(std::stoll(pop[g][1]), std::stoll(pop[g][2]) + std::stoll(pop[g][3])) << pop[g][0];
+      if (g > 0) {
+        m += std::stoll(pop[g][2]);
+        f += std::stoll(pop[g][3]);
+      }
+    }
+    EXPECT_EQ(std::stoll(pop[0][2]), m);
+    EXPECT_EQ(std::stoll(pop[0][3]), f);
+    EXPECT_EQ(std::stoll(db.values["total_population="][0]), m + f);
+
+    const auto& births = db.tables["total_births"];
+    ASSERT_EQ(births.size(), 10u);
+    for (size_t i = 0; i < 10; ++i) EXPECT_EQ(births[i][0], birth_labels[i]);
+    EXPECT_EQ(births[1][1], "0");
+    EXPECT_EQ(births[9][1], "0");
+    const auto& deaths = db.tables["total_deaths"];
+    ASSERT_EQ(deaths.size(), 19u);
+    EXPECT_EQ(deaths[1][0], "-01");
+    EXPECT_EQ(deaths[2][0], "01-04");
+    for (size_t g = 3; g < 19; ++g) EXPECT_EQ(deaths[g][0], pop_labels[g - 1]);
+    for (size_t g = 1; g < 19; ++g) EXPECT_GE(std::stoll(deaths[g][1]), 0);
+  }
+}
+
+TEST_F(CountryDatabases, SmallCountriesCountInPersonsLargeOnesInThousands) {
+  auto size_of = [&](int code) {
+    const int i = index_of(code);
+    EXPECT_GE(i, 0) << code;
+    return i < 0 ? std::string() : read_database(kData + "/dbase/" + rows[static_cast<size_t>(i)].file).values["size="][0];
+  };
+  for (int code : {900, 156, 356, 840, 76}) EXPECT_EQ(size_of(code), "1000") << code;  // world, China, India, USA, Brazil
+  for (int code : {776, 462, 352, 442, 830}) EXPECT_EQ(size_of(code), "1") << code;   // Tonga, Maldives, Iceland, ...
+  // A file in persons keeps even the extreme spreading of rates (rate up to 999000
+  // per million over 10000 times a 1990 group) within 32 bits.
+  for (const ListRow& r : rows) {
+    Database db = read_database(kData + "/dbase/" + r.file);
+    if (db.values["size="][0] != "1") continue;
+    for (size_t g = 1; g < 18; ++g) EXPECT_LT(100 * std::stoll(db.tables["total_pop"][g][1]), 2147483647LL) << r.name;
+  }
+}
+
+TEST_F(Maps, BothMapsDecodeWithTheirDeclaredSizes) {
+  const Map regions = read_map(kData + "/images/regions.rl8");
+  const Map countries = read_map(kData + "/images/countries.rl8");
+  ASSERT_EQ(regions.loaded, 1);
+  ASSERT_EQ(countries.loaded, 1);
+  EXPECT_EQ(regions.picture.tag, MX_RUN8_TAG);
+  EXPECT_EQ(regions.picture.cols, 240);
+  EXPECT_NEAR(regions.picture.rows, 120, 20);
+  // The country map has exactly twice the linear resolution.
+  EXPECT_EQ(countries.picture.cols, 2 * regions.picture.cols);
+  EXPECT_EQ(countries.picture.rows, 2 * regions.picture.rows);
+  // Both fit the 640 x 480 screen beside a list.
+  EXPECT_LE(countries.picture.cols, 640);
+}
+
+TEST_F(Maps, EveryEntryIsReachableAndNoPixelIsStray) {
+  const Map regions = read_map(kData + "/images/regions.rl8");
+  const Map countries = read_map(kData + "/images/countries.rl8");
+  ASSERT_TRUE(regions.loaded && countries.loaded);
+  std::set<int> on_regions, on_countries;
+  for (const auto* map : {&regions, &countries}) {
+    for (int y = 0; y < map->picture.rows; ++y)
+      for (int x = 0; x < map->picture.cols; ++x) {
+        const int v = pixel(*map, x, y);
+        ASSERT_TRUE(v == 255 || v < static_cast<int>(rows.size())) << v;
+        (map == &regions ? on_regions : on_countries).insert(v);
+      }
+  }
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].type == "none") {
+      EXPECT_TRUE(on_countries.count(static_cast<int>(i))) << rows[i].name;
+    }
+  // Every UN region (and Northern America, a major area and region at once) is on
+  // the region map, which holds nothing but region entries.
+  for (size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].type == "sub" || rows[i].code == 905) {
+      EXPECT_TRUE(on_regions.count(static_cast<int>(i))) << rows[i].name;
+    }
+  for (int v : on_regions) EXPECT_TRUE(v == 255 || rows[static_cast<size_t>(v)].type != "none") << v;
+  EXPECT_TRUE(on_regions.count(255));  // the sea
+}
+
+TEST_F(Maps, TouchingEntriesHaveDifferentColours) {
+  for (const char* name : {"/images/regions.rl8", "/images/countries.rl8"}) {
+    const Map map = read_map(kData + name);
+    ASSERT_TRUE(map.loaded);
+    const int w = map.picture.cols, h = map.picture.rows;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const int a = pixel(map, x, y);
+        if (a == 255) continue;
+        for (const auto& d : {std::pair{1, 0}, std::pair{0, 1}, std::pair{1, 1}, std::pair{-1, 1}}) {
+          const int b = pixel(map, x + d.first, y + d.second);
+          if (b == 255 || b == 0xFFFF || b == a) continue;
+          EXPECT_NE(rows[static_cast<size_t>(a)].color, rows[static_cast<size_t>(b)].color)
+              << name << ": " << rows[static_cast<size_t>(a)].name << " / " << rows[static_cast<size_t>(b)].name;
+        }
+      }
+  }
+}
+
+TEST(Projection, EqualEarthMatchesItsPublishedExtent) {
+  // The published Equal Earth extent: x from -2.7066 to 2.7066, y to 1.3173.
+  double x, y;
+  equal_earth(180, 0, &x, &y);
+  EXPECT_NEAR(x, 2.7066, 1e-4);
+  EXPECT_NEAR(y, 0, 1e-12);
+  equal_earth(0, 90, &x, &y);
+  EXPECT_NEAR(y, 1.3173, 1e-4);
+  equal_earth(-90, -45, &x, &y);
+  double x2, y2;
+  equal_earth(90, 45, &x2, &y2);
+  EXPECT_NEAR(x, -x2, 1e-12);
+  EXPECT_NEAR(y, -y2, 1e-12);
+}
+
+TEST_F(Maps, SmallPlacesSitAtTheirRealCoordinates) {
+  const Map countries = read_map(kData + "/images/countries.rl8");
+  ASSERT_TRUE(countries.loaded);
+  // The frame: Equal Earth, the whole width of the world, 84 N at the top edge.
+  double xmax, ignore, ytop;
+  equal_earth(180, 0, &xmax, &ignore);
+  equal_earth(0, 84, &ignore, &ytop);
+  const double scale = countries.picture.cols / (2 * xmax);
+  struct Place {
+    const char* what;
+    double lon, lat;
+    int code;
+  };
+  // Areas that Natural Earth draws as part of another country, and tiny states.
+  const Place places[] = {{"Mayotte", 45.15, -12.83, 175},        {"Reunion", 55.53, -21.13, 638},
+                          {"Martinique", -61.02, 14.64, 474},     {"Guadeloupe", -61.55, 16.25, 312},
+                          {"French Guiana", -53.1, 3.9, 254},     {"Channel Islands", -2.3, 49.3, 830},
+                          {"Malta", 14.4, 35.9, 470},             {"Singapore", 103.8, 1.35, 702},
+                          {"Hong Kong", 114.17, 22.32, 344},      {"Lesotho", 28.2, -29.6, 426},
+                          {"Luxembourg", 6.13, 49.8, 442}};
+  for (const Place& p : places) {
+    double x, y;
+    equal_earth(p.lon, p.lat, &x, &y);
+    const int px = static_cast<int>((x + xmax) * scale);
+    const int py = static_cast<int>((ytop - y) * scale);
+    const int want = index_of(p.code);
+    bool found = false;
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx) found = found || pixel(countries, px + dx, py + dy) == want;
+    EXPECT_TRUE(found) << p.what;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// Reading the program's data directory in the tests, independently of the
+// program's own readers: the country list rows, the words and tables of a country
+// database, and the two map pictures.
+#pragma once
+#include <cstdint>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pictures/run_length_picture.h"
+
+struct ListRow {
+  std::string type, file, name, color;
+  int code = 0;
+};
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Fields of a list row are separated by two or more blanks (names hold single ones).
+inline std::vector<ListRow> read_list(const std::string& path, int* numregions, int* numcountries) {
+  std::vector<ListRow> rows;
+  std::istringstream in(read_file(path));
+  std::string line;
+  bool inside = false;
+  while (std::getline(in, line)) {
+    if (line.rfind("numregions= ", 0) == 0) *numregions = std::stoi(line.substr(12));
+    if (line.rfind("numcountries= ", 0) == 0) *numcountries = std::stoi(line.substr(14));
+    if (line.rfind("format=", 0) == 0) {
+      inside = true;
+      continue;
+    }
+    if (line == "endformat") break;
+    if (!inside) continue;
+    std::vector<std::string> fields;
+    size_t at = 0;
+    while (at < line.size()) {
+      size_t end = line.find("  ", at);
+      if (end == std::string::npos) end = line.size();
+      if (end > at) fields.push_back(line.substr(at, end - at));
+      at = end;
+      while (at < line.size() && line[at] == ' ') ++at;
+    }
+    if (fields.size() != 5) continue;
+    ListRow row{fields[0], fields[1], fields[2], fields[4], std::stoi(fields[3])};
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// A country database as words (comments dropped): keys with their next word, and
+// the rows of each table by its first keyword after "age".
+struct Database {
+  std::map<std::string, std::vector<std::string>> values;           // key -> values in order met
+  std::map<std::string, std::vector<std::vector<std::string>>> tables;  // "total_pop" etc. -> rows
+  std::string identification;                                      // the word after database=
+};
+
+inline Database read_database(const std::string& path) {
+  Database db;
+  std::istringstream in(read_file(path));
+  std::string line;
+  std::vector<std::string> words;
+  while (std::getline(in, line)) {
+    const size_t hash = line.find('#');
+    if (hash != std::string::npos) line = line.substr(0, hash);
+    std::istringstream ws(line);
+    std::string w;
+    while (ws >> w) words.push_back(w);
+  }
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (words[i] == "database=" && i + 1 < words.size()) {
+      ++i;
+      db.identification = words[i];
+    }
+    else if (words[i] == "name=") {
+      // the name runs to the next key
+      std::string name;
+      while (i + 1 < words.size() && words[i + 1].back() != '=') name += (name.empty() ? "" : " ") + words[++i];
+      db.values["name="].push_back(name);
+    } else if (words[i] == "format=") {
+      std::vector<std::string> keywords;
+      while (i + 1 < words.size() && words[++i] != "tamrof") keywords.push_back(words[i]);
+      std::vector<std::vector<std::string>> rows;
+      while (i + 1 < words.size() && words[i + 1] != "endformat") {
+        std::vector<std::string> row;
+        for (size_t k = 0; k < keywords.size() && i + 1 < words.size(); ++k) row.push_back(words[++i]);
+        rows.push_back(row);
+      }
+      ++i;
+      db.tables[keywords.size() > 1 ? keywords[1] : ""] = rows;
+    } else if (words[i].back() == '=' && i + 1 < words.size()) {
+      const std::string key = words[i];
+      ++i;
+      db.values[key].push_back(words[i]);
+    }
+  }
+  return db;
+}
+
+struct Map {
+  std::vector<uint16_t> buffer;
+  MXPicture picture{};
+  int loaded = 0;
+};
+
+inline Map read_map(const std::string& path) {
+  Map map;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return map;
+  std::fseek(file, 0, SEEK_END);
+  const long size = std::ftell(file);
+  map.buffer.assign(static_cast<size_t>(size) / 2 + 1, 0);
+  map.loaded = MXinitpic(file, &map.picture, map.buffer.data());
+  std::fclose(file);
+  return map;
+}
+
+inline uint16_t pixel(const Map& map, int x, int y) {
+  uint16_t v;
+  MXgetpixel(&map.picture, x, y, &v, 1);
+  return v;
+}
