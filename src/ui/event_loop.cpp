@@ -160,6 +160,9 @@ void MXPdo_evexpose() {
     int slot = 0;
     for (int i = 0; i < menu.numitems; ++i)
       if (menu.item[i].active != INVISIBLE) display_popup_label(m, i, slot++);
+    // Every row is plain again: let the highlight mark the item under the cursor anew.
+    olditemslot = -1;
+    olditem = -1;
   }
   MXsetcolor(colour);
   MXPsetcurrentwindow(window);

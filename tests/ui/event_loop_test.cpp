@@ -332,14 +332,18 @@ TEST_F(EventLoop, ACheckListMenuTogglesAndStaysOpen) {
 
 TEST_F(EventLoop, AnExposeWhileAMenuIsOpenDrawsTheMenuAgain) {
   click(410, 20);
+  move(410, 50);  // over the first item, which is highlighted (peach, 7)
   const Popupmenu& m = Popups[MXpopupnum("menu")];
-  MXsetcolor(7);
+  const int first_row_y = m.y + 3 + 7, right_x = m.x + m.wd - 3;
+  EXPECT_EQ(MXPget_pixel(right_x, first_row_y), 7);
+  MXsetcolor(9);
   MXPfill_rect(m.x, m.y, m.wd, m.ht);  // something paints over the menu
-  MXEvent expose{MX_EXPOSE, 0, 0, 0};
+  MXEvent expose{MX_EXPOSE, 0, 410, 50};
   MXPheadless_post(expose);
   run_events();
   EXPECT_EQ(MXPget_pixel(m.x, m.y), m.bcolor);
-  EXPECT_EQ(MXPget_pixel(m.x + m.wd - 3, m.y + m.ht - 3), m.bg);
+  EXPECT_EQ(MXPget_pixel(right_x, m.y + m.ht - 3), m.bg);
+  EXPECT_EQ(MXPget_pixel(right_x, first_row_y), 7);  // the item under the cursor again
 }
 
 // Keys ------------------------------------------------------------------------------------
