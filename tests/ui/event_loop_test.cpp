@@ -3,6 +3,10 @@
 // choices, keys, active functions, the first expose, and word lookup.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "event_test_support.h"
 #include "ui/select_word.h"
 
@@ -23,6 +27,8 @@ RECORDER(area)
 RECORDER(area2)
 RECORDER(ticker)
 RECORDER(keyfunc)
+RECORDER(pile)
+RECORDER(fast)
 #undef RECORDER
 
 int selfdis(int x, int y, int code, const char* name) {
@@ -416,6 +422,47 @@ TEST_F(EventLoop, EventsBeforeTheFirstExposeAreDropped) {
   EXPECT_THROW(MXPdo_events_forever(), QuitRequest);
   EXPECT_EQ(FirstExposeSeen, 1);
   EXPECT_EQ(calls_of("under").size(), 1u);
+}
+
+// Eleven drag areas at one place, and speedup ----------------------------------------------
+
+class CrowdedScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static const IntrFunction routines[] = {{"pile", pile}, {"fast", fast}};
+    start_interface("crowded.inf", routines, 2);
+    run_events();
+    calls().clear();
+  }
+  void TearDown() override { stop_interface(); }
+};
+
+TEST_F(CrowdedScreen, TenOverlappingDragAreasAreTrackedAndAnEleventhIsFatal) {
+  MXPheadless_move(15, 200);  // inside five of them
+  run_events();
+  EXPECT_EQ(calls_of("pile").size(), 5u);
+  MXPheadless_move(100, 200);  // inside all eleven
+  try {
+    run_events();
+    FAIL() << "an eleventh drag area was accepted";
+  } catch (const FatalExit& e) {
+    EXPECT_EQ(e.text, "Max = |10|\n");
+  }
+  EXPECT_EQ(calls_of("pile").size(), 5u + 10u);
+  std::ifstream log("error.log");
+  const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("processmouseinside: Too many overlapping drag areas.Max = |10|\n"),
+            std::string::npos);
+}
+
+TEST_F(CrowdedScreen, SpeedupShortensTheRepeatDelays) {
+  MXPheadless_press(410, 20);
+  for (int i = 0; i < 50; ++i) MXPheadless_move(410, 20);  // 500 ms: 490 ms on the clock x 2
+  run_events();
+  EXPECT_TRUE(calls_of("fast").empty());
+  for (int i = 0; i < 2; ++i) MXPheadless_move(410, 20);
+  run_events();
+  EXPECT_EQ(calls_of("fast").size(), 1u);
 }
 
 // Word lookup -------------------------------------------------------------------------------
