@@ -21,6 +21,8 @@ int olditem = -1;
 
 namespace {
 
+constexpr int kMaxBorderFrames = 4096;
+
 // Saves the pen state a drawing routine changes and puts it back when it goes.
 struct PenGuard {
   int colour = MXgetcolor();
@@ -110,7 +112,9 @@ void drawwindowborders(int w, int colour) {
   MXsetlinesize(1);
   MXsetcolor(colour);
   MXPset_clip_rect(win.x, win.y, win.wd, win.ht);
-  for (int i = 0; i < win.bordersize; ++i)
+  // At most 4096 frames deep, so that an absurd width in a file cannot stall drawing.
+  const int frames = std::min(win.bordersize, kMaxBorderFrames);
+  for (int i = 0; i < frames; ++i)
     MXPframe_rect(win.x + i, win.y + i, win.wd - 2 * i, win.ht - 2 * i);
   MXPsetcurrentwindow(w);
 }

@@ -5,7 +5,6 @@
 #include "ui/interface_file.h"
 
 #include <cctype>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -62,16 +61,15 @@ void newline() {
 bool isletter(unsigned char c) { return std::isalpha(c) != 0; }
 bool isdigitc(unsigned char c) { return c >= '0' && c <= '9'; }
 
-// Test-fixed conversion of a digit string: values beyond int saturate.
+// A number's value. Values beyond a hundred million (meaningless for any coordinate,
+// colour, count or time of the interface) are held at that bound, so that sums of
+// coordinates can never overflow.
+constexpr long kNumberLimit = 100000000;
 long number_value(size_t start, size_t end, bool negative) {
   long v = 0;
-  for (size_t i = start; i < end; ++i) {
-    v = v * 10 + (text[i] - '0');
-    if (v > static_cast<long>(INT_MAX) + 1) v = static_cast<long>(INT_MAX) + 1;
-  }
-  if (negative) v = -v;
-  if (v > INT_MAX) v = INT_MAX;
-  return v;
+  for (size_t i = start; i < end && v <= kNumberLimit; ++i) v = v * 10 + (text[i] - '0');
+  if (v > kNumberLimit) v = kNumberLimit;
+  return negative ? -v : v;
 }
 
 // Parser ----------------------------------------------------------------------------

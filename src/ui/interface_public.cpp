@@ -120,6 +120,7 @@ void MXinterfaceinit(const char* title, const char* filename, int bstore, const 
 
   readfilepass1(filename);
   readinterfacefile(filename);
+  MXwindownum("root");  // menus are drawn with it current: a file without it is fatal now
   MXPinit_palette(Interface_Palette, GraphicsMode);
 
   // Backing store: slot 1 fits the largest popup menu; each window's slot fits it.
@@ -143,6 +144,8 @@ void MXinterfaceinit(const char* title, const char* filename, int bstore, const 
   }
   for (int slot = 1; slot < MX_BSTORE_SLOTS; ++slot) {
     InfState.backingstore[slot].inuse = 0;
+    InfState.backingstore[slot].bsize = static_cast<unsigned>(wd[slot]) * static_cast<unsigned>(ht[slot]);
+    InfState.backingstore[slot].bstoreht = ht[slot];
     if (!MXPinit_bstore(slot, wd[slot], ht[slot]))
       MXelog(-1, "Error:  cannot initialize backing store %d.  Out of memory.\n", slot);
   }

@@ -242,13 +242,18 @@ TEST_F(InterfaceFile, LongNamesAreNotedAndKeptWhole) {
   const std::string name32(32, 'n');
   const std::string name31(31, 'k');
   std::string log = log_during([&] {
-    EXPECT_EQ(fatal_of("window (" + name32 + " 0 0 640 480 black lgray black 2 1 0)\n" +
+    EXPECT_EQ(fatal_of(kRoot + ("window (" + name32 + " 0 0 640 480 black lgray black 2 1 0)\n") +
                        "button (" + name31 + " |" + name32 + "| 1 1 10 10 black black white quit 1 1 0 C)\n"),
               "");
   });
   EXPECT_EQ(log, "Name too long: |" + name32 + "|.\nLabel too long: |" + name32 + "|\n");
-  EXPECT_EQ(std::string(Win[0].name), name32);
-  EXPECT_EQ(std::string(Win[0].wb[0].text), name32);
+  EXPECT_EQ(std::string(Win[1].name), name32);
+  EXPECT_EQ(std::string(Win[1].wb[0].text), name32);
+}
+
+TEST_F(InterfaceFile, EveryFileDeclaresTheRootWindow) {
+  EXPECT_EQ(fatal_of("window (main 0 0 640 480 black lgray black 2 1 0)\n"),
+            "getname: Couldn't find |window| named |root|\n");
 }
 
 TEST_F(InterfaceFile, LabelEscapes) {
