@@ -1,0 +1,200 @@
+// vkproject, the command-line projector, end to end on a small data directory:
+// its figures against the reference model, the options, the formats, the saved
+// run, and the refusals with exit status 2.
+#include "demography/saved_simulation.h"
+#include "demography_test_support.h"
+#include "golden_country.h"
+#include "vkproject.h"
+
+namespace {
+class VKProjectTest : public DemographyTest {
+ protected:
+  std::string out, err;
+
+  void SetUp() override {
+    DemographyTest::SetUp();
+    std::filesystem::create_directories("data/db");
+    write_text("data/config.mcf", "database= VK_config\ndatapath= db/\nlistpath= db/\nlistname= list.maf\n");
+    write_text("data/db/list.maf",
+               "database= VK_clist\nnumregions= 1\nnumcountries= 3\n"
+               "format= type filename name code color tamrof\n"
+               "region TEST.DAT Testland\t1 red\n"
+               "none gone.dat Goneland\t2 red\n"
+               "none comma.dat Korea, Rep.\t3 red\n"
+               "none person.dat Tinyland\t4 red\n"
+               "endformat\n");
+    write_text("data/db/test.dat", kGoldenCountryFile);
+    std::string comma = kGoldenCountryFile;
+    comma.replace(comma.find("Testland"), 8, "Korea, Rep.");
+    write_text("data/db/comma.dat", comma);
+    std::string person = kGoldenCountryFile;
+    person.replace(person.find("size= 1000"), 10, "size= 1");
+    write_text("data/db/person.dat", person);
+  }
+
+  int run(std::vector<std::string> args) {
+    args.insert(args.begin(), "vkproject");
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    FILE* o = std::tmpfile();
+    FILE* e = std::tmpfile();
+    const int status = vkproject_main(static_cast<int>(argv.size()), argv.data(), o, e);
+    out = contents(o);
+    err = contents(e);
+    return status;
+  }
+
+  static std::string contents(FILE* f) {
+    std::fflush(f);
+    std::rewind(f);
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    std::fclose(f);
+    return text;
+  }
+
+  static std::vector<std::vector<std::string>> csv(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+      std::vector<std::string> cells;
+      std::string cell;
+      bool quoted = false;
+      for (char c : line) {
+        if (c == '"') quoted = !quoted;
+        else if (c == ',' && !quoted) cells.push_back(cell), cell.clear();
+        else cell += c;
+      }
+      cells.push_back(cell);
+      rows.push_back(cells);
+    }
+    return rows;
+  }
+};
+}  // namespace
+
+TEST_F(VKProjectTest, RawFiguresAreTheEnginesOwn) {
+  ASSERT_EQ(run({"--data", "data", "--country", "TESTLAND", "--raw", "--format", "csv"}), 0) << err;
+  const auto rows = csv(out);
+  ASSERT_EQ(rows.size(), 14u);
+  EXPECT_EQ(rows[0], (std::vector<std::string>{"name", "year", "population", "tfr", "lifex", "migration", "imr"}));
+  for (int t = 0; t <= 12; ++t) {
+    EXPECT_EQ(rows[t + 1][0], "Testland");
+    EXPECT_EQ(rows[t + 1][1], std::to_string(1990 + 5 * t));
+    EXPECT_EQ(rows[t + 1][2], std::to_string(kGoldenRunTotpop[t])) << t;
+    EXPECT_EQ(rows[t + 1][5], "-3");
+  }
+  EXPECT_EQ(rows[1][3], "420");
+  EXPECT_EQ(rows[1][6], "50300");
+  EXPECT_TRUE(std::filesystem::exists("data/config.mcf"));  // back in the working directory
+}
+
+TEST_F(VKProjectTest, ScreenUnitsAndGroups) {
+  ASSERT_EQ(run({"--data", "data", "--country", "testland", "--format", "csv", "--groups", "--to", "1995"}), 0);
+  const auto rows = csv(out);
+  ASSERT_EQ(rows.size(), 3u);
+  ASSERT_EQ(rows[0].size(), 7u + 34u);
+  EXPECT_EQ(rows[0][7], "m0");
+  EXPECT_EQ(rows[0][40], "f16");
+  EXPECT_EQ(rows[1][2], "14000000");
+  EXPECT_EQ(rows[1][3], "4.20");
+  EXPECT_EQ(rows[1][5], "-3000");
+  EXPECT_EQ(rows[1][6], "50.300");
+  EXPECT_EQ(rows[1][7], std::to_string(kGoldenMale1990[1] * 1000));
+  EXPECT_EQ(rows[2][7], std::to_string(kGoldenRunMale1[0] * 1000));
+  EXPECT_EQ(rows[2][40], std::to_string(kGoldenRunFem1[16] * 1000));
+}
+
+TEST_F(VKProjectTest, ExpectedRunAndTargets) {
+  ASSERT_EQ(run({"--data", "data", "--country", "Testland", "--expected", "--raw", "--format", "csv"}), 0);
+  auto rows = csv(out);
+  EXPECT_EQ(rows[13][2], std::to_string(kGoldenExpectedTotpop[12]));
+  ASSERT_EQ(run({"--data", "data", "--country", "Testland", "--raw", "--format", "csv", "--set", "1990:tfr=3@1990",
+                 "--set", "1995:mig=5000@2000", "--set", "2000:lifex=70.5@2010", "--to", "2010"}),
+            0)
+      << err;
+  rows = csv(out);
+  ASSERT_EQ(rows.size(), 6u);
+  EXPECT_EQ(rows[2][3], "300");
+  EXPECT_EQ(rows[3][5], "5");
+  EXPECT_LE(std::abs(std::stoi(rows[5][4]) - 7050), 10);
+}
+
+TEST_F(VKProjectTest, TableAndJson) {
+  ASSERT_EQ(run({"--data", "data", "--country", "testland", "--to", "1990"}), 0);
+  EXPECT_EQ(out.substr(0, 4), "name");
+  EXPECT_NE(out.find("\nTestland              1990      14000000   4.20  61."), std::string::npos) << out;
+  ASSERT_EQ(run({"--data", "data", "--country", "korea, rep.", "--to", "1995", "--format", "json", "--groups"}), 0);
+  EXPECT_EQ(out.substr(0, 2), "[\n");
+  EXPECT_EQ(out.substr(out.size() - 3), "\n]\n");
+  EXPECT_NE(out.find("{\"name\": \"Korea, Rep.\", \"year\": 1990, \"population\": 14000000, \"tfr\": 4.20"),
+            std::string::npos);
+  EXPECT_NE(out.find("\"f16\": "), std::string::npos);
+}
+
+TEST_F(VKProjectTest, AllEntriesInListOrder) {
+  EXPECT_EQ(run({"--data", "data", "--all", "--format", "csv", "--to", "1990"}), 1);
+  const auto rows = csv(out);
+  ASSERT_EQ(rows.size(), 4u);
+  EXPECT_EQ(rows[1][0], "Testland");
+  EXPECT_EQ(rows[2][0], "Korea, Rep.");
+  EXPECT_EQ(rows[3][0], "Tinyland");
+  EXPECT_EQ(rows[3][2], "14000");  // counted in persons
+  EXPECT_NE(err.find("cannot open |db/gone.dat| for Goneland"), std::string::npos);
+}
+
+TEST_F(VKProjectTest, SavedRunLoadsInTheProgram) {
+  ASSERT_EQ(run({"--data", "data", "--country", "Testland", "--save", "run.sav", "--to", "2000"}), 0) << err;
+  ASSERT_EQ(std::filesystem::file_size("run.sav"), 23236u);
+  ASSERT_EQ(loadnamedfile("run.sav"), 1);
+  EXPECT_EQ(Display[0].curr_sim, 0);
+  EXPECT_EQ(Display[1].curr_sim, -1);
+  EXPECT_EQ(Display[0].modify_permit, 1);
+  EXPECT_EQ(Display[0].maxpop, kGoldenRunTotpop[2]);
+  EXPECT_EQ(Display[0].male[16], kGoldenRunMale1[16] > 0 ? VKState[0][0]->male_pop[2][16] : 0);
+  EXPECT_GE(Display[0].bound, 20);
+  const VKStatetype* s = VKState[0][0];
+  EXPECT_EQ(s->stepcnt, 2);
+  EXPECT_EQ(s->year, 2000);
+  EXPECT_EQ(s->totpop[2], kGoldenRunTotpop[2]);
+  EXPECT_EQ(VKState[0][1]->stepcnt, -1);
+  EXPECT_STREQ(Country[0].country_name, "Testland");
+}
+
+TEST_F(VKProjectTest, BadArgumentsExitWithTwo) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"--country", "Testland", "--all"},
+      {"--data", "data", "--country", "Atlantis"},
+      {"--data", "nowhere", "--country", "Testland"},
+      {"--data", "data", "--country", "Testland", "--to", "2003"},
+      {"--data", "data", "--country", "Testland", "--to", "2055"},
+      {"--data", "data", "--country", "Testland", "--format", "xml"},
+      {"--data", "data", "--country", "Testland", "--set", "1990:tfr=0.4@2000"},
+      {"--data", "data", "--country", "Testland", "--set", "1990:tfr=10@2000"},
+      {"--data", "data", "--country", "Testland", "--set", "1990:lifex=19.9@2000"},
+      {"--data", "data", "--country", "Testland", "--set", "1992:tfr=2@2000"},
+      {"--data", "data", "--country", "Testland", "--set", "2000:tfr=2@1995"},
+      {"--data", "data", "--country", "Testland", "--set", "2050:tfr=2@2050"},
+      {"--data", "data", "--country", "Testland", "--set", "1990:births=2@2000"},
+      {"--data", "data", "--country", "Testland", "--set", "1990:tfr=two@2000"},
+      {"--data", "data", "--country", "Testland", "--set", "1990-tfr-2"},
+      {"--data", "data", "--country", "Testland", "--set", "2000:tfr=2@2010", "--to", "2000"},
+      {"--data", "data", "--country", "Tinyland", "--set", "1990:mig=100001@2000"},
+      {"--data", "data", "--all", "--save", "x.sav"},
+      {"--data", "data", "--country"},
+      {"--bogus"},
+  };
+  for (const auto& args : bad) {
+    std::string line;
+    for (const auto& a : args) line += a + " ";
+    EXPECT_EQ(run(args), 2) << line;
+    EXPECT_EQ(err.rfind("vkproject: ", 0), 0u) << line;
+  }
+  EXPECT_EQ(run({"--data", "data", "--country", "Testland", "--set", "1990:mig=100000000@2000", "--to", "1995"}), 0);
+  EXPECT_EQ(run({"--help"}), 0);
+  EXPECT_EQ(out.rfind("Usage: vkproject", 0), 0u);
+}
