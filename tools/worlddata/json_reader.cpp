@@ -140,7 +140,7 @@ struct Parser {
       while (true) {
         skip_space();
         if (at >= text.size() || text[at] != '"') return fail("member name expected");
-        std::pair<std::string, JsonValue> member;
+        JsonMember member;
         if (!string(&member.first)) return false;
         skip_space();
         if (at >= text.size() || text[at] != ':') return fail("':' expected");

@@ -4,8 +4,9 @@
 #pragma once
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
+
+struct JsonMember;
 
 struct JsonValue {
   enum Kind { NUL, BOOLEAN, NUMBER, STRING, ARRAY, OBJECT };
@@ -14,10 +15,16 @@ struct JsonValue {
   double number = 0;
   std::string text;                                        // STRING
   std::vector<JsonValue> items;                            // ARRAY
-  std::vector<std::pair<std::string, JsonValue>> members;  // OBJECT, in file order
+  std::vector<JsonMember> members;                         // OBJECT, in file order
 
   // The member of an object by name (the first of that name), or null.
   const JsonValue* get(std::string_view name) const;
+};
+
+// One member of an object: its name and value.
+struct JsonMember {
+  std::string first;
+  JsonValue second;
 };
 
 constexpr int JSON_MAX_DEPTH = 256;
