@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "event_test_support.h"
@@ -158,6 +159,40 @@ TEST_F(List, PagesFollowThePageSizes) {
   EXPECT_EQ(Lists[h]->currpagesize, 5);
   EXPECT_EQ(Lists[h]->pagenum, 3);
   EXPECT_EQ(g_labels, (std::vector<int>{10, 11, 12, 13, 14}));
+}
+
+// The rightmost and leftmost columns of the first row's label (screen rows 31..40),
+// -1 when the row shows no text.
+std::pair<int, int> first_row_ink() {
+  int left = -1, right = -1;
+  for (int y = 31; y <= 40; ++y)
+    for (int x = 31; x < 229; ++x)
+      if (MXPget_pixel(x, y) == 0) {
+        if (left == -1 || x < left) left = x;
+        if (x > right) right = x;
+      }
+  return {left, right};
+}
+
+TEST_F(List, LabelsAreAlignedAsAsked) {
+  g_pagesize = 1;
+  MXsetfont(SMALL);
+  const int width = MXtextwidth("Item 0");
+  // The item spans screen columns 30..229 (window 20 + area 10); text starts one
+  // pixel right of its x.
+  int h = column_list();  // left: x = left + 3
+  MXlistfromitem(h, 0);
+  EXPECT_NEAR(first_row_ink().first, 30 + 3 + 1, 2);
+  MXdismantlelist(h);
+  h = MXlistsetup("map", "listarea", 1, "rowfield", 0, 0, JUST_RIGHT, psize, label, settext, in,
+                  out, clicked);
+  MXlistfromitem(h, 0);  // right: x = left + itemwd - 4 - width
+  EXPECT_NEAR(first_row_ink().second, 30 + 200 - 4 - width + 1 + width - 1, 2);
+  MXdismantlelist(h);
+  h = MXlistsetup("map", "listarea", 1, "rowfield", 0, 0, JUST_CENTER, psize, label, settext, in,
+                  out, clicked);
+  MXlistfromitem(h, 0);  // centred: x = left + (itemwd - width) / 2
+  EXPECT_NEAR(first_row_ink().first, 30 + (200 - width) / 2 + 1, 2);
 }
 
 TEST_F(List, ASixthListAndBadHandlesAreFatal) {
