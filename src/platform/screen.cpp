@@ -26,6 +26,7 @@
 //   is clipped to the clip rectangle. Text, rows and backing-store copies always
 //   copy; the exclusive-or mode applies to lines, outlines, fills and pixels.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -88,15 +89,15 @@ inline void plot(int x, int y) {
 }
 
 // Columns xa .. xb (inclusive) of row y in the current colour and mode, clipped.
-void span(int y, int xa, int xb) {
+void span(long long y, long long xa, long long xb) {
   if (y < clip_y0 || y >= clip_y1) return;
-  xa = std::max(xa, clip_x0);
-  xb = std::min(xb, clip_x1 - 1);
+  xa = std::max<long long>(xa, clip_x0);
+  xb = std::min<long long>(xb, clip_x1 - 1);
   if (xa > xb) return;
   uint8_t* row = MXPscreen[y];
   if (gXor) {
     uint32_t* mark = marks[y];
-    for (int x = xa; x <= xb; ++x) {
+    for (long long x = xa; x <= xb; ++x) {
       if (mark[x] == generation) continue;
       mark[x] = generation;
       row[x] ^= gCurColor;
@@ -107,13 +108,19 @@ void span(int y, int xa, int xb) {
   MXPscreen_dirty = true;
 }
 
+// Columns xa .. xb of row y as outline pixels drawn with the current pen.
+void pen_span(long long y, long long xa, long long xb) {
+  if (gLineSize == 1) {
+    span(y, xa, xb);
+  } else {
+    for (int dy = -1; dy <= 1; ++dy) span(y + dy, xa - 1, xb + 1);
+  }
+}
+
 // One pixel of an outline or line drawn with the current pen.
 inline void pen_pixel(int x, int y) {
-  if (gLineSize == 1) {
-    plot(x, y);
-  } else {
-    for (int dy = -1; dy <= 1; ++dy) span(y + dy, x - 1, x + 1);
-  }
+  if (gLineSize == 1) plot(x, y);
+  else pen_span(y, x, x);
 }
 
 // The pixels of the line from (x1, y1) towards (x2, y2), end point excluded.
@@ -149,84 +156,97 @@ void line_pixels(long long x1, long long y1, long long x2, long long y2) {
   }
 }
 
-// Orders a rectangle's corners as GDI does; false when it covers nothing.
-bool normalise(int& x, int& y, int& w, int& h) {
+// A rectangle with its corners ordered as GDI orders them, in 64 bits so that no
+// sum of coordinates overflows: columns x0 .. x1, rows y0 .. y1 (inclusive).
+struct Box {
+  long long x0, y0, x1, y1;
+};
+
+// False when the rectangle covers nothing (a zero width or height).
+bool normalise(int x, int y, int w, int h, Box* box) {
   if (w == 0 || h == 0) return false;
-  if (w < 0) {
-    x += w;
-    w = -w;
+  long long xa = x, ya = y, wa = w, ha = h;
+  if (wa < 0) {
+    xa += wa;
+    wa = -wa;
   }
-  if (h < 0) {
-    y += h;
-    h = -h;
+  if (ha < 0) {
+    ya += ha;
+    ha = -ha;
   }
+  *box = {xa, ya, xa + wa - 1, ya + ha - 1};
   return true;
 }
 
-void rect_outline(int x, int y, int w, int h) {
-  const int right = x + w - 1, bottom = y + h - 1;
-  if (gLineSize == 1) {
-    span(y, x, right);
-    if (bottom != y) span(bottom, x, right);
-    for (int r = y + 1; r < bottom; ++r) {
-      plot(x, r);
-      if (right != x) plot(right, r);
-    }
-    return;
-  }
-  // 3-pixel pen: bands of three rows and columns centred on the 1-pixel ring.
-  for (int r = y - 1; r <= bottom + 1; ++r) {
-    if (r <= y + 1 || r >= bottom - 1) {
-      span(r, x - 1, right + 1);
-    } else {
-      span(r, x - 1, x + 1);
-      span(r, right - 1, right + 1);
-    }
+// The rows a figure needs to visit: those of the clip rectangle, widened by the
+// wide pen's reach, within first .. last.
+long long first_row(long long first) { return std::max<long long>(first, clip_y0 - 2); }
+long long last_row(long long last) { return std::min<long long>(last, clip_y1 + 1); }
+
+void rect_outline(const Box& b) {
+  pen_span(b.y0, b.x0, b.x1);
+  if (b.y1 != b.y0) pen_span(b.y1, b.x0, b.x1);
+  for (long long r = first_row(b.y0 + 1), end = last_row(b.y1 - 1); r <= end; ++r) {
+    pen_span(r, b.x0, b.x0);
+    if (b.x1 != b.x0) pen_span(r, b.x1, b.x1);
   }
 }
 
-// The rows of the ellipse inscribed in (x, y, w, h): for row y + i, columns
-// left[i] .. right[i], or left[i] > right[i] when the row is empty. A pixel is in
-// when its centre satisfies (X/w)^2 + (Y/h)^2 <= 1/4, with X, Y its centre's
-// offsets from the ellipse's centre; doubled to stay in integers:
-// X2 = 2px + 1 - (2x + w), Y2 likewise, in when X2^2 h^2 + Y2^2 w^2 <= w^2 h^2.
-void ellipse_rows(int x, int w, int h, std::vector<int>& left, std::vector<int>& right) {
-  left.assign(static_cast<size_t>(h), 0);
-  right.assign(static_cast<size_t>(h), -1);
-  const long long ww = 1LL * w * w, hh = 1LL * h * h;
-  for (int i = 0; i < h; ++i) {
-    const long long y2 = 2LL * i + 1 - h;
-    const long long room = ww * hh - y2 * y2 * ww;  // X2^2 * hh must not exceed this
-    if (room < 0) continue;
-    // Largest |X2| with the parity of w - 1 (X2 = 2j + 1 - w for column j).
-    long long best = -1;
-    for (int j = w / 2; j < w; ++j) {  // columns from the centre rightwards
-      const long long x2 = 2LL * j + 1 - w;
-      if (x2 * x2 * hh <= room) best = j;
-      else break;
-    }
-    if (best < 0) continue;
-    left[static_cast<size_t>(i)] = x + (w - 1 - static_cast<int>(best));
-    right[static_cast<size_t>(i)] = x + static_cast<int>(best);
-  }
+long long isqrt(unsigned long long q) {
+  auto r = static_cast<unsigned long long>(std::sqrt(static_cast<long double>(q)));
+  while (r > 0 && static_cast<unsigned __int128>(r) * r > q) --r;
+  while (static_cast<unsigned __int128>(r + 1) * (r + 1) <= q) ++r;
+  return static_cast<long long>(r);
 }
+
+// The ellipse inscribed in a rectangle of w x h pixels whose left column is x.
+// A pixel is in when its centre satisfies (X/w)^2 + (Y/h)^2 <= 1/4, with X, Y the
+// centre's offsets from the ellipse's centre. Doubled to stay in integers:
+// X2 = 2 px + 1 - (2x + w), Y2 likewise; in when X2^2 h^2 + Y2^2 w^2 <= w^2 h^2.
+struct EllipseRows {
+  long long x, w, h;
+  // Row i (0 .. h-1): columns *left .. *right; false when the row is empty.
+  bool row(long long i, long long* left, long long* right) const {
+    if (i < 0 || i >= h) return false;
+    const __int128 ww = static_cast<__int128>(w) * w, hh = static_cast<__int128>(h) * h;
+    const __int128 y2 = 2 * i + 1 - h;
+    const __int128 room = ww * hh - y2 * y2 * ww;
+    if (room < 0) return false;
+    // Largest X2 >= 0 with X2^2 <= room / hh and the parity of w + 1.
+    long long x2 = isqrt(static_cast<unsigned long long>(room / hh));
+    if ((x2 - (w + 1)) % 2 != 0) --x2;
+    if (x2 < 0) return false;
+    const long long j = (x2 + w - 1) / 2;  // the column offset of X2
+    *right = x + j;
+    *left = x + (w - 1 - j);
+    return true;
+  }
+};
 
 void ellipse(int x, int y, int w, int h, bool fill) {
-  if (!normalise(x, y, w, h)) return;
+  Box b;
+  if (!normalise(x, y, w, h, &b)) return;
   begin_figure();
-  std::vector<int> left, right;
-  ellipse_rows(x, w, h, left, right);
-  auto inside = [&](int i, int px) {
-    return i >= 0 && i < h && left[static_cast<size_t>(i)] <= px &&
-           px <= right[static_cast<size_t>(i)];
-  };
-  for (int i = 0; i < h; ++i) {
-    const int l = left[static_cast<size_t>(i)], r = right[static_cast<size_t>(i)];
-    if (l > r) continue;
-    if (fill) span(y + i, l, r);
-    for (int px = l; px <= r; ++px) {
-      const bool edge = px == l || px == r || !inside(i - 1, px) || !inside(i + 1, px);
-      if (edge) pen_pixel(px, y + i);
+  const EllipseRows e{b.x0, b.x1 - b.x0 + 1, b.y1 - b.y0 + 1};
+  for (long long r = first_row(b.y0), end = last_row(b.y1); r <= end; ++r) {
+    const long long i = r - b.y0;
+    long long l, rt;
+    if (!e.row(i, &l, &rt)) continue;
+    if (fill) span(r, l, rt);
+    // The outline: the row's pixels without a neighbour above and below inside,
+    // which leaves the columns a .. b of the row inside both neighbour rows.
+    long long a = l + 1, bb = rt - 1, nl, nr;
+    if (e.row(i - 1, &nl, &nr)) a = std::max(a, nl), bb = std::min(bb, nr);
+    else bb = a - 1;
+    if (e.row(i + 1, &nl, &nr)) a = std::max(a, nl), bb = std::min(bb, nr);
+    else bb = a - 1;
+    // Only the visible part of a long edge run is worth drawing.
+    const long long lo = clip_x0 - 2, hi = clip_x1 + 1;
+    if (a > bb) {
+      pen_span(r, std::max(l, lo), std::min(rt, hi));
+    } else {
+      pen_span(r, std::max(l, lo), std::min(a - 1, hi));
+      pen_span(r, std::max(bb + 1, lo), std::min(rt, hi));
     }
   }
 }
@@ -294,19 +314,21 @@ void MXPdraw_pixel(int x, int y) {
 }
 
 void MXPfill_rect(int x, int y, int w, int h) {
-  if (!normalise(x, y, w, h)) return;
+  Box b;
+  if (!normalise(x, y, w, h, &b)) return;
   begin_figure();
   // The outline lies on the rectangle's own pixels with the 1-pixel pen and one
   // pixel beyond them with the 3-pixel pen; with the fill it covers the whole.
-  const int grow = gLineSize == 3 ? 1 : 0;
-  const int y0 = std::max(y - grow, clip_y0), y1 = std::min(y + h - 1 + grow, clip_y1 - 1);
-  for (int r = y0; r <= y1; ++r) span(r, x - grow, x + w - 1 + grow);
+  const long long grow = gLineSize == 3 ? 1 : 0;
+  for (long long r = first_row(b.y0 - grow), end = last_row(b.y1 + grow); r <= end; ++r)
+    span(r, b.x0 - grow, b.x1 + grow);
 }
 
 void MXPframe_rect(int x, int y, int w, int h) {
-  if (!normalise(x, y, w, h)) return;
+  Box b;
+  if (!normalise(x, y, w, h, &b)) return;
   begin_figure();
-  rect_outline(x, y, w, h);
+  rect_outline(b);
 }
 
 void MXPfill_ellipse(int x, int y, int w, int h) { ellipse(x, y, w, h, true); }

@@ -30,6 +30,17 @@ inline PixelSet pixels_of(int colour) {
   return s;
 }
 
+// How many pixels of the screen have index colour.
+inline size_t count_of(int colour) {
+  size_t n = 0;
+  unsigned char row[MXP_SCREEN_WIDTH];
+  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y) {
+    MXPget_row(y, row);
+    for (unsigned char p : row) n += p == colour;
+  }
+  return n;
+}
+
 // The pixels of the rectangle columns x0..x1, rows y0..y1 (inclusive).
 inline PixelSet block(int x0, int y0, int x1, int y1) {
   PixelSet s;
