@@ -64,10 +64,10 @@ int write_gif(const std::string& name, int w, int h, int colors, const std::vect
   g_pixels = pixels;
   g_calls = 0;
   int r = GIF_Create(name.c_str(), w, h, colors, 6);
-  if (r != GIF_OK) return r;
+  if (r != GIFW_OK) return r;
   for (int i = 0; i < colors; ++i) GIF_SetColor(i, (i * 7) % 64, (i * 13) % 64, (i * 29) % 64);
   r = GIF_CompressImage(0, 0, -1, -1, picture_pixel);
-  if (r != GIF_OK) {
+  if (r != GIFW_OK) {
     GIF_Abandon();
     return r;
   }
@@ -215,15 +215,15 @@ TEST(GifBitsNeeded, CountsTheBitsOfTheLargestIndex) {
 
 TEST_F(GifWriterTest, HeaderDescriptorAndColorTableOfASixteenColourScreen) {
   const std::string name = path("a.gif");
-  ASSERT_EQ(GIF_Create(name.c_str(), 640, 480, 16, 6), GIF_OK);
+  ASSERT_EQ(GIF_Create(name.c_str(), 640, 480, 16, 6), GIFW_OK);
   GIF_SetColor(0, 63, 0, 32);  // 6-bit components rescaled by x * 255 / 63, truncated
   GIF_SetColor(1, 1, 62, 31);
   GIF_SetColor(16, 63, 63, 63);  // outside the table: ignored
   GIF_SetColor(-1, 63, 63, 63);
   g_width = 640;
   g_pixels.assign(640 * 480, 3);
-  ASSERT_EQ(GIF_CompressImage(0, 0, -1, -1, picture_pixel), GIF_OK);
-  ASSERT_EQ(GIF_Close(), GIF_OK);
+  ASSERT_EQ(GIF_CompressImage(0, 0, -1, -1, picture_pixel), GIFW_OK);
+  ASSERT_EQ(GIF_Close(), GIFW_OK);
 
   const auto f = read_file(name);
   ASSERT_GE(f.size(), 13u + 48 + 10 + 1);
@@ -246,7 +246,7 @@ TEST_F(GifWriterTest, HeaderDescriptorAndColorTableOfASixteenColourScreen) {
 TEST_F(GifWriterTest, TwoColoursUseMinimumCodeSizeTwo) {
   const std::string name = path("two.gif");
   const auto pixels = noise(37, 23, 2, 7);
-  ASSERT_EQ(write_gif(name, 37, 23, 2, pixels), GIF_OK);
+  ASSERT_EQ(write_gif(name, 37, 23, 2, pixels), GIFW_OK);
   const auto f = read_file(name);
   const ParsedGif g = parse_gif(f);
   ASSERT_EQ(g.error, "");
@@ -266,7 +266,7 @@ TEST_F(GifWriterTest, TwoColoursUseMinimumCodeSizeTwo) {
 TEST_F(GifWriterTest, NoiseFillsTheTableAndRestartsWithATwelveBitClearCode) {
   const std::string name = path("noise.gif");
   const auto pixels = noise(640, 480, 16, 42);
-  ASSERT_EQ(write_gif(name, 640, 480, 16, pixels), GIF_OK);
+  ASSERT_EQ(write_gif(name, 640, 480, 16, pixels), GIFW_OK);
   EXPECT_EQ(g_calls, 640 * 480);  // every pixel asked for once
 
   const auto f = read_file(name);
@@ -286,8 +286,11 @@ TEST_F(GifWriterTest, NoiseFillsTheTableAndRestartsWithATwelveBitClearCode) {
   EXPECT_EQ(widest, 12);
   EXPECT_GT(clears_at_12, 10);
   // After every clear the width starts again at 5 bits.
-  for (size_t i = 0; i + 1 < g.codes.size(); ++i)
-    if (g.codes[i].first == 16) EXPECT_EQ(g.codes[i + 1].second, 5);
+  for (size_t i = 0; i + 1 < g.codes.size(); ++i) {
+    if (g.codes[i].first == 16) {
+      EXPECT_EQ(g.codes[i + 1].second, 5);
+    }
+  }
 
   // Sub-blocks: full ones of 255 bytes, only the last may be shorter.
   ASSERT_GT(g.block_sizes.size(), 100u);
@@ -312,7 +315,7 @@ TEST_F(GifWriterTest, RoundTripsPicturesOfManySizesAndColourCounts) {
     const std::string name = path("p" + std::to_string(c.w) + "x" + std::to_string(c.h) + "_" +
                                   std::to_string(c.colors) + ".gif");
     const auto pixels = noise(c.w, c.h, c.colors, static_cast<unsigned>(c.w * 31 + c.h));
-    ASSERT_EQ(write_gif(name, c.w, c.h, c.colors, pixels), GIF_OK) << name;
+    ASSERT_EQ(write_gif(name, c.w, c.h, c.colors, pixels), GIFW_OK) << name;
     const ParsedGif g = parse_gif(read_file(name));
     ASSERT_EQ(g.error, "") << name;
     EXPECT_EQ(g.pixels, pixels) << name;
@@ -327,7 +330,7 @@ TEST_F(GifWriterTest, LongRunsOfOneColourRoundTrip) {
   std::vector<uint8_t> pixels(640 * 480, 9);
   for (size_t i = 0; i < pixels.size(); i += 997) pixels[i] = 2;
   const std::string name = path("flat.gif");
-  ASSERT_EQ(write_gif(name, 640, 480, 16, pixels), GIF_OK);
+  ASSERT_EQ(write_gif(name, 640, 480, 16, pixels), GIFW_OK);
   const ParsedGif g = parse_gif(read_file(name));
   ASSERT_EQ(g.error, "");
   EXPECT_EQ(g.pixels, pixels);
@@ -338,7 +341,7 @@ TEST_F(GifWriterTest, ColourIndicesBeyondTheTableStayInsideTheCodeSpace) {
   // A screen index above 15 must not turn into a control code.
   std::vector<uint8_t> pixels = {16, 17, 31, 255, 1, 2};
   const std::string name = path("wide.gif");
-  ASSERT_EQ(write_gif(name, 6, 1, 16, pixels), GIF_OK);
+  ASSERT_EQ(write_gif(name, 6, 1, 16, pixels), GIFW_OK);
   const ParsedGif g = parse_gif(read_file(name));
   ASSERT_EQ(g.error, "");
   const std::vector<uint8_t> expected = {0, 1, 15, 15, 1, 2};
@@ -349,7 +352,7 @@ TEST_F(GifWriterTest, NeverOverwritesAnExistingFile) {
   const std::string name = path("taken.gif");
   { std::ofstream(name) << "keep me"; }
   errno = 0;
-  EXPECT_EQ(GIF_Create(name.c_str(), 640, 480, 16, 6), GIF_ERRCREATE);
+  EXPECT_EQ(GIF_Create(name.c_str(), 640, 480, 16, 6), GIFW_ERRCREATE);
   EXPECT_EQ(errno, EEXIST);
   const auto f = read_file(name);
   EXPECT_EQ(std::string(f.begin(), f.end()), "keep me");
@@ -357,9 +360,9 @@ TEST_F(GifWriterTest, NeverOverwritesAnExistingFile) {
 }
 
 TEST_F(GifWriterTest, ReportsAFileThatCannotBeCreated) {
-  EXPECT_EQ(GIF_Create(path("no/such/dir/a.gif").c_str(), 640, 480, 16, 6), GIF_ERRCREATE);
-  EXPECT_EQ(GIF_Create(path("bad.gif").c_str(), 640, 480, 16, 0), GIF_ERRCREATE);   // no colour resolution
-  EXPECT_EQ(GIF_Create(path("bad.gif").c_str(), 640, 480, 300, 6), GIF_ERRCREATE);  // too many colours
+  EXPECT_EQ(GIF_Create(path("no/such/dir/a.gif").c_str(), 640, 480, 16, 6), GIFW_ERRCREATE);
+  EXPECT_EQ(GIF_Create(path("bad.gif").c_str(), 640, 480, 16, 0), GIFW_ERRCREATE);   // no colour resolution
+  EXPECT_EQ(GIF_Create(path("bad.gif").c_str(), 640, 480, 300, 6), GIFW_ERRCREATE);  // too many colours
   EXPECT_FALSE(fs::exists(path("bad.gif")));
   GIF_Abandon();
 }
@@ -377,20 +380,20 @@ TEST_F(GifWriterTest, ReportsWritesThatFailWhenTheDiskIsFull) {
   g_width = 640;
   g_pixels = noise(640, 480, 16, 3);
   int create = GIF_Create(name.c_str(), 640, 480, 16, 6);
-  int compress = create == GIF_OK ? GIF_CompressImage(0, 0, -1, -1, picture_pixel) : -1;
-  int close = compress == GIF_OK ? GIF_Close() : (GIF_Abandon(), -1);
+  int compress = create == GIFW_OK ? GIF_CompressImage(0, 0, -1, -1, picture_pixel) : -1;
+  int close = compress == GIFW_OK ? GIF_Close() : (GIF_Abandon(), -1);
 
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, previous);
-  EXPECT_EQ(create, GIF_OK);
-  EXPECT_TRUE(compress == GIF_ERRWRITE || close == GIF_ERRWRITE) << compress << " " << close;
+  EXPECT_EQ(create, GIFW_OK);
+  EXPECT_TRUE(compress == GIFW_ERRWRITE || close == GIFW_ERRWRITE) << compress << " " << close;
   EXPECT_LE(fs::file_size(name), 20000u);
 }
 
 TEST_F(GifWriterTest, CompressingWithoutAFileFails) {
   GIF_Abandon();
-  EXPECT_EQ(GIF_CompressImage(0, 0, -1, -1, picture_pixel), GIF_ERRWRITE);
-  EXPECT_EQ(GIF_Close(), GIF_ERRWRITE);
+  EXPECT_EQ(GIF_CompressImage(0, 0, -1, -1, picture_pixel), GIFW_ERRWRITE);
+  EXPECT_EQ(GIF_Close(), GIFW_ERRWRITE);
 }
 
 }  // namespace
