@@ -190,6 +190,10 @@ void MXPdraw_string(int x, int y, const char* text) {
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
     const Glyph& g = f.glyphs[*p];
     if (pen > MXP_SCREEN_WIDTH) break;
+    if (pen + g.left + g.width < 0) {  // wholly left of the screen
+      pen += g.advance;
+      continue;
+    }
     for (int r = 0; r < g.rows; ++r) {
       const uint8_t* bits = g.bits.data() + static_cast<size_t>(r * g.width);
       const long row = static_cast<long>(y) - g.top + r;

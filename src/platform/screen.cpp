@@ -344,11 +344,11 @@ void MXPfillpoly(int n, const int* points) {
     MXelog(-1, "Couldn't allocate point array in MXPfillpoly.\n");
   }
   long long ymin = points[1], ymax = points[1];
-  for (int i = 0; i < n; ++i) {
-    vx[static_cast<size_t>(i)] = points[2 * i];
-    vy[static_cast<size_t>(i)] = points[2 * i + 1];
-    ymin = std::min(ymin, vy[static_cast<size_t>(i)]);
-    ymax = std::max(ymax, vy[static_cast<size_t>(i)]);
+  for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+    vx[i] = points[2 * i];
+    vy[i] = points[2 * i + 1];
+    ymin = std::min(ymin, vy[i]);
+    ymax = std::max(ymax, vy[i]);
   }
   begin_figure();
 

@@ -97,9 +97,11 @@ void present() {
   must_present = false;
 }
 
+// While the button is held SDL keeps reporting the mouse outside the window (so
+// that a release there is not lost); such positions are kept on the screen's edge.
 void set_position(int wx, int wy) {
-  const int x = std::clamp(wx / scale, -32768, 32767);
-  const int y = std::clamp(wy / scale, -32768, 32767);
+  const int x = std::clamp(wx < 0 ? 0 : wx / scale, 0, MXP_SCREEN_WIDTH - 1);
+  const int y = std::clamp(wy < 0 ? 0 : wy / scale, 0, MXP_SCREEN_HEIGHT - 1);
   gCurEvent.mousex = static_cast<int16_t>(x);
   gCurEvent.mousey = static_cast<int16_t>(y);
 }
