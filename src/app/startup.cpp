@@ -4,14 +4,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "app/command_table.h"
+#include "app/country_selection.h"
 #include "base/clock.h"
 #include "base/log.h"
+#include "demography/projection.h"
+#include "demography/simulation.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
 #include "startup/config.h"
 #include "startup/country_list.h"
 #include "startup/filenames.h"
+#include "ui/interface.h"
 
 namespace {
 
@@ -21,13 +27,6 @@ constexpr long MIN_FREE_MEMORY = 235000;
 constexpr long MEMORY_NAMED_BYTES = 429056;
 constexpr long MEMORY_NAMED_KBYTES = 419;
 
-// The eight colours every interface starts with (6-bit components): black, white,
-// dgray, mgray, lgray, bluegray, lblue, peach.
-const unsigned char preset_rgb[8 * 3] = {
-    0,  0,  0,  63, 63, 63, 50, 45, 45, 30, 30, 55,
-    53, 53, 53, 0,  50, 50, 10, 10, 55, 63, 47, 50,
-};
-
 void check_free_memory() {
   if (MXmemavail() < MIN_FREE_MEMORY) {
     MXelog(-1, "You must have at least %ld bytes (%ld Kilobytes) of free memory \nto run this program.\n",
@@ -35,19 +34,43 @@ void check_free_memory() {
   }
 }
 
-// The interface library: error.log first (its version line heads the log), then
-// the 640 x 480 window titled "Demovar" with 16 colours.
-void start_interface() {
-  // TODO(lead): replace this block with
-  //   MXinterfaceinit("Demovar", InterfaceFile.c_str(), Use_bstore, "w", G640x480x16);
-  // once the interface library is in; it opens error.log, the window and reads the file.
-  if (!init_error_log("w")) {
-    fputs("Unable to write to error.log\n", stdout);
-    fflush(stdout);
-    exit(-1);
+// Loads a map picture for the whole run. The buffer holds the file less its
+// 8-byte header and is never freed: the picture points into it.
+void load_map(const std::string& file, MXPicture* picture, const char* what) {
+  FILE* in = MXopen(file.c_str(), "rb");
+  if (!in) MXelog(-1, "Unable to open %s map |%s|\n", what, file.c_str());
+  const long size = MXfilesize(in);
+  void* buffer = size > 8 ? std::malloc(static_cast<size_t>(size - 8)) : nullptr;
+  if (!buffer) MXelog(-1, "Unable to allocate space for %s map\n", what);
+  if (!MXinitpic(in, picture, buffer)) MXelog(-1, "Unable to initialize %s map\n", what);
+  std::fclose(in);
+}
+
+// The zoom box of the map window starts centred on the small map.
+void set_up_zoom_box() {
+  int sw = 0, sh = 0, lw = 0, lh = 0;
+  MXgetfieldrect("LMAP", nullptr, nullptr, &lw, &lh, nullptr);
+  MXgetfieldrect("SMAP", nullptr, nullptr, &sw, &sh, nullptr);
+  compute_xorbox(sw / 2, sh / 2, MapScale, sw, sh, lw, lh);
+}
+
+// The first screen: the root window offers File, or Glossary with the tutor switch;
+// then either the saved tutorial simulation or the intro is queued.
+void arrange_first_screen() {
+  if (TutorEntry) {
+    MXdisablebutton("root", "File", 0);
+    MXinvisiblebutton("root", "File", 0);
+  } else {
+    MXinvisiblebutton("root", "Glossary", 0);
   }
-  MXPinit_system("Demovar");
-  MXPinit_palette(preset_rgb, 8);
+  if (Tutorfile) {
+    MXsetdeactivenamedwindow("instruction");
+    MXsetactivenamedwindow("top");
+    MXsetactivenamedwindow("bottom");
+    MXactivatefunction("load_simulation");
+  } else {
+    MXactivatefunction("do_intro");
+  }
 }
 
 void open_output_log() {
@@ -78,33 +101,22 @@ void varnock_startup() {
   HasFPU = MXhasFPU();
   configure();
   set_version_file();
-
-  // TODO(lead): projection working arrays:
-  //   if (!init_sim_arrays()) MXelog(-1, "Out of memory for simulation arrays.\n");
-
+  if (!init_sim_arrays()) MXelog(-1, "Out of memory for simulation arrays.\n");
   build_file_names();
+  load_map(CountryFile, &Countrypic, "country");
+  load_map(RegionFile, &Regionpic, "region");
 
-  // TODO(lead): the two map pictures, each: MXopen(name, "rb") ("Unable to open country
-  // map |%s|\n"), a buffer of MXfilesize - 8 bytes ("Unable to allocate space for
-  // country map\n"), MXinitpic into Countrypic ("Unable to initialize country map\n");
-  // then the same for RegionFile into Regionpic with "region" in the messages.
-
-  start_interface();
+  register_commands();
+  MXinterfaceinit("Demovar", InterfaceFile.c_str(), Use_bstore, "w", G640x480x16);
   open_output_log();
+  set_up_zoom_box();
 
-  // TODO(lead): the map selection box:
-  //   MXgetfieldrect("LMAP", ...); MXgetfieldrect("SMAP", ...);
-  //   compute_xorbox(sw / 2, sh / 2, MapScale, sw, sh, lw, lh);
-
-  // TODO(lead): ListColorLookup = MXconvertcolor; (colours stay 255 until then)
+  ListColorLookup = MXconvertcolor;
   get_country_names();
-
-  // TODO(lead): Country[0] and Country[1] empty; for pane 0, 1 and run 0..2 allocate
-  // VKState (stepcnt -1) then VKsaveyear ("Unable to allocate space for simulation
-  // %d, %d\n"); the root window's File or Glossary button (TutorEntry); then either
-  // "instruction" off, "top" and "bottom" on and "load_simulation" activated
-  // (Tutorfile) or "do_intro" activated.
-
+  Country[0].country_name[0] = '\0';
+  Country[1].country_name[0] = '\0';
+  alloc_sim_records();
+  arrange_first_screen();
   write_start_notes();
 }
 
@@ -120,8 +132,6 @@ void printusage() {
 }
 
 void varnock_run() {
-  // TODO(lead): MXinterface(); (the interface library's event loop)
-  // Until then: take events forever; the window's close request ends the program.
-  MXEvent event;
-  for (;;) MXPnext_event(&event);
+  MXinterface();
+  std::exit(0);  // not reached: the event loop does not return
 }

@@ -35,10 +35,25 @@ class VarnockStartTest : public ScratchDirTest {
     if (!WIFEXITED(status)) return -1000;
     return WEXITSTATUS(status);
   }
+  // The data the first screen needs: the country list, the two maps, an intro
+  // picture, the version file and an interface file. A configuration (when given)
+  // gets the paths of these files appended.
   void write_data(const std::string& config) {
-    if (!config.empty()) write_text_file("config.mcf", config);
-    std::filesystem::create_directory("dbase");
+    namespace fs = std::filesystem;
+    if (!config.empty())
+      write_text_file("config.mcf", config + "imagepath= images/\ninfopath= info/\ncountryfile= countries.rl8\n"
+                                             "regionfile= regions.rl8\ninterfacefile= " APP_TEST_DATA "/app_test.inf\n");
+    fs::create_directory("dbase");
     write_text_file("dbase/country.maf", kList);
+    fs::create_directory("images");
+    fs::create_directory("info");
+    for (const char* map : {"countries.rl8", "regions.rl8"})
+      fs::copy_file(fs::path(APP_DATA_DIR) / "images" / map, fs::path("images") / map,
+                    fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(APP_DATA_DIR) / "images" / "regions.rl8", "images/intro.rl4",
+                  fs::copy_options::overwrite_existing);
+    write_text_file("info/pop.txt", "Version 1.0\n");
+    write_text_file("info/tutor1.hlp", "Welcome.\n");
   }
   static std::string program_stdout() { return read_text_file("stdout.txt"); }
 };
@@ -65,10 +80,10 @@ TEST_F(VarnockStartTest, ConfigurationCanTurnFloatingPointOff) {
 }
 
 TEST_F(VarnockStartTest, StartUpFailuresEndWithTheirMessage) {
-  // Without config.mcf the list is looked for under the root's /dbase/.
+  // Without config.mcf the maps are looked for under the root's /images/.
   write_data("");
   EXPECT_EQ(run(), 255);
-  std::string message = "Unable to access country list |/dbase/country.maf|.\n";
+  std::string message = "Unable to open country map |/images/regions.rl8|\n";
   EXPECT_EQ(error_log(), kVersionLine + message);
   EXPECT_EQ(program_stdout(), message);
 
@@ -79,7 +94,7 @@ TEST_F(VarnockStartTest, StartUpFailuresEndWithTheirMessage) {
   EXPECT_EQ(error_log(), kVersionLine + message);
   EXPECT_EQ(program_stdout(), message);
 
-  write_text_file("config.mcf", "database= VK_config\nlistpath= dbase/\n");
+  write_data("database= VK_config\nlistpath= dbase/\n");
   write_text_file("dbase/country.maf", "database= VK_clist\nnumcountries= 1\n");
   EXPECT_EQ(run(), 255);
   message = "Processing Numcountries but don't know Numregions\n";

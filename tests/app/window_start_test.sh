@@ -2,13 +2,20 @@
 # Starts varnock under a virtual X server in a scratch data directory and checks
 # that its window is 640 x 480 and titled "Demovar", and that error.log begins
 # with the library's version line followed by the start-up notes.
-# Usage: window_start_test.sh VARNOCK
+# Usage: window_start_test.sh VARNOCK DATA_DIR INTERFACE_FILE
 set -euo pipefail
 varnock=$1
+data=$2
+interface=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/dbase"
-printf 'database= VK_config\nlistpath= dbase/\n' >"$work/config.mcf"
+mkdir -p "$work/dbase" "$work/images" "$work/info"
+cp "$data/images/countries.rl8" "$data/images/regions.rl8" "$work/images/"
+cp "$data/images/regions.rl8" "$work/images/intro.rl4"
+printf 'Version 1.0\n' >"$work/info/pop.txt"
+printf 'Welcome.\n' >"$work/info/tutor1.hlp"
+printf 'database= VK_config\nlistpath= dbase/\nimagepath= images/\ninfopath= info/\ncountryfile= countries.rl8\nregionfile= regions.rl8\ninterfacefile= %s\n' \
+  "$interface" >"$work/config.mcf"
 printf 'database= VK_clist\nnumregions= 1\nnumcountries= 0\nformat= type filename name code color tamrof\nregion w.dat World  1 white\nendformat\n' \
   >"$work/dbase/country.maf"
 

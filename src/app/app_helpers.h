@@ -1,0 +1,15 @@
+// Small helpers of the command routines: a field's rectangle and colour in one
+// record, whether a window is shown, and writing a text into a field.
+#pragma once
+
+struct Field {
+  int x, y, wd, ht, color;
+};
+
+// The named field of the interface file (fatal when there is none).
+Field field_rect(const char* name);
+// 1 while the window is shown (its level is at least 1).
+int shown(const char* window);
+// Clears the field in the current window and writes text at (x, y + 15) in the
+// large font and the field's colour.
+void write_field_text(const char* field, const char* text);

@@ -1,0 +1,106 @@
+// The program's table of named routines. Every routine of the table takes the
+// library's calling convention (x, y, status or key, control name); the rows adapt
+// it to each routine's own arguments. Names compare without regard to case and
+// the first match wins; several names may share one routine.
+#include "app/command_table.h"
+
+#include "app/country_selection.h"
+#include "app/general_commands.h"
+#include "app/population_display.h"
+#include "app/rate_editing.h"
+#include "app/scenario_windows.h"
+#include "demography/saved_simulation.h"
+
+namespace {
+
+// A button, menu item or timed function: the arguments are not used.
+#define COMMAND(text, routine) \
+  { text, [](int, int, int, const char*) -> int { return routine(); } }
+// A drag area or the key routine: x, y and the status or key.
+#define POINTER(text, routine) \
+  { text, [](int x, int y, int code, const char*) -> int { return routine(x, y, code); } }
+
+int redraw_all_command() {
+  redraw_all();
+  return 1;
+}
+
+}  // namespace
+
+const IntrFunction FuncNames[] = {
+    COMMAND("alternatesim", alternatesim),
+    COMMAND("birthdeathrate", birthdeathrate),
+    COMMAND("cancelquit", cancelquit),
+    COMMAND("controlscmd", controlscmd),
+    COMMAND("confirmquit", confirmquit),
+    COMMAND("decfert", decfert),
+    COMMAND("decfyear", decfyear),
+    COMMAND("declifeexp", declifeexp),
+    COMMAND("declyear", declyear),
+    COMMAND("decmapscale", decmapscale),
+    COMMAND("decmig", decmig),
+    COMMAND("decmyear", decmyear),
+    COMMAND("do_intro", do_intro),
+    COMMAND("done", done),
+    COMMAND("doquit", doquit),
+    POINTER("dragbars", dragbars),
+    POINTER("draglargemap", draglargemap),
+    POINTER("dragsmallmap", dragsmallmap),
+    COMMAND("expectedsim", expectedsim),
+    COMMAND("file", standard_menu),
+    COMMAND("geocmd", geocmd),
+    COMMAND("glossary", standard_menu),
+    POINTER("handlesearch", handlesearch),
+    COMMAND("help", standard_menu),
+    COMMAND("helpnext", helpnext),
+    COMMAND("helpprev", helpprev),
+    COMMAND("incfert", incfert),
+    COMMAND("incfyear", incfyear),
+    COMMAND("inclifeexp", inclifeexp),
+    COMMAND("inclyear", inclyear),
+    COMMAND("incmapscale", incmapscale),
+    COMMAND("incmig", incmig),
+    COMMAND("incmyear", incmyear),
+    COMMAND("info", standard_menu),
+    COMMAND("instrdone", instrdone),
+    COMMAND("introhelpcmd", introhelpcmd),
+    POINTER("keyfunc", handlesearch),
+    COMMAND("load_simulation", load_simulation),
+    COMMAND("maincmd", maincmd),
+    COMMAND("mapcancel", mapcancel),
+    COMMAND("mapdone", mapdone),
+    COMMAND("modifybirthrate", modifybirthrate),
+    COMMAND("modifydeathrate", modifydeathrate),
+    COMMAND("modifyinfantrate", modifyinfantrate),
+    COMMAND("okay", okay),
+    COMMAND("okayfert", okayfert),
+    COMMAND("okaylife", okaylife),
+    COMMAND("okaymig", okaymig),
+    COMMAND("options", options),
+    COMMAND("optionscmd", optionscmd),
+    COMMAND("quit", standard_menu),
+    COMMAND("redraw_all", redraw_all_command),
+    COMMAND("resetsimulation", resetsimulation),
+    COMMAND("save_simulation", save_simulation),
+    COMMAND("save_tutor", save_tutor),
+    POINTER("scrolldraggetcountry", scrolldraggetcountry),
+    COMMAND("scrollselectcountry", scrollselectcountry),
+    COMMAND("scrolldnline", scrolldnline),
+    COMMAND("scrollupline", scrollupline),
+    POINTER("scrollbar", scrollbar),
+    COMMAND("selectcountrymap", selectcountrymap),
+    COMMAND("setfert", setfert),
+    COMMAND("setlifeex", setlifeex),
+    COMMAND("setmig", setmig),
+    COMMAND("simulate", simulate),
+    COMMAND("techcmd", techcmd),
+    COMMAND("unsimulate", unsimulate),
+    COMMAND("versioncmd", versioncmd),
+};
+
+const int NumFuncs = static_cast<int>(sizeof FuncNames / sizeof FuncNames[0]);
+
+void register_commands() {
+  MXsetfunctiontable(FuncNames, NumFuncs);
+  install_screen_hooks();
+}

@@ -1,0 +1,410 @@
+// The population displays of the two panes. Every element is drawn field by field
+// into the pane's windows; field rectangles and colours come from the interface
+// file and are relative to the window drawn in.
+#include "app/population_display.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "app/app_helpers.h"
+#include "app/country_selection.h"
+#include "app/general_commands.h"
+#include "app/scenario_windows.h"
+#include "app/screen_state.h"
+#include "base/log.h"
+#include "demography/rescale.h"
+#include "startup/filenames.h"
+#include "ui/help.h"
+#include "ui/interface.h"
+
+const char* const Clabel[9] = {"0-9", "10-19", "20-29", "30-39", "40-49", "50-59", "60-69", "70-79", "80+"};
+
+namespace {
+
+// The first redraw after start shows no help message again: there is none yet.
+bool redrawn_before = false;
+
+// a x b / c rounded half up, for the non-negative operands of the pyramid. Wider
+// than RESCALE so that a large bound times a large total cannot overflow.
+int64_t scale_round(int64_t a, int64_t b, int64_t c) {
+  if (c <= 0) return 0;
+  return (2 * a * b + c) / (2 * c);
+}
+
+int64_t groups_total(const VKStatetype* s, int t) {
+  int64_t total = 0;
+  for (int g = 0; g < VK_GROUPS; ++g) total += int64_t{s->male_pop[t][g]} + s->fem_pop[t][g];
+  return total;
+}
+
+VKStatetype* shown_run(int pane) {
+  const int sim = Display[pane].curr_sim;
+  if (sim < 0 || sim >= VK_RUNS) return nullptr;
+  VKStatetype* s = VKState[pane][sim];
+  if (!s || s->stepcnt < 0 || s->stepcnt >= VK_TIMEPOINTS) return nullptr;
+  return s;
+}
+
+void write_real_field(const char* window, const char* field, const char* format, double value) {
+  MXsetcurrentnamedwindow(window);
+  const Field f = field_rect(field);
+  MXwclearrect(f.x, f.y, f.wd, f.ht);
+  MXsetfont(SMALL);
+  MXsetcolor(f.color);
+  char text[64];
+  std::snprintf(text, sizeof text, format, value);
+  MXwwritemsg(f.x, f.y + 9, text);
+}
+
+}  // namespace
+
+int bar_length(int64_t rowpop, int half, int32_t total, int bound) {
+  if (total <= 0) return 0;
+  int64_t divisor, q;
+  if (total < 50000000) {
+    divisor = int64_t{total} * bound;
+    q = 1;
+  } else {
+    divisor = (int64_t{total} + 500) / 1000 * bound;
+    q = 1000;
+  }
+  return static_cast<int>(scale_round(rowpop, int64_t{half} * 100, divisor) / q);
+}
+
+int pyramid_bound(const int32_t* male, const int32_t* female, int32_t total) {
+  if (total == 0) return 20;
+  int bound = 20;
+  for (int row = 0; row < 8; ++row) {
+    const int32_t m = RESCALE(int64_t{male[2 * row]} + male[2 * row + 1], 100, total);
+    const int32_t f = RESCALE(int64_t{female[2 * row]} + female[2 * row + 1], 100, total);
+    while (bound <= m) bound += 10;
+    while (bound <= f) bound += 10;
+  }
+  while (bound <= RESCALE(male[16], 100, total) || bound <= RESCALE(female[16], 100, total)) bound += 10;
+  return bound;
+}
+
+long graph_top(long intuppop, long maxpop) {
+  int64_t top = intuppop;
+  if (top < maxpop) top = (3 * int64_t{maxpop} + 1) / 2;
+  int64_t v = top, scale = 1;
+  while (v > 10) {
+    v /= 10;
+    scale *= 10;
+  }
+  if (v % 2) ++v;
+  top = v * scale;
+  // The display record holds 32 bits; a top beyond them stays at the largest value.
+  if (top > INT32_MAX) top = INT32_MAX;
+  return static_cast<long>(top);
+}
+
+void init_display_data(int pane) {
+  const char* win = Displayname[pane];
+  MXenablebutton(win, "simulate", shown(win));
+  MXdisablebutton(win, "unsimulate", shown(win));
+  MXenablebutton(win, "pyrgraph", 0);
+  DisplayType& d = Display[pane];
+  if (d.modify_flag) {
+    // Rate editing ends with a new country or a reset: its windows leave the screen.
+    for (const char* const* names : {Birthwinname, Deathwinname, Infantwinname})
+      MXsetdeactivenamedwindow(names[pane]);
+    MXredrawnamedwindow(win);
+  }
+  d.modify_flag = 0;
+  d.reset_permit = d.modify_permit = d.scenario_permit = d.alt_permit = 1;
+  d.curr_sim = 0;
+  d.maxpop = static_cast<int32_t>(int64_t{Country[pane].male_1990_pop[0]} + Country[pane].fem_1990_pop[0]);
+  d.intuppop = 0;
+  const int saved = Cdisp;
+  Cdisp = pane;  // the pyramid copy is taken for the pane being prepared
+  init_sim_data(pane, 0);
+  Cdisp = saved;
+  for (int run = 1; run < VK_RUNS; ++run) {
+    VKState[pane][run]->stepcnt = -1;
+    VKState[pane][run]->totpop[0] = 0;
+  }
+}
+
+void setup_bargraph() {
+  DisplayType& d = Display[Cdisp];
+  const VKStatetype* s = shown_run(Cdisp);
+  if (!s) return;
+  const int t = s->stepcnt;
+  for (int g = 0; g < VK_GROUPS; ++g) {
+    d.male[g] = s->male_pop[t][g];
+    d.female[g] = s->fem_pop[t][g];
+  }
+  d.bound = pyramid_bound(d.male, d.female, s->totpop[t]);
+}
+
+void display_bar_graph(int pane) {
+  const VKStatetype* s = shown_run(pane);
+  if (!s) return;
+  DisplayType& d = Display[pane];
+  const int t = s->stepcnt;
+  const int32_t* M = s->male_pop[t];
+  const int32_t* F = s->fem_pop[t];
+  const int32_t P = s->totpop[t];
+  const int B = d.bound;
+
+  MXsetcurrentnamedwindow(Displayname[pane]);
+  const Field pyr = field_rect("PYRGRAPH");
+  const Field bars = field_rect("BARS");
+  const int X = pyr.x, Y = pyr.y, W = pyr.wd, H = pyr.ht, bh = bars.ht, K = bars.color;
+  MXwclearrect(X, Y + 12, W, H - 15);
+  MXwclearrect(X - 8, Y + H + 1, W + 30, 16);
+
+  MXsetfont(LARGE);
+  MXsetcolor(K);
+  MXwwriteint(2, X - 8, Y + H + 12, B);
+  MXwwriteint(2, X + W / 4 - 10, Y + H + 12, B / 2);
+  MXwwriteint(2, X + 3 * W / 4 - 6, Y + H + 12, B / 2);
+  MXwwriteint(2, X + W - 6, Y + H + 12, B);
+  MXwwritenamedmsg(X + W / 2 - 6, Y + H + 11, "Oper");
+
+  const int half = W / 2;
+  const int Yb = Y - 5 - bh;
+  MXsetfont(SMALL);
+  for (int i = 0; i < 9; ++i) {
+    const int64_t mrow = i < 8 ? int64_t{M[2 * i]} + M[2 * i + 1] : M[16];
+    const int64_t frow = i < 8 ? int64_t{F[2 * i]} + F[2 * i + 1] : F[16];
+    const int m = bar_length(mrow, half, P, B);
+    const int f = bar_length(frow, half, P, B);
+    const int yi = Yb + H - (bh - 1) * i;
+    MXsetcolor(MXgetlistcolor(1, i % 4));
+    MXwfillrect(X + half, yi, f, bh);
+    MXwfillrect(X + half - m, yi, m, bh);
+    MXsetcolor(K);
+    if (f > 0)
+      MXwdrawrect(X + half, yi, f, bh);
+    else
+      MXwdrawline(X + half, yi, X + half, yi + bh);
+    if (m > 0)
+      MXwdrawrect(X + half - m, yi, m, bh);
+    else
+      MXwdrawline(X + half - m, yi, X + half - m, yi + bh);
+    int L;
+    if (m < 19 || f < 19 || i == 8)
+      L = f > 38 ? half + 3 : half + f + 5;
+    else
+      L = i == 0 ? half - 8 : half - 15;
+    MXwwritemsg(X + L - 3, Yb + H + 11 - (bh - 1) * i, Clabel[i]);
+  }
+}
+
+void display_pop_graph(int pane) {
+  DisplayType& d = Display[pane];
+  const CountryInfo& K = Country[pane];
+  MXsetcurrentnamedwindow(Displayname[pane]);
+  d.intuppop = static_cast<int32_t>(graph_top(d.intuppop, d.maxpop));
+
+  MXsetfont(SMALL);
+  const Field minpop = field_rect("MINPOP");
+  MXwclearrect(minpop.x, minpop.y, minpop.wd, minpop.ht);
+  MXsetcolor(minpop.color);
+  MXwwriteint(3, minpop.x, minpop.y + 10, 0);
+
+  // An axis label in thousands, millions or thousands of millions of persons.
+  auto scale_label = [](const char* field, double persons) {
+    const Field f = field_rect(field);
+    MXwclearrect(f.x, f.y, f.wd, f.ht);
+    MXsetcolor(f.color);
+    const char* unit;
+    double shown;
+    if (persons < 990000.0) {
+      shown = persons * 0.001;
+      unit = "THO";
+    } else if (persons < 990000000.0) {
+      shown = persons * 0.000001;
+      unit = "MIL";
+    } else {
+      shown = persons * 0.000000001;
+      unit = "BIL";
+    }
+    MXwwriteint(3, f.x, f.y + 10, static_cast<long>(shown));
+    MXwwritemsg(f.x, f.y + 20, unit);
+  };
+  scale_label("MAXPOP", static_cast<double>(d.intuppop) * K.scale_factor);
+  scale_label("MIDPOP", static_cast<double>(d.intuppop) * 0.5 * K.scale_factor);
+
+  const Field years = field_rect("GRAPHYEAR");
+  MXsetcolor(years.color);
+  int ymax = VK_FIRST_YEAR;
+  for (int run = 0; run <= d.curr_sim && run < VK_RUNS; ++run)
+    if (VKState[pane][run]->stepcnt >= 0 && VKState[pane][run]->year > ymax) ymax = VKState[pane][run]->year;
+  int b = 0;
+  for (; b <= (ymax - VK_FIRST_YEAR) / 5; b += 2) MXwwriteint(3, years.x + 17 * b, years.y + 10, VK_FIRST_YEAR + 5 * b);
+  MXwclearrect(years.x + 17 * b, years.y, years.wd - 17 * b, years.ht);
+
+  const Field g = field_rect("SIMGRAPH");
+  MXwclearrect(g.x, g.y, g.wd, g.ht);
+  const int w = g.wd - 1, h = g.ht - 3;
+  MXsetcolor(g.color);
+  // Reference lines at the 1990 total and each doubling of it.
+  for (int64_t p = int64_t{K.male_1990_pop[0]} + K.fem_1990_pop[0]; p > 0 && p <= d.maxpop; p *= 2) {
+    const int ly = g.y + h - RESCALE(p, h, d.intuppop);
+    MXwdrawline(g.x, ly, g.x + w - 1, ly);
+  }
+  const int sw = w / 12;
+  for (int run = 0; run < VK_RUNS; ++run) {
+    const VKStatetype* s = VKState[pane][run];
+    if (!s || s->stepcnt < 1) continue;
+    MXsetcolor(MXgetlistcolor(0, run));
+    MXsetlinesize(3);
+    for (int j = 1; j <= s->stepcnt && j < VK_TIMEPOINTS; ++j)
+      MXwdrawline(g.x + (j - 1) * sw, g.y + h - RESCALE(s->totpop[j - 1], h, d.intuppop), g.x + j * sw,
+                  g.y + h - RESCALE(s->totpop[j], h, d.intuppop));
+    MXsetlinesize(1);
+  }
+  MXsetcolor(g.color);
+  MXwdrawrect(g.x, g.y, g.wd, g.ht);
+  MXwdrawrect(g.x - 1, g.y - 1, g.wd + 2, g.ht + 2);
+}
+
+void update_display(int pane) {
+  if (pane < 0 || pane >= VK_PANES) return;
+  const char* win = Displayname[pane];
+  MXsetcurrentnamedwindow(win);
+  const VKStatetype* s = shown_run(pane);
+  if (!s) return;
+  DisplayType& d = Display[pane];
+  CountryInfo& K = Country[pane];
+  const int t = s->stepcnt;
+
+  const Field name = field_rect("CTYNAME");
+  MXwclearrect(name.x, name.y + 1, name.wd, name.ht);
+  MXsetfont(LARGE);
+  MXsetcolor(name.color);
+  for (char* c = K.country_name; *c && c < K.country_name + sizeof K.country_name; ++c)
+    *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+  char cname[sizeof K.country_name + 1] = {};
+  for (size_t i = 0; i < sizeof K.country_name && K.country_name[i]; ++i) cname[i] = K.country_name[i];
+  MXwwritemsg(name.x, name.y + 15, cname);
+
+  display_pop_graph(pane);
+  MXsetcurrentnamedwindow(win);
+  const int bh = field_rect("BARS").ht;
+
+  MXsetfont(SMALL);
+  const Field br = field_rect("BIRTHRATE");
+  MXwclearrect(br.x, br.y, br.wd, br.ht);
+  MXsetcolor(br.color);
+  for (int row = 0; row <= 4; ++row)
+    MXwwriteint(3, br.x, br.y + 10 + (4 - row) * (bh - 1), rebuild_birthrate(row, s, s->fem_pop[t], t));
+  const Field dr = field_rect("DEATHRATE");
+  MXwclearrect(dr.x, dr.y, dr.wd, dr.ht);
+  MXsetcolor(dr.color);
+  for (int row = 0; row <= 8; ++row)
+    MXwwriteint(3, dr.x, dr.y + 10 + (8 - row) * (bh - 1),
+                rebuild_deathrate(row, s, s->male_pop[t], s->fem_pop[t], t));
+  const Field ir = field_rect("INFRATE");
+  MXwclearrect(ir.x, ir.y, ir.wd, ir.ht);
+  MXsetcolor(ir.color);
+  MXwwriteint(3, ir.x, ir.y + 10, (s->deathrate[t][0] + 500) / 1000);
+
+  write_real_field(TFRname[pane], "TFR", "%3.1f", get_TFR(s->birthrate[t]) * 0.01);
+  write_real_field(Lifexname[pane], "LIFEX", "%4.1f", get_life_expect(s->deathrate[t]) * 0.01);
+  write_real_field(Migname[pane], "MIG", "%10.0f", static_cast<double>(s->mig[t]) * K.scale_factor);
+
+  display_bar_graph(pane);
+
+  MXsetcurrentnamedwindow(win);
+  MXsetfont(SMALL);
+  MXsetcolor(MXgetlistcolor(0, d.curr_sim));
+  for (const char* field : {"PYRYEAR", "SIMYEAR"}) {
+    const Field f = field_rect(field);
+    MXwclearrect(f.x, f.y, f.wd, f.ht);
+    MXwwriteint(3, f.x, f.y + 10, s->year);
+  }
+  if (d.modify_flag == 0)
+    for (const char* field : {"BRATE", "DRATE", "IRATE"}) {
+      const Field f = field_rect(field);
+      MXwclearrect(f.x, f.y, f.wd, f.ht);
+    }
+
+  MXsetcurrentnamedwindow(Infowinname[pane]);
+  const Field init = field_rect("INITPOP");
+  // Cleared first so that a newly chosen country's figure does not overwrite the last.
+  MXwclearrect(init.x, init.y, init.wd, init.ht);
+  MXsetcolor(init.color);
+  MXwwritecommanum(init.x, init.y + 10,
+                   (static_cast<double>(K.male_1990_pop[0]) + K.fem_1990_pop[0]) * K.scale_factor);
+
+  for (int run = 0; run < VK_RUNS; ++run) {
+    const VKStatetype* r = VKState[pane][run];
+    if (!r || r->stepcnt < 0 || r->stepcnt >= VK_TIMEPOINTS) continue;
+    MXsetcurrentnamedwindow(Infowinname[pane]);
+    MXsetfont(SMALL);
+    MXsetcolor(MXgetlistcolor(0, run));
+    Field f = field_rect("INFOWIND");
+    if (run == 0)
+      MXwclearrect(f.x, f.y, f.wd, 3 * f.ht);
+    else
+      f.y += run * f.ht;
+    MXwwritenamedmsg(f.x, f.y + 10, "cyear");
+    MXwwritenamedmsg(f.x, f.y + 20, "pop");
+    f.x += 23;
+    f.wd -= 23;
+    MXwclearrect(f.x, f.y, f.wd, f.ht);
+    MXwwriteint(3, f.x + 8, f.y + 10, r->year);
+    const double total = static_cast<double>(groups_total(r, r->stepcnt)) * K.scale_factor;
+    MXwwritecommanum(f.x, f.y + 20, total);
+    if (run == d.curr_sim) {
+      MXsetcurrentnamedwindow(win);
+      const Field sp = field_rect("SIMPOP");
+      MXwclearrect(sp.x, sp.y, sp.wd, sp.ht);
+      MXwwritecommanum(sp.x, sp.y + 10, total);
+    }
+  }
+  MXsetcurrentnamedwindow(win);
+}
+
+void redraw_display(int pane) {
+  for (const char* const* names : {Displayname, Birthwinname, Deathwinname, Infantwinname, TFRname, Lifexname,
+                                   Migname, Infowinname})
+    MXredrawnamedwindow(names[pane]);
+}
+
+void redraw_all() {
+  MXredrawnamedwindow("root");
+  MXdisplayversion(VersionFile.c_str());
+  redraw_display(0);
+  update_display(0);
+  redraw_display(1);
+  update_display(1);
+  if (redrawn_before) MXdisplayhelpmessage(-1);
+  redrawn_before = true;
+  if (SetFertActive) display_fert_win(1);
+  if (SetLifeExActive) display_lifeex_win(1);
+  if (SetMigActive) display_mig_win(1);
+  if (MapSelect) {
+    MXredrawnamedwindow("map");
+    draw_selection_window();
+  }
+  if (QuickStartActive) {
+    MXredrawnamedwindow("instruction");
+    drawintroscreen();
+  }
+  if (HelpWinActive) MXdohelpscreens(Helpfile.c_str(), CurrPage, Use_bstore, -1);
+  if (QuitWinActive) MXredrawnamedwindow("quit");
+  if (AlertNumber == 1) MXalert(10, Use_bstore, "ctyerror", "");
+  if (AlertNumber == 2) MXalert(10, Use_bstore, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");
+  if (AlertNumber == 3)
+    MXalert(96, Use_bstore, "introalert1", "introalert2", "introalert3", "introalert4", "introalert5",
+            "introalert6", "");
+  if ((DumpResultsActive || DumpWinActive) && DumpRedraw) DumpRedraw();
+}
+
+void writesimstats(const VKStatetype* s) {
+  const CountryInfo& K = Country[Cdisp];
+  const int t = s->stepcnt;
+  char cname[sizeof K.country_name + 1] = {};
+  for (size_t i = 0; i < sizeof K.country_name && K.country_name[i]; ++i) cname[i] = K.country_name[i];
+  MXolog("%-15s: %4d %14.0f %3.1f  %4.1f %10.0f %3ld\n", cname, static_cast<int>(s->year),
+         static_cast<double>(s->totpop[t]) * K.scale_factor, get_TFR(s->birthrate[t]) * 0.01,
+         get_life_expect(s->deathrate[t]) * 0.01, static_cast<double>(s->mig[t]) * K.scale_factor,
+         static_cast<long>((s->deathrate[t][0] + 500) / 1000));
+}
+
+void reset_population_display() { redrawn_before = false; }

@@ -1,0 +1,386 @@
+// The target windows, simulate and step back, and the pane's Options menu. The
+// value buttons change the shown run's target at its current step at once; the
+// year buttons change a working copy of the target year that okay commits.
+#include "app/scenario_windows.h"
+
+#include <cstdio>
+
+#include "app/app_helpers.h"
+#include "app/general_commands.h"
+#include "app/population_display.h"
+#include "app/screen_state.h"
+#include "base/log.h"
+#include "demography/projection.h"
+#include "demography/simulation.h"
+#include "startup/filenames.h"
+#include "ui/help.h"
+#include "ui/interface.h"
+
+namespace {
+
+constexpr int32_t kFertMin = 50, kFertMax = 990;
+constexpr int32_t kLifeMin = 2000, kLifeMax = 9990;
+constexpr int32_t kMigMin = -100000, kMigMax = 100000;
+constexpr int kLastStep = VK_TIMEPOINTS - 1;
+
+// One of the three targets: its window, buttons, fields, flag and the arrays of
+// the run and the edit buffer it works on.
+struct Target {
+  const char* window;
+  const char* inc_value;
+  const char* dec_value;
+  const char* inc_year;
+  const char* dec_year;
+  const char* set_field;
+  const char* curr_field;
+  const char* set_year_field;
+  const char* curr_year_field;
+  int* active;
+  int32_t (VKStatetype::*value)[VK_TIMEPOINTS];
+  int32_t (VKStatetype::*year)[VK_TIMEPOINTS];
+  int32_t (VKsaveyear_t::*edit)[VK_TIMEPOINTS];
+  int32_t low, high;
+};
+
+const Target kFert = {"setfert",      "incfert",      "decfert",     "incfyear",       "decfyear",
+                      "SETFERT",      "CURRFERT",     "SETFERTYEAR", "CURRFERTYEAR",   &SetFertActive,
+                      &VKStatetype::tfr_targ_val,     &VKStatetype::tfr_targ_year,     &VKsaveyear_t::tfr_targ_year,
+                      kFertMin,       kFertMax};
+const Target kLife = {"setlife",      "inclifeexp",   "declifeexp",  "inclyear",       "declyear",
+                      "SETLIFE",      "CURRLIFE",     "SETLIFEYEAR", "CURRLIFEYEAR",   &SetLifeExActive,
+                      &VKStatetype::lifex_targ_val,   &VKStatetype::lifex_targ_year,   &VKsaveyear_t::lifex_targ_year,
+                      kLifeMin,       kLifeMax};
+const Target kMig = {"setmig",        "incmig",       "decmig",      "incmyear",       "decmyear",
+                     "SETMIG",        "CURRMIG",      "SETMIGYEAR",  "CURRMIGYEAR",    &SetMigActive,
+                     &VKStatetype::mig_targ_val,      &VKStatetype::mig_targ_year,     &VKsaveyear_t::mig_targ_year,
+                     kMigMin,         kMigMax};
+
+// The shown run of pane Cdisp and its edit buffer; false when the pane has none.
+bool shown_run(VKStatetype** s, VKsaveyear_t** w) {
+  const int sim = Display[Cdisp].curr_sim;
+  if (sim < 0 || sim >= VK_RUNS || !VKState[Cdisp][sim]) return false;
+  *s = VKState[Cdisp][sim];
+  *w = VKsaveyear[Cdisp][sim];
+  return (*s)->stepcnt >= 0 && (*s)->stepcnt < VK_TIMEPOINTS && *w;
+}
+
+void set_button(const char* window, const char* button, bool enabled, int redraw) {
+  if (enabled)
+    MXenablebutton(window, button, redraw);
+  else
+    MXdisablebutton(window, button, redraw);
+}
+
+int open_target(const Target& tg, void (*display)(int)) {
+  ParmSavemsg = MXgetcurrmsg();
+  const int pane = checklastcontrol();
+  if (pane < 0) return 0;
+  Cdisp = pane;
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return 0;
+  const int t = s->stepcnt;
+  *tg.active = 1;
+
+  const Field org = field_rect("SETWINORG");
+  const int x = pane == 0 ? org.x : org.wd;
+  const int y = pane == 0 ? org.y : org.ht;
+  MXsetwindowspecs(tg.window, &x, &y, nullptr, nullptr);
+
+  const int32_t target_year = (s->*tg.year)[t];
+  // The year can go down only while it lies after the run's year; outside the
+  // tutorial, which sets these buttons itself, it can go up again below 2050.
+  if (target_year <= s->year)
+    MXdisablebutton(tg.window, tg.dec_year, 0);
+  else if (!InWalkThru)
+    MXenablebutton(tg.window, tg.dec_year, 0);
+  if (!InWalkThru && target_year < VK_LAST_YEAR) MXenablebutton(tg.window, tg.inc_year, 0);
+
+  const int32_t value = (s->*tg.value)[t];
+  set_button(tg.window, tg.dec_value, value > tg.low, 0);
+  set_button(tg.window, tg.inc_value, value < tg.high, 0);
+
+  MXdrawnamedwindow(tg.window, Use_bstore, 1);
+  display(0);
+  if (!InWalkThru) MXdisplayhelpmessage(10);
+  return 1;
+}
+
+// Shared drawing of a target window. current is the figure now in force; format
+// and scale say how values are shown.
+void display_target(const Target& tg, int redraw, int32_t current, bool as_persons) {
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return;
+  const int t = s->stepcnt;
+  if (redraw == 1) MXredrawnamedwindow(tg.window);
+  if (redraw == 0) {
+    if ((s->*tg.year)[t] == s->year) (s->*tg.value)[t] = current;
+    (w->*tg.edit)[t] = (s->*tg.year)[t];
+  }
+  MXsetcurrentnamedwindow(tg.window);
+  char text[64];
+  const int32_t scale = Country[Cdisp].scale_factor;
+  if (as_persons)
+    std::snprintf(text, sizeof text, "%10ld", static_cast<long>(int64_t{(s->*tg.value)[t]} * scale));
+  else
+    std::snprintf(text, sizeof text, "%3.1f", (s->*tg.value)[t] * 0.01);
+  write_field_text(tg.set_field, text);
+  if (as_persons)
+    std::snprintf(text, sizeof text, "%10ld", static_cast<long>(int64_t{current} * scale));
+  else
+    std::snprintf(text, sizeof text, "%3.1f", current * 0.01);
+  write_field_text(tg.curr_field, text);
+  std::snprintf(text, sizeof text, "%4d", static_cast<int>((w->*tg.edit)[t]));
+  write_field_text(tg.set_year_field, text);
+  std::snprintf(text, sizeof text, "%4d", static_cast<int>((s->*tg.year)[t]));
+  write_field_text(tg.curr_year_field, text);
+}
+
+// A value button: re-enable the opposite button when leaving its limit, change the
+// value, disable this button at its own limit. Returns the value after the change.
+int value_button(const Target& tg, int (*change)(int), int delta, bool up, int32_t* after) {
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return 0;
+  const int t = s->stepcnt;
+  MXsetcurrentnamedwindow(tg.window);
+  const int32_t before = (s->*tg.value)[t];
+  if (up && before < tg.low + 1) MXenablebutton(tg.window, tg.dec_value, 1);
+  if (!up && before >= tg.high) MXenablebutton(tg.window, tg.inc_value, 1);
+  MXsetcurrentnamedwindow(tg.window);
+  if (!change(delta)) return 0;
+  *after = (s->*tg.value)[t];
+  if (up && *after >= tg.high) MXdisablebutton(tg.window, tg.inc_value, 1);
+  if (!up && *after <= tg.low) MXdisablebutton(tg.window, tg.dec_value, 1);
+  return 1;
+}
+
+int year_button(const Target& tg, bool up) {
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return 0;
+  int32_t& year = (w->*tg.edit)[s->stepcnt];
+  if (up) {
+    MXenablebutton(tg.window, tg.dec_year, 1);
+    if (InWalkThru && &tg == &kFert && year >= 2005) {
+      Drag_Used = 1;
+      MXdisablebutton(tg.window, tg.inc_year, 1);
+    }
+    MXsetcurrentnamedwindow(tg.window);
+    if (!changeyear(5, s, &year, tg.set_year_field)) return 0;
+    if (year >= VK_LAST_YEAR) MXdisablebutton(tg.window, tg.inc_year, 1);
+  } else {
+    MXenablebutton(tg.window, tg.inc_year, 1);
+    MXsetcurrentnamedwindow(tg.window);
+    if (!changeyear(-5, s, &year, tg.set_year_field)) return 0;
+    if (year <= s->year) MXdisablebutton(tg.window, tg.dec_year, 1);
+  }
+  return 1;
+}
+
+int okay_target(const Target& tg, void (*apply)(VKStatetype*)) {
+  *tg.active = 0;
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (shown_run(&s, &w)) {
+    const int t = s->stepcnt;
+    (s->*tg.year)[t] = (w->*tg.edit)[t];
+    if ((s->*tg.year)[t] == s->year) apply(s);
+  }
+  reset_screen(1, tg.window);
+  return 1;
+}
+
+void set_pane_editing_windows(int pane, bool on) {
+  for (const char* const* names : {Birthwinname, Deathwinname, Infantwinname}) {
+    if (on) {
+      MXsetactivenamedwindow(names[pane]);
+      MXredrawnamedwindow(names[pane]);
+    } else {
+      MXsetdeactivenamedwindow(names[pane]);
+    }
+  }
+}
+
+}  // namespace
+
+int setfert() { return open_target(kFert, display_fert_win); }
+int setlifeex() { return open_target(kLife, display_lifeex_win); }
+int setmig() { return open_target(kMig, display_mig_win); }
+
+void display_fert_win(int redraw) {
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return;
+  display_target(kFert, redraw, get_TFR(s->birthrate[s->stepcnt]), false);
+}
+
+void display_lifeex_win(int redraw) {
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return;
+  display_target(kLife, redraw, get_life_expect(s->deathrate[s->stepcnt]), false);
+}
+
+void display_mig_win(int redraw) {
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return;
+  display_target(kMig, redraw, s->mig[s->stepcnt], true);
+}
+
+int incfert() {
+  int32_t v;
+  return value_button(kFert, changefert, 1, true, &v);
+}
+
+int decfert() {
+  int32_t v;
+  if (!value_button(kFert, changefert, -1, false, &v)) return 0;
+  if (v <= kFertMin) Drag_Used = 1;
+  return 1;
+}
+
+int inclifeexp() {
+  int32_t v;
+  return value_button(kLife, changelifex, 2, true, &v);
+}
+
+int declifeexp() {
+  int32_t v;
+  return value_button(kLife, changelifex, -2, false, &v);
+}
+
+int incmig() {
+  int32_t v;
+  return value_button(kMig, changemig, 1, true, &v);
+}
+
+int decmig() {
+  int32_t v;
+  return value_button(kMig, changemig, -1, false, &v);
+}
+
+int incfyear() { return year_button(kFert, true); }
+int decfyear() { return year_button(kFert, false); }
+int inclyear() { return year_button(kLife, true); }
+int declyear() { return year_button(kLife, false); }
+int incmyear() { return year_button(kMig, true); }
+int decmyear() { return year_button(kMig, false); }
+
+int okayfert() { return okay_target(kFert, calc_sim_tfr_variant); }
+int okaylife() { return okay_target(kLife, calc_sim_life_variant); }
+int okaymig() { return okay_target(kMig, calc_sim_mig_variant); }
+
+int simulate() {
+  const int pane = checklastcontrol();
+  if (pane < 0) return 0;
+  Cdisp = pane;
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  // A run ends at 2050, whatever state its button is in.
+  if (!shown_run(&s, &w) || s->stepcnt >= kLastStep) return 0;
+  DisplayType& d = Display[pane];
+  const char* win = Displayname[pane];
+  s->stepcnt += 1;
+  dosim(s);
+  if (s->stepcnt == 1 && !InWalkThru) MXenablebutton(win, "unsimulate", 1);
+  if (s->stepcnt == kLastStep) {
+    d.modify_permit = 0;
+    if (!InWalkThru) {
+      ParmSavemsg = 9;
+      MXdisplayhelpmessage(9);
+    }
+    if (d.modify_flag) {
+      set_pane_editing_windows(pane, false);
+      // The editing windows leave the screen with them.
+      MXredrawnamedwindow(win);
+    } else {
+      MXdisablebutton(TFRname[pane], "setfert", 1);
+      MXdisablebutton(Lifexname[pane], "setlife", 1);
+    }
+    MXdisablebutton(Migname[pane], "setmig", 1);
+    MXdisablebutton(win, "pyrgraph", 0);
+    MXdisablebutton(win, "simulate", 1);
+    Drag_Used = 1;
+  }
+  setup_bargraph();
+  update_display(pane);
+  writesimstats(s);
+  return 1;
+}
+
+int unsimulate() {
+  const int pane = checklastcontrol();
+  if (pane < 0) return 0;
+  Cdisp = pane;
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return 0;
+  DisplayType& d = Display[pane];
+  const char* win = Displayname[pane];
+  if (s->stepcnt == kLastStep) {
+    if (!InWalkThru) {
+      ParmSavemsg = 4;
+      MXdisplayhelpmessage(4);
+    }
+    d.modify_permit = 1;
+    if (d.modify_flag) {
+      set_pane_editing_windows(pane, true);
+    } else {
+      MXenablebutton(TFRname[pane], "setfert", 1);
+      MXenablebutton(Lifexname[pane], "setlife", 1);
+    }
+    MXenablebutton(Migname[pane], "setmig", 1);
+    MXenablebutton(win, "pyrgraph", 0);
+    MXenablebutton(win, "simulate", 1);
+  }
+  if (s->stepcnt >= 1) {
+    s->stepcnt -= 1;
+    s->year -= 5;
+    if (s->stepcnt == 0) {
+      if (!InWalkThru) MXdisplayhelpmessage(4);
+      MXdisablebutton(win, "unsimulate", 1);
+    }
+    setup_bargraph();
+    update_display(pane);
+    writesimstats(s);
+  } else {
+    MXelog(0, "ERROR - tried to unsimulate when at 1990.");
+  }
+  return 1;
+}
+
+int options() {
+  const int pane = checklastcontrol();
+  if (pane < 0) return 0;
+  Cdisp = pane;
+  if (!InWalkThru) {
+    const DisplayType& d = Display[pane];
+    if (d.reset_permit)
+      MXenablemenuitem("options", "p5");
+    else
+      MXdisablemenuitem("options", "p5");
+    if (d.modify_permit == 0) {
+      MXdisablemenuitem("options", "p3");
+      MXinvisiblemenuitem("options", "p4");
+    } else if (d.modify_flag) {
+      MXenablemenuitem("options", "p4");
+      MXinvisiblemenuitem("options", "p3");
+    } else {
+      MXenablemenuitem("options", "p3");
+      MXinvisiblemenuitem("options", "p4");
+    }
+    if (d.scenario_permit)
+      MXenablemenuitem("options", "p2");
+    else
+      MXdisablemenuitem("options", "p2");
+    if (d.alt_permit)
+      MXenablemenuitem("options", "p1");
+    else
+      MXdisablemenuitem("options", "p1");
+    MXdisplayhelpmessage(2);
+  }
+  return 1;
+}
