@@ -25,6 +25,7 @@
 #include "app/startup.h"
 #include "base/log.h"
 #include "demography/country.h"
+#include "demography/rescale.h"
 #include "demography/simulation.h"
 #include "pictures/run_length_encoder.h"
 #include "platform/platform.h"

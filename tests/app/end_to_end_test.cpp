@@ -1,0 +1,274 @@
+// A whole session on the program's own interface file, driven by pointer and key
+// events on the headless platform: the first screen, choosing a country by typing
+// its name, simulating to 2050 and back, a fertility target, further runs up to the
+// refused fourth, rate editing and a pyramid drag, reset, save, change, load and
+// quitting through the closing text; with checks of the screen, the logs and the
+// bells along the way.
+#include <cmath>
+#include <regex>
+
+#include "app_test_support.h"
+
+namespace {
+
+using namespace apptest;
+
+class EndToEnd : public ProgramTest {
+ protected:
+  std::string interface_file() const override { return std::string(APP_DATA_DIR) + "/varnock.inf"; }
+  void SetUp() override {
+    if (!std::filesystem::exists(std::string(APP_DATA_DIR) + "/varnock.inf")) GTEST_SKIP() << "no interface file";
+    ProgramTest::SetUp();
+  }
+
+  // Screen position of a point of a field in a window.
+  static void field_point(const char* window, const char* field, int dx, int dy, int* x, int* y) {
+    int wx, wy, fx, fy;
+    MXgetwindowspecs(window, &wx, &wy, nullptr, nullptr, nullptr);
+    MXgetfieldrect(field, &fx, &fy, nullptr, nullptr, nullptr);
+    *x = wx + fx + dx;
+    *y = wy + fy + dy;
+  }
+  // How many pixels of a colour a field of a window shows.
+  static int colour_count(const char* window, const char* field, int colour) {
+    int wx, wy, fx, fy, fw, fh;
+    MXgetwindowspecs(window, &wx, &wy, nullptr, nullptr, nullptr);
+    MXgetfieldrect(field, &fx, &fy, &fw, &fh, nullptr);
+    int n = 0;
+    for (int y = wy + fy; y < wy + fy + fh; ++y)
+      for (int x = wx + fx; x < wx + fx + fw; ++x)
+        if (MXPget_pixel(x, y) == colour) ++n;
+    return n;
+  }
+  static std::vector<std::string> stats_lines() {
+    std::vector<std::string> out;
+    static const std::regex line(R"(^.{15}: \d{4} +\d+ +\d+\.\d +\d+\.\d +-?\d+ +\d+$)");
+    for (const std::string& l : lines_of(read_file("output.log")))
+      if (std::regex_match(l, line)) out.push_back(l);
+    return out;
+  }
+  void shot(const char* name) {
+    if (const char* dir = getenv("APP_SHOTS")) MXPwrite_screen_png((std::string(dir) + "/" + name + ".png").c_str());
+  }
+};
+
+TEST_F(EndToEnd, AWholeSession) {
+  // Start: version line, intro picture and the first help file; close both.
+  idle(3);
+  EXPECT_EQ(HelpWinActive, 1);
+  EXPECT_EQ(MXgetcurrmsg(), 8);
+  press_button("help", "done");
+  EXPECT_EQ(MXgetcurrmsg(), 13);
+  press_button("message", "done");
+  EXPECT_EQ(QuickStartActive, 0);
+  EXPECT_EQ(MXgetcurrmsg(), 6);
+
+  // Options of the upper pane, then the country selection, a typed name and Enter.
+  choose("top", "options", "options", "p0");
+  EXPECT_EQ(MapSelect, 1);
+  EXPECT_EQ(MXgetcurrmsg(), 3);
+  type("qx");  // no name begins so: the bell, the list stays
+  EXPECT_EQ(bells(), 1);
+  key(8);
+  key(8);
+  EXPECT_STREQ(searchstring, "");
+  type("fran");
+  EXPECT_STREQ(searchstring, "fran");
+  key(13);
+  ASSERT_GE(Pickno, 0);
+  EXPECT_STREQ(Country_list[Pickno].name, "France");
+  shot("map");
+  press_button("map", "done");
+  EXPECT_EQ(MapSelect, 0);
+  EXPECT_EQ(Display[0].curr_sim, 0);
+  EXPECT_STREQ(Country[0].country_name, "FRANCE");
+  EXPECT_EQ(MXgetcurrmsg(), 4);
+  EXPECT_NE(read_file("output.log").find("Selected country = France.\n"), std::string::npos);
+  int black = MXconvertcolor("black");
+  EXPECT_GT(colour_count("top", "CTYNAME", black), 20);  // the name is drawn
+  // Pyramid rows in the colours of colour list 1: a pixel inside each bar, near
+  // its outer end (the row labels stand on the axis).
+  {
+    int X, Y, W, H, bh;
+    MXgetfieldrect("PYRGRAPH", &X, &Y, &W, &H, nullptr);
+    MXgetfieldrect("BARS", nullptr, nullptr, nullptr, &bh, nullptr);
+    int wx, wy;
+    MXgetwindowspecs("top", &wx, &wy, nullptr, nullptr, nullptr);
+    const VKStatetype* r = VKState[0][0];
+    for (int row : {0, 2, 5}) {
+      const int top = Y - 5 - bh + H - (bh - 1) * row;
+      const int m = bar_length(int64_t{r->male_pop[0][2 * row]} + r->male_pop[0][2 * row + 1], W / 2, r->totpop[0],
+                               Display[0].bound);
+      const int f = bar_length(int64_t{r->fem_pop[0][2 * row]} + r->fem_pop[0][2 * row + 1], W / 2, r->totpop[0],
+                               Display[0].bound);
+      ASSERT_GT(m, 4);
+      ASSERT_GT(f, 4);
+      EXPECT_EQ(MXPget_pixel(wx + X + W / 2 + f - 2, wy + top + bh / 2), MXgetlistcolor(1, row % 4)) << row;
+      EXPECT_EQ(MXPget_pixel(wx + X + W / 2 - m + 2, wy + top + bh / 2), MXgetlistcolor(1, row % 4)) << row;
+      EXPECT_EQ(MXPget_pixel(wx + X + W / 2 - m, wy + top + bh / 2), black) << row;  // the outline
+    }
+  }
+  shot("loaded");
+
+  // Simulate to 2050: twelve statistics lines, "simulate" disabled, message 9.
+  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
+  EXPECT_EQ(VKState[0][0]->year, 2050);
+  EXPECT_EQ(stats_lines().size(), 12u);
+  EXPECT_EQ(stats_lines().back().substr(0, 23), "FRANCE         : 2050  ");
+  EXPECT_EQ(button_state("top", "simulate"), DISABLED);
+  EXPECT_EQ(button_state("toptotalfert", "setfert"), DISABLED);
+  EXPECT_EQ(MXgetcurrmsg(), 9);
+  EXPECT_EQ(Display[0].modify_permit, 0);
+  EXPECT_EQ(Drag_Used, 1);
+  // A press on the disabled button does nothing; the routine itself refuses too.
+  press_button("top", "simulate");
+  EXPECT_EQ(VKState[0][0]->year, 2050);
+  EXPECT_EQ(bells(), 2);  // the press on a disabled button
+  EXPECT_EQ(simulate(), 0);
+  EXPECT_EQ(VKState[0][0]->stepcnt, 12);
+  // The run line in the first run's colour.
+  EXPECT_GT(colour_count("top", "SIMGRAPH", MXgetlistcolor(0, 0)), 100);
+  shot("at2050");
+
+  // Step back: buttons usable again, message 4.
+  press_button("top", "unsimulate");
+  EXPECT_EQ(VKState[0][0]->year, 2045);
+  EXPECT_EQ(button_state("top", "simulate"), ENABLED);
+  EXPECT_EQ(button_state("toptotalfert", "setfert"), ENABLED);
+  EXPECT_EQ(MXgetcurrmsg(), 4);
+  EXPECT_EQ(stats_lines().size(), 13u);
+  for (int i = 0; i < 10; ++i) press_button("top", "unsimulate");
+  EXPECT_EQ(VKState[0][0]->year, 1995);
+
+  // A fertility target: lower it twice, the year up twice, okay.
+  press_button("toptotalfert", "setfert");
+  EXPECT_EQ(SetFertActive, 1);
+  EXPECT_EQ(MXgetcurrmsg(), 10);
+  const int t = VKState[0][0]->stepcnt;
+  const int32_t before = VKState[0][0]->tfr_targ_val[t];
+  EXPECT_EQ(button_state("setfert", "decfyear"), DISABLED);
+  press_button("setfert", "decfert");
+  press_button("setfert", "decfert");
+  EXPECT_EQ(VKState[0][0]->tfr_targ_val[t], before - 20);
+  press_button("setfert", "incfyear");
+  press_button("setfert", "incfyear");
+  EXPECT_EQ(VKsaveyear[0][0]->tfr_targ_year[t], 2005);
+  EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 1995);  // not yet in force
+  shot("setfert");
+  press_button("setfert", "okay");
+  EXPECT_EQ(SetFertActive, 0);
+  EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 2005);
+  EXPECT_EQ(MXgetcurrmsg(), 10 == ParmSavemsg ? 10 : ParmSavemsg);
+
+  // Another run and the expected run; a fourth is refused.
+  choose("top", "options", "options", "p1");
+  EXPECT_EQ(Display[0].curr_sim, 1);
+  EXPECT_EQ(VKState[0][1]->year, 1990);
+  EXPECT_EQ(button_state("top", "unsimulate"), DISABLED);
+  for (int i = 0; i < 2; ++i) press_button("top", "simulate");
+  choose("top", "options", "options", "p2");
+  EXPECT_EQ(Display[0].curr_sim, 2);
+  EXPECT_EQ(VKState[0][2]->tfr_targ_year[0], 2000);
+  press_button("top", "options");
+  EXPECT_EQ(item_state("options", "p1"), DISABLED);
+  EXPECT_EQ(item_state("options", "p2"), DISABLED);
+  click(5, 470);  // away from the menu: it closes without a choice
+  EXPECT_EQ(alternatesim(), 0);
+  EXPECT_EQ(Display[0].curr_sim, 2);
+  EXPECT_NE(read_file("error.log").find("ERROR - tried to init alt simulation #3\n"), std::string::npos);
+  for (int i = 0; i < 4; ++i) press_button("top", "simulate");
+  // The info window's line of each run in the run's colour; the shown run's
+  // population line in its colour on the graph.
+  {
+    int wx, wy, x, y, w, h;
+    MXgetwindowspecs("topinfo", &wx, &wy, nullptr, nullptr, nullptr);
+    MXgetfieldrect("INFOWIND", &x, &y, &w, &h, nullptr);
+    for (int run = 0; run < 3; ++run) {
+      int n = 0;
+      for (int py = wy + y + run * h; py < wy + y + (run + 1) * h; ++py)
+        for (int px = wx + x; px < wx + x + w; ++px)
+          if (MXPget_pixel(px, py) == MXgetlistcolor(0, run)) ++n;
+      EXPECT_GT(n, 30) << run;
+    }
+    EXPECT_GT(colour_count("top", "SIMGRAPH", MXgetlistcolor(0, 2)), 40);
+  }
+  shot("threeruns");
+
+  // Rate editing on, one death-rate minus press, a pyramid drag halving a bar.
+  choose("top", "options", "options", "p3");
+  EXPECT_EQ(Display[0].modify_flag, 1);
+  EXPECT_GE(window_level("topdeath"), 1);
+  EXPECT_EQ(button_state("toptotalfert", "setfert"), DISABLED);
+  VKStatetype* s = VKState[0][2];
+  const int st = s->stepcnt;
+  const int32_t d30 = s->deathrate[st][7], d35 = s->deathrate[st][8];
+  const int clicks = MXPheadless_clicks();
+  press_button("topdeath", "Death3m");  // the 30-39 row
+  EXPECT_EQ(s->deathrate[st][7], std::max(0, ((d30 + 500) / 1000 - 1) * 1000));
+  EXPECT_EQ(s->deathrate[st][8], std::max(0, ((d35 + 500) / 1000 - 1) * 1000));
+  EXPECT_EQ(MXPheadless_clicks(), clicks + 1);
+  EXPECT_EQ(s->lifex_targ_val[st], get_life_expect(s->deathrate[st]));
+
+  {
+    int X, Y, W, H, bh, wx, wy;
+    MXgetfieldrect("PYRBUTTON", &X, &Y, &W, &H, nullptr);
+    MXgetfieldrect("BARS", nullptr, nullptr, nullptr, &bh, nullptr);
+    MXgetwindowspecs("top", &wx, &wy, nullptr, nullptr, nullptr);
+    const int row = 3;  // 30-39
+    const int32_t m30 = s->male_pop[st][6], m35 = s->male_pop[st][7];
+    const int half = W / 2;
+    const int len = bar_length(int64_t{Display[0].male[6]} + Display[0].male[7], half, s->totpop[st], Display[0].bound);
+    ASSERT_GT(len, 10);
+    const int y = wy + Y + H - (bh - 1) * row - bh / 2;
+    drag(wx + X + half - len + 1, y, wx + X + half - len / 2, y);
+    const int n = len / 2;
+    EXPECT_EQ(s->male_pop[st][6], RESCALE(m30, n, len));
+    EXPECT_EQ(s->male_pop[st][7], RESCALE(m35, n, len));
+    EXPECT_NEAR(s->male_pop[st][6], m30 / 2.0, m30 * 0.08);
+    EXPECT_EQ(Drag_Used, 1);
+  }
+  shot("edited");
+
+  // Reset: one run at 1990, rate editing off.
+  choose("top", "options", "options", "p5");
+  EXPECT_EQ(Display[0].curr_sim, 0);
+  EXPECT_EQ(Display[0].modify_flag, 0);
+  EXPECT_EQ(VKState[0][0]->year, 1990);
+  EXPECT_EQ(VKState[0][1]->stepcnt, -1);
+  EXPECT_EQ(window_level("topdeath"), 0);
+  EXPECT_EQ(button_state("toptotalfert", "setfert"), ENABLED);
+  EXPECT_EQ(MXgetcurrmsg(), 4);
+
+  // Save, change, load: the state comes back.
+  for (int i = 0; i < 3; ++i) press_button("top", "simulate");
+  choose("root", "File", "file", "p0");
+  ASSERT_TRUE(std::filesystem::exists("vk_000.sav"));
+  EXPECT_EQ(std::filesystem::file_size("vk_000.sav"), 23236u + MXwindowstatesize());
+  const int32_t saved_total = VKState[0][0]->totpop[3];
+  press_button("top", "simulate");
+  press_button("top", "simulate");
+  choose("top", "options", "options", "p1");
+  EXPECT_EQ(Display[0].curr_sim, 1);
+  choose("root", "File", "file", "p1");
+  EXPECT_EQ(Display[0].curr_sim, 0);
+  EXPECT_EQ(VKState[0][0]->year, 2005);
+  EXPECT_EQ(VKState[0][0]->totpop[3], saved_total);
+  EXPECT_EQ(VKState[0][1]->stepcnt, -1);
+  EXPECT_EQ(button_state("top", "unsimulate"), ENABLED);
+  EXPECT_EQ(AlertNumber, 0);
+  EXPECT_EQ(MXgetcurrmsg(), 6);
+  shot("loadedagain");
+
+  // No further bell since the disabled button.
+  EXPECT_EQ(bells(), 2);
+
+  // Quit through the closing text.
+  choose("root", "quit", "quit", "p0");
+  EXPECT_EQ(QuitWinActive, 1);
+  press_button("quit", "doquit");
+  EXPECT_EQ(MXgetcurrmsg(), 16);
+  EXPECT_EQ(Helpfile, "info/modeling.txt");
+  EXPECT_THROW(press_button("help", "done"), ProgramEnded);
+}
+
+}  // namespace
