@@ -128,11 +128,17 @@ int Hash(uint32_t prefix, int c) {
   return static_cast<int>(((static_cast<uint32_t>(c) << 8) ^ prefix) % kHashSize);
 }
 
+// The next slot of a probe sequence: step 2039, modulo the table size.
+int NextSlot(int slot) {
+  slot += kHashStep;
+  return slot >= kHashSize ? slot - kHashSize : slot;
+}
+
 // Adds the string prefix + c and returns its index, or kNone when the table is full.
 uint32_t AddCharString(uint32_t prefix, int c) {
   if (NumStrings >= kMaxStrings) return kNone;
   int slot = Hash(prefix, c);
-  while (StrHsh[slot] != kNone) slot = (slot + kHashStep) % kHashSize;
+  while (StrHsh[slot] != kNone) slot = NextSlot(slot);
   StrHsh[slot] = static_cast<uint32_t>(NumStrings);
   StrChr[NumStrings] = static_cast<unsigned char>(c);
   StrNxt[NumStrings] = prefix;
@@ -146,7 +152,7 @@ uint32_t FindCharString(uint32_t prefix, int c) {
   uint32_t index;
   while ((index = StrHsh[slot]) != kNone) {
     if (StrNxt[index] == prefix && StrChr[index] == c) return index;
-    slot = (slot + kHashStep) % kHashSize;
+    slot = NextSlot(slot);
   }
   return kNone;
 }
@@ -170,7 +176,9 @@ int InputByte() {
   return c;
 }
 
-int LZW_Compress(int codesize, int (*inputbyte)()) {
+// The input function is a template argument so that the per-pixel call inlines.
+template <int (*inputbyte)()>
+int LZW_Compress(int codesize) {
   InitBitFile();
   const uint32_t clearcode = 1u << codesize;
   const uint32_t endofinfo = clearcode + 1;
@@ -293,7 +301,7 @@ int GIF_CompressImage(int left, int top, int width, int height, GIFGetPixelFunc 
 
   RelPixX = 0;
   RelPixY = 0;
-  const int result = LZW_Compress(codesize, InputByte);
+  const int result = LZW_Compress<InputByte>(codesize);
   if (result != GIFW_OK) return result;
   return WriteByte(0);
 }
