@@ -14,14 +14,17 @@
 // years leaves almost no deaths; none is the bound), while the death-rate term
 // keeps the 1990-1995 rates, the highest before any target lowers them; and net
 // immigration of 100000 a year, the largest migration target, spread by the
-// engine's age profile of migrants. With WPP 2019 this puts the threshold between
-// about one and two million people (the exact figures are printed by the
-// generator). The smaller countries must count in persons: in thousands a small
-// country's net migration of a few thousand a year would spread to less than half
-// a unit per single year of age and round away entirely, and its age groups would
-// keep only one or two significant digits. (Rate bars edited by hand can pile all
-// fertility into one age group, up to the engine's ceiling of 999000 per million,
-// beyond what any target gives; the bound does not cover that.)
+// engine's age profile of migrants. With WPP 2019 this puts the threshold at
+// about three to five million people in 1990, by age structure and fertility
+// (the generator prints the exact figures). The smaller countries must count in
+// persons: in thousands a small country's net migration of a few thousand a year
+// would spread to less than half a unit per single year of age and round away
+// entirely, and its age groups would keep only one or two significant digits.
+// A file also counts in thousands when one of WPP's yearly migration flows of
+// 1990-2050 exceeds 100000 persons, the largest migration the user can set in
+// units of the file. (Rate bars edited by hand can pile all fertility into one
+// age group, up to the engine's ceiling of 999000 per million, beyond what any
+// target gives; the bound does not cover that.)
 //
 // Births: the 1990-1995 total fertility times WPP's percentage distribution by age
 // of mother, applied to the mid-period (1992.5) women of each group, the mean of
@@ -204,7 +207,14 @@ double extreme_engine_quantity(const WppData& wpp, int code) {
 }
 
 bool counts_in_thousands(const WppData& wpp, int code) {
-  return extreme_engine_quantity(wpp, code) > INT32_LIMIT;
+  if (extreme_engine_quantity(wpp, code) > INT32_LIMIT) return true;
+  // The user sets migration in units of the file, at most 100000 either way: the
+  // flows WPP gives up to 2050 must fit, or the real course cannot be set.
+  for (int start = 1990; start < 2050; start += 5) {
+    const double flow = wpp.migration.value(code, std::to_string(start) + "-" + std::to_string(start + 5));
+    if (std::isnan(flow) || std::fabs(flow * 1000 / 5) > kLargestImmigration) return true;
+  }
+  return false;
 }
 
 bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* text, std::string* error) {
