@@ -18,8 +18,11 @@ command -v xdotool >/dev/null 2>&1 || { echo "xdotool is missing"; exit 1; }
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 export ASAN_OPTIONS
 unset VARNOCK_PLATFORM VARNOCK_SCRIPT VARNOCK_SCALE
+# Virtual servers of tests running at the same time must not meet: each run looks
+# for a free display number from its own starting point.
+first_display=$((100 + $$ % 800))
 
-out=$(xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+out=$(xvfb-run -a -n $first_display -s "-screen 0 1280x1024x24" sh -c '
   "$0" 4 & pid=$!
   timeout 20 xdotool search --sync --name "^Demovar\$" getwindowgeometry
   wait $pid; echo "probe exit $?"' "$probe" 2>&1)
@@ -27,7 +30,7 @@ echo "$out"
 echo "$out" | grep -q "Geometry: 640x480" || { echo "FAIL: no 640x480 window titled Demovar"; exit 1; }
 echo "$out" | grep -q "probe exit 0" || { echo "FAIL: the program did not end cleanly"; exit 1; }
 
-events=$(VARNOCK_SCALE=2 xvfb-run -a -s "-screen 0 1600x1200x24" sh -c '
+events=$(VARNOCK_SCALE=2 xvfb-run -a -n $((first_display + 1)) -s "-screen 0 1600x1200x24" sh -c '
   "$0" 10 events & pid=$!
   id=$(timeout 20 xdotool search --sync --name "^Demovar\$" | head -1)
   sleep 1
