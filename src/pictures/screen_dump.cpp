@@ -12,6 +12,9 @@
 
 #include "base/log.h"
 #include "pictures/gif_writer.h"
+#include "platform/platform.h"
+#include "ui/interface.h"
+#include "ui/interface_model.h"
 
 namespace {
 
@@ -30,7 +33,29 @@ constexpr uint32_t kInfoHeaderSize = 40;
 constexpr uint32_t kColorTableSize = 16 * 4;
 constexpr uint32_t kOffBits = kFileHeaderSize + kInfoHeaderSize + kColorTableSize;  // 118
 
-ScreenDumpSource source{};
+// The program's own screen: rows of the platform layer, colours of the interface
+// library's palette, progress points in white on "root", and the application's
+// repaint afterwards.
+int saved_color = 0;
+int saved_window = 0;
+
+void screen_begin() {
+  saved_color = MXgetcolor();
+  // Kept by number rather than by name: a window name may be of any length.
+  saved_window = InfState.cw;
+  MXsetcolor(MXconvertcolor("white"));
+  MXsetcurrentnamedwindow("root");
+}
+
+void screen_end() {
+  MXsetcolor(saved_color);
+  MXPsetcurrentwindow(saved_window);
+  MXcall_plain(InfState.redrawfunc);
+}
+
+const ScreenDumpSource kScreen{MXPget_row, Interface_Palette, MXwdrawpoint, screen_begin, screen_end};
+
+ScreenDumpSource source = kScreen;
 unsigned char rowbuf[kWidth];  // the row gpixel is serving
 
 // The colour table and pixels are written with 6-bit palette components shown
@@ -312,7 +337,7 @@ FILE* create_new(const char* name, bool& exists) {
 
 }  // namespace
 
-void MXsetscreendumpsource(const ScreenDumpSource* s) { source = s ? *s : ScreenDumpSource{}; }
+void MXsetscreendumpsource(const ScreenDumpSource* s) { source = s ? *s : kScreen; }
 
 int gpixel(int x, int y) {
   if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) return 0;

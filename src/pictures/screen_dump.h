@@ -5,8 +5,9 @@
 // The dump reads the screen through a ScreenDumpSource: where the rows come from,
 // the palette, how a progress point is drawn, and what happens before and after
 // writing (remember the pen and current window, draw in white on "root"; then
-// restore them and have the application repaint). The program registers the
-// screen itself; tests register a picture in memory.
+// restore them and have the application repaint). By default it is the program's
+// screen (platform layer and interface library); tests may register a picture in
+// memory instead.
 #pragma once
 
 #include <cstdio>
@@ -27,7 +28,8 @@ struct ScreenDumpSource {
   void (*end)();
 };
 
-// Registers the screen the dumps read (copied); nullptr removes it.
+// Registers the screen the dumps read (copied); nullptr goes back to the
+// program's screen.
 void MXsetscreendumpsource(const ScreenDumpSource* source);
 
 // type is a GraphicsFileType of the configuration (startup/filenames.h): 1 BMP,

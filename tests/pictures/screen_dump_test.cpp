@@ -1,7 +1,8 @@
 // Tests of the screen dumps: the choice of a new numbered file name, the BMP,
 // PostScript and GIF files (read back by ImageMagick, Ghostscript and giflib and
 // compared pixel by pixel with the screen that was dumped), the progress marks and
-// the frame around every writer, and failures reported in error.log.
+// the frame around every writer, failures reported in error.log, and the dump of
+// the program's own screen on the headless display.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -23,6 +24,10 @@
 
 #include "base/log.h"
 #include "pictures/screen_dump.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
+#include "ui/interface.h"
+#include "ui/interface_model.h"
 
 namespace {
 
@@ -674,20 +679,106 @@ TEST_F(ScreenDumpTest, ImageMagickReadsTheGifAsTheScreen) {
   EXPECT_EQ(run("identify -format '%w %h %m' vkshot00.gif | grep -qx '640 480 GIF'"), 0);
 }
 
-TEST(ScreenDumpWithoutScreen, FailsWithoutWritingAFile) {
-  const fs::path here = fs::current_path();
-  char pattern[] = "/tmp/screen_dump_none_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  fs::current_path(pattern);
+// The program's screen --------------------------------------------------------------------
+
+struct Fatal {
+  std::string text;
+};
+[[noreturn]] void throw_fatal(int, const char* text) { throw Fatal{text}; }
+
+int g_repaints = 0;
+int repaint(int, int, int, const char*) {
+  ++g_repaints;
+  return 1;
+}
+
+// The dump of the real screen: the library started headless on a small interface,
+// figures and text drawn through the platform layer, a window other than "root"
+// current and a colour other than white chosen.
+TEST_F(ScreenDumpTest, DumpsTheProgramScreenAndRestoresPenWindowAndRepaints) {
+  std::ofstream("dump.inf") << "palette\n(ink 0 0 63)\n(leaf 10 50 20)\n(sand 63 48 32)\nend\n"
+                               "redrawfunc(repaint)\n"
+                               "window (root 0 0 640 480 black lgray black 0 1 0)\n"
+                               "window (panel 100 100 200 150 black peach black 3 1 0)\n";
+  static const IntrFunction table[] = {{"repaint", repaint}};
+  MXsetfatalhandler(throw_fatal);
+  MXPuse_headless(true);
+  MXsetfunctiontable(table, 1);
+  try {
+    MXinterfaceinit("Demovar test", "dump.inf", 0, "a", 16);
+  } catch (const Fatal& f) {
+    FAIL() << f.text;
+  }
+  std::mt19937 rng(7);
+  for (int i = 0; i < 40; ++i) {
+    MXsetcolor(static_cast<int>(rng() % 16));
+    MXPfill_rect(static_cast<int>(rng() % 600), static_cast<int>(rng() % 440), 5 + static_cast<int>(rng() % 200),
+                 5 + static_cast<int>(rng() % 100));
+    MXsetcolor(static_cast<int>(rng() % 16));
+    MXPline(static_cast<int>(rng() % 640), static_cast<int>(rng() % 480), static_cast<int>(rng() % 640),
+            static_cast<int>(rng() % 480));
+    MXPfill_ellipse(static_cast<int>(rng() % 600), static_cast<int>(rng() % 440), 30, 20);
+    MXsetfont(i % 2 ? SMALL : LARGE);
+    MXPdraw_string(static_cast<int>(rng() % 500), 20 + static_cast<int>(rng() % 450), "World population 1990");
+  }
+  for (int i = 0; i < 3000; ++i) {
+    MXsetcolor(static_cast<int>(rng() % 16));
+    MXPdraw_pixel(400 + static_cast<int>(rng() % 100), 300 + static_cast<int>(rng() % 100));
+  }
+  MXsetcurrentnamedwindow("panel");
+  MXsetcolor(5);
+  std::vector<unsigned char> before(W * H);
+  for (int y = 0; y < H; ++y) MXPget_row(y, before.data() + y * W);
+
   MXsetscreendumpsource(nullptr);
+  g_repaints = 0;
   char name[32] = "vkshot";
-  EXPECT_EQ(MXdumpscreen(name, kBmp), 0);
-  EXPECT_EQ(MXPscreen_to_gif(), 0);
-  EXPECT_TRUE(fs::is_empty(pattern));
+  const int gif = MXdumpscreen(name, kGif);
+  // The repaint routine here leaves the progress marks, which the next dump sees.
+  std::vector<unsigned char> between(W * H);
+  for (int y = 0; y < H; ++y) MXPget_row(y, between.data() + y * W);
+  std::snprintf(name, sizeof name, "vkshot");
+  const int bmp = MXdumpscreen(name, kBmp);
+  char window[64] = "";
+  MXgetcurrentwindowname(window);
+  const int colour = MXgetcolor();
+  const int white = MXconvertcolor("white");
+  const int marked = MXPget_pixel(2, 100);
+  std::vector<uint8_t> palette(Interface_Palette, Interface_Palette + 48);
+  closegraph();
+  MXfreeinterfacetables();
+  MXsetfatalhandler(nullptr);
   const ScreenDumpSource source{test_get_row, g_palette, test_draw_point, test_begin, test_end};
   MXsetscreendumpsource(&source);
-  fs::current_path(here);
-  fs::remove_all(pattern);
+
+  ASSERT_EQ(gif, 1);
+  ASSERT_EQ(bmp, 1);
+  EXPECT_EQ(g_repaints, 2);
+  EXPECT_STREQ(window, "panel");
+  EXPECT_EQ(colour, 5);
+  EXPECT_EQ(marked, white);
+  for (int y = 0; y < H - 1; ++y)  // the GIF marks every row but the last
+    for (int x : {0, 4, 636, 639}) ASSERT_EQ(between[y * W + x], white) << x << "," << y;
+
+  int error = 0;
+  GifFileType* g = DGifOpenFileName("vkshot00.gif", &error);
+  ASSERT_NE(g, nullptr) << GifErrorString(error);
+  ASSERT_EQ(DGifSlurp(g), GIF_OK) << GifErrorString(g->Error);
+  ASSERT_EQ(g->ImageCount, 1);
+  EXPECT_EQ(std::memcmp(g->SavedImages[0].RasterBits, before.data(), before.size()), 0);
+  ASSERT_NE(g->SColorMap, nullptr);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(g->SColorMap->Colors[i].Red, palette[3 * i] * 255 / 63) << i;
+    EXPECT_EQ(g->SColorMap->Colors[i].Green, palette[3 * i + 1] * 255 / 63) << i;
+    EXPECT_EQ(g->SColorMap->Colors[i].Blue, palette[3 * i + 2] * 255 / 63) << i;
+  }
+  DGifCloseFile(g, &error);
+
+  const auto f = read_bytes("vkshot00.bmp");
+  ASSERT_EQ(f.size(), 153718u);
+  for (int y = 0; y < H; ++y)
+    for (int i = 0; i < W / 2; ++i)
+      ASSERT_EQ(f[118 + (H - 1 - y) * 320 + i], between[y * W + 2 * i] << 4 | between[y * W + 2 * i + 1]) << y;
 }
 
 }  // namespace
