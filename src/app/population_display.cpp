@@ -99,6 +99,19 @@ long graph_top(long intuppop, long maxpop) {
   return static_cast<long>(top);
 }
 
+long axis_label(double persons, const char** unit) {
+  if (persons < 990000.0) {
+    *unit = "THO";
+    return static_cast<long>(persons * 0.001);
+  }
+  if (persons < 990000000.0) {
+    *unit = "MIL";
+    return static_cast<long>(persons * 0.000001);
+  }
+  *unit = "BIL";
+  return static_cast<long>(persons * 0.000000001);
+}
+
 void init_display_data(int pane) {
   const char* win = Displayname[pane];
   MXenablebutton(win, "simulate", shown(win));
@@ -211,18 +224,7 @@ void display_pop_graph(int pane) {
     MXwclearrect(f.x, f.y, f.wd, f.ht);
     MXsetcolor(f.color);
     const char* unit;
-    double shown;
-    if (persons < 990000.0) {
-      shown = persons * 0.001;
-      unit = "THO";
-    } else if (persons < 990000000.0) {
-      shown = persons * 0.000001;
-      unit = "MIL";
-    } else {
-      shown = persons * 0.000000001;
-      unit = "BIL";
-    }
-    MXwwriteint(3, f.x, f.y + 10, static_cast<long>(shown));
+    MXwwriteint(3, f.x, f.y + 10, axis_label(persons, &unit));
     MXwwritemsg(f.x, f.y + 20, unit);
   };
   scale_label("MAXPOP", static_cast<double>(d.intuppop) * K.scale_factor);

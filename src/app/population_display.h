@@ -29,6 +29,8 @@ void writesimstats(const VKStatetype* state);
 // The graph's top for a largest population and the top in force: raised to half as
 // much again when exceeded, then brought to one even leading digit.
 long graph_top(long intuppop, long maxpop);
+// The number and unit ("THO", "MIL", "BIL") of a population-axis label.
+long axis_label(double persons, const char** unit);
 // The pyramid bound for a run's groups at a total population.
 int pyramid_bound(const int32_t* male, const int32_t* female, int32_t total);
 // A pyramid bar's length in pixels for a row population (the bar grows to `half`
