@@ -129,8 +129,11 @@ bool same_picture(const std::string& path, const Area& a, const std::vector<uint
   return true;
 }
 
+std::string VersionPath;
+
 void base_screen(int message) {
   MXdrawnamedwindow("root", 0, 0);
+  if (!VersionPath.empty()) MXdisplayversion(VersionPath.c_str());
   MXdrawnamedwindow("message", 0, 0);
   draw_help_message(message);
 }
@@ -169,6 +172,7 @@ void draw_map(const std::string& path, const char* field_name, int scale) {
 // Pictures of the program's windows with example figures, for checking by eye.
 void write_screens(const fs::path& dir, const fs::path& data) {
   fs::create_directories(dir);
+  VersionPath = (data / "info" / "pop.txt").string();
   base_screen(13);
   MXvisiblebutton("message", "done", 1);
   draw_screen_guide();
@@ -226,7 +230,7 @@ void write_screens(const fs::path& dir, const fs::path& data) {
   MXremovenamedwindow("map");
 
   main_screen(10);
-  draw_help_page((data / "info" / "tech.txt").string());
+  draw_help_page((data / "info" / "main.hlp").string());
   shot(dir, "help.png");
   MXremovenamedwindow("help");
 

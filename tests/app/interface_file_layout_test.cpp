@@ -1,0 +1,603 @@
+// Checks of the program's interface file (data/varnock.inf) as the library reads
+// it: it binds only routine names the program supplies and declares every object
+// the program looks up; every object lies inside its window and every window on
+// the 640 x 480 screen; the widest texts fit their fields (country names,
+// populations up to 9,999,999,999, help messages, alerts, help-file lines); the
+// rate columns and the rate-editing buttons stand on the rows of the pyramid; the
+// year labels of the population graph agree with its width; and the pictures the
+// screen shows fit the fields that show them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <stdexcept>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/log.h"
+#include "base/text.h"
+#include "platform/platform.h"
+#include "platform/platform_headless.h"
+#include "pictures/run_length_picture.h"
+#include "ui/interface.h"
+#include "ui/interface_model.h"
+
+namespace {
+
+std::string data_path(const std::string& name) { return std::string(VARNOCK_DATA_DIR) + "/" + name; }
+
+[[noreturn]] void throw_fatal(int, const char* text) { throw std::runtime_error(text); }
+
+int dummy(int, int, int, const char*) { return 1; }
+
+// The routine names the program binds (its command table without the screen-dump
+// and tutorial commands, which join with their screens).
+const char* const kProgramRoutines[] = {
+    "alternatesim", "birthdeathrate", "cancelquit", "controlscmd", "confirmquit", "decfert",
+    "decfyear", "declifeexp", "declyear", "decmapscale", "decmig", "decmyear", "do_intro", "done",
+    "doquit", "dragbars", "draglargemap", "dragsmallmap", "expectedsim", "file", "geocmd",
+    "glossary", "handlesearch", "help", "helpnext", "helpprev", "incfert", "incfyear",
+    "inclifeexp", "inclyear", "incmapscale", "incmig", "incmyear", "info", "instrdone",
+    "introhelpcmd", "keyfunc", "load_simulation", "maincmd", "mapcancel", "mapdone",
+    "modifybirthrate", "modifydeathrate", "modifyinfantrate", "okay", "okayfert", "okaylife",
+    "okaymig", "options", "optionscmd", "quit", "redraw_all", "resetsimulation",
+    "save_simulation", "save_tutor", "scrolldraggetcountry", "scrollselectcountry",
+    "scrolldnline", "scrollupline", "scrollbar", "selectcountrymap", "setfert", "setlifeex",
+    "setmig", "simulate", "techcmd", "unsimulate", "versioncmd"};
+
+struct Rect {
+  int x, y, wd, ht;
+};
+
+Rect field(const char* name) {
+  Rect r{};
+  int colour = 0;
+  MXgetfieldrect(name, &r.x, &r.y, &r.wd, &r.ht, &colour);
+  return r;
+}
+
+Rect window_rect(const char* name) {
+  Rect r{};
+  int active = 0;
+  MXgetwindowspecs(name, &r.x, &r.y, &r.wd, &r.ht, &active);
+  return r;
+}
+
+const MXWindow& win(const char* name) { return Win[MXwindownum(name)]; }
+
+const MXButton& button(const char* window, const char* name) {
+  const int w = MXwindownum(window);
+  return Win[w].wb[MXbuttonnum(w, name)];
+}
+
+bool inside(const Rect& inner, const Rect& outer) {
+  return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.wd <= outer.x + outer.wd &&
+         inner.y + inner.ht <= outer.y + outer.ht;
+}
+
+bool overlap(const Rect& a, const Rect& b) {
+  return a.x < b.x + b.wd && b.x < a.x + a.wd && a.y < b.y + b.ht && b.y < a.y + a.ht;
+}
+
+std::string describe(const Rect& r) {
+  std::ostringstream out;
+  out << r.x << "," << r.y << " " << r.wd << "x" << r.ht;
+  return out.str();
+}
+
+int width_in(FontSizeType font, const std::string& text) {
+  MXsetfont(font);
+  return MXtextwidth(text.c_str());
+}
+
+// The inside of a window in its own coordinates (the border excluded).
+Rect inner(const MXWindow& w) {
+  return {w.bordersize, w.bordersize, w.wd - 2 * w.bordersize, w.ht - 2 * w.bordersize};
+}
+
+std::vector<std::string> lines_of(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The names of the country list, when the data directory holds one: the rows of
+// its table are type, file, name (ended by two blanks), location code, colour.
+std::vector<std::string> list_names() {
+  std::vector<std::string> names;
+  const std::regex row(R"(^(region|sub|none)\s+\S+\s+(.*?\S)\s{2,}\d+\s+\S+\s*$)");
+  std::smatch m;
+  for (const std::string& line : lines_of(data_path("dbase/country.maf")))
+    if (std::regex_match(line, m, row)) names.push_back(m[2]);
+  return names;
+}
+
+class InterfaceLayout : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static char dir[] = "/tmp/demovar-layout-test-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::filesystem::current_path(dir);
+    std::atexit([] { std::filesystem::remove_all(dir); });
+    static std::vector<IntrFunction> table;
+    for (const char* name : kProgramRoutines) table.push_back({name, dummy});
+    MXsetfatalhandler(throw_fatal);
+    MXPuse_headless(true);
+    MXsetfunctiontable(table.data(), static_cast<int>(table.size()));
+    try {
+      MXinterfaceinit("Demovar", data_path("varnock.inf").c_str(), 0, "w", 16);
+    } catch (const std::exception& e) {
+      load_error() = e.what();
+    }
+  }
+  static std::string& load_error() {
+    static std::string text;
+    return text;
+  }
+  void SetUp() override { ASSERT_EQ(load_error(), "") << "the interface file did not load"; }
+  static void TearDownTestSuite() {
+    closegraph();
+    MXfreeinterfacetables();
+    MXsetfatalhandler(nullptr);
+  }
+  // Pyramid row geometry in pane coordinates, as the pyramid drawing lays it out.
+  static int bar_height() { return field("BARS").ht; }
+  static int row_top(int row) {
+    const Rect p = field("PYRGRAPH");
+    const int bh = bar_height();
+    return p.y - 5 - bh + p.ht - (bh - 1) * row;
+  }
+  static int row_baseline(int row) { return row_top(row) + 11; }
+};
+
+TEST_F(InterfaceLayout, DeclaresEverythingTheProgramLooksUp) {
+  const char* const windows[] = {
+      "root", "message", "top", "bottom", "toptotalfert", "bottomtotalfert", "toplifeexp",
+      "bottomlifeexp", "topmig", "bottommig", "topinfo", "bottominfo", "topbirth", "bottombirth",
+      "topdeath", "bottomdeath", "topinfant", "bottominfant", "setfert", "setlife", "setmig",
+      "map", "help", "alert", "quit", "instruction"};
+  for (const char* name : windows) EXPECT_GE(getname(Win, sizeof(MXWindow), InfState.numwindows, name, nullptr), 0) << name;
+
+  const char* const fields[] = {
+      "CTYNAME", "SIMGRAPH", "MINPOP", "MIDPOP", "MAXPOP", "GRAPHYEAR", "PYRGRAPH", "BARS",
+      "BIRTHRATE", "DEATHRATE", "INFRATE", "PYRYEAR", "SIMYEAR", "BRATE", "DRATE", "IRATE",
+      "SIMPOP", "TFR", "LIFEX", "MIG", "INITPOP", "INFOWIND", "PYRBUTTON", "SETWINORG",
+      "SETFERT", "CURRFERT", "SETFERTYEAR", "CURRFERTYEAR", "SETLIFE", "CURRLIFE", "SETLIFEYEAR",
+      "CURRLIFEYEAR", "SETMIG", "CURRMIG", "SETMIGYEAR", "CURRMIGYEAR", "SMAP", "LMAP",
+      "MSCALEBACK", "MSCALE", "SNAMEBACK", "SNAME", "CNAMEBACK", "CNAME", "scrollpickfield",
+      "scrollpicklabel", "SCROLLPICKLABEL", "searchtext", "sclistbutton", "sclistupleft",
+      "sclistlowright", "VERSION", "introfield", "introoffset"};
+  for (const char* name : fields)
+    EXPECT_GE(getname(InfState.fields, sizeof(FieldType), InfState.numfields, name, nullptr), 0) << name;
+
+  struct Control {
+    std::string window;
+    std::string name;
+  };
+  std::vector<Control> controls = {
+      {"root", "File"}, {"root", "Glossary"}, {"message", "done"}, {"help", "helpnext"},
+      {"help", "helpprev"}, {"help", "done"}, {"alert", "okay"}, {"quit", "doquit"},
+      {"quit", "cancelquit"}, {"setfert", "incfert"}, {"setfert", "decfert"},
+      {"setfert", "incfyear"}, {"setfert", "decfyear"}, {"setfert", "okay"},
+      {"setlife", "inclifeexp"}, {"setlife", "declifeexp"}, {"setlife", "inclyear"},
+      {"setlife", "declyear"}, {"setlife", "okay"}, {"setmig", "incmig"}, {"setmig", "decmig"},
+      {"setmig", "incmyear"}, {"setmig", "decmyear"}, {"setmig", "okay"}, {"map", "smallmap"},
+      {"map", "largemap"}, {"map", "scrollcountry"}, {"map", "scrollbar"}, {"map", "UpArrow"},
+      {"map", "DnArrow"}, {"map", "incmapscale"}, {"map", "decmapscale"}, {"map", "done"},
+      {"map", "cancel"}};
+  for (const std::string pane : {"top", "bottom"}) {
+    for (const char* b : {"simulate", "unsimulate", "pyrgraph", "options"}) controls.push_back({pane, b});
+    controls.push_back({pane + "totalfert", "setfert"});
+    controls.push_back({pane + "lifeexp", "setlife"});
+    controls.push_back({pane + "mig", "setmig"});
+    for (const char* sign : {"m", "p"}) {
+      controls.push_back({pane + "infant", std::string("Infant") + sign});
+      for (int n = 1; n <= 5; ++n) controls.push_back({pane + "birth", "Birth" + std::to_string(n) + sign});
+      for (int n = 0; n <= 8; ++n) controls.push_back({pane + "death", "Death" + std::to_string(n) + sign});
+    }
+  }
+  for (const Control& c : controls) {
+    const int w = MXwindownum(c.window.c_str());
+    EXPECT_GE(getname(Win[w].wb, sizeof(MXButton), Win[w].numbuttons, c.name.c_str(), nullptr), 0)
+        << c.window << "/" << c.name;
+  }
+
+  for (const char* menu : {"file", "glossary", "help", "info", "quit", "options"})
+    EXPECT_GE(getname(Popups, sizeof(Popupmenu), InfState.numpopups, menu, nullptr), 0) << menu;
+  for (const char* item : {"p0", "p1", "p2", "p3", "p4", "p5"})
+    EXPECT_GE(MXgetmenuitemnum("options", item), 0);
+  for (const char* item : {"p0", "p1", "p2", "p3"}) EXPECT_GE(MXgetmenuitemnum("help", item), 0);
+  for (const char* function : {"do_intro", "load_simulation", "keyfunc"})
+    EXPECT_GE(getname(InfState.funcs, sizeof(Function), InfState.numfuncs, function, nullptr), 0);
+
+  const char* const messages[] = {"Oper", "cyear", "pop", "ctynone", "ctyerror", "loadalert1",
+                                  "loadalert2", "loadalert3", "loadalert4"};
+  for (const char* name : messages) EXPECT_STRNE(MXgetmsg(name), "") << name;
+  // Every help message the program's screens show has at least two written lines.
+  for (int n : {2, 3, 4, 6, 8, 9, 10, 13, 14, 15, 16})
+    for (int line = 0; line < 2; ++line) {
+      const std::string name = "hm" + std::to_string(10 * n + line);
+      EXPECT_STRNE(MXgetmsg(name.c_str()), "") << name;
+    }
+}
+
+TEST_F(InterfaceLayout, WindowsAreOnTheScreenAndControlsInsideTheirWindows) {
+  const Rect screen{0, 0, 640, 480};
+  for (int w = 0; w < InfState.numwindows; ++w) {
+    const MXWindow& window = Win[w];
+    EXPECT_TRUE(inside({window.x, window.y, window.wd, window.ht}, screen)) << window.name;
+    for (int b = 0; b < window.numbuttons; ++b) {
+      const MXButton& button = window.wb[b];
+      EXPECT_TRUE(inside({button.x, button.y, button.wd, button.ht}, inner(window)))
+          << window.name << "/" << button.name << " " << describe({button.x, button.y, button.wd, button.ht});
+    }
+  }
+  // The same buttons of one window never overlap, except the File and Glossary
+  // buttons that take turns at the same place.
+  for (int w = 0; w < InfState.numwindows; ++w) {
+    const MXWindow& window = Win[w];
+    for (int a = 0; a < window.numbuttons; ++a)
+      for (int b = a + 1; b < window.numbuttons; ++b) {
+        const MXButton& p = window.wb[a];
+        const MXButton& q = window.wb[b];
+        if (p.drag || q.drag) continue;
+        const bool file_glossary = std::string(window.name) == "root" && MXstricmp(p.name, "File") == 0 &&
+                                   MXstricmp(q.name, "Glossary") == 0;
+        if (file_glossary) continue;
+        EXPECT_FALSE(overlap({p.x, p.y, p.wd, p.ht}, {q.x, q.y, q.wd, q.ht}))
+            << window.name << ": " << p.name << " and " << q.name;
+      }
+  }
+  // Every popup menu opens on the screen, all its items shown.
+  for (int m = 0; m < InfState.numpopups; ++m) {
+    const Popupmenu& menu = Popups[m];
+    EXPECT_TRUE(inside({menu.x, menu.y, menu.wd, 15 * menu.numitems + 7}, screen)) << menu.name;
+  }
+}
+
+TEST_F(InterfaceLayout, FieldsLieInsideTheWindowsThatDrawThem) {
+  const std::map<std::string, std::vector<std::string>> owners = {
+      {"top", {"CTYNAME", "SIMGRAPH", "MINPOP", "MIDPOP", "MAXPOP", "GRAPHYEAR", "PYRGRAPH", "BARS",
+               "BIRTHRATE", "DEATHRATE", "INFRATE", "PYRYEAR", "SIMYEAR", "BRATE", "DRATE", "IRATE",
+               "SIMPOP", "PYRBUTTON"}},
+      {"toptotalfert", {"TFR"}},
+      {"toplifeexp", {"LIFEX"}},
+      {"topmig", {"MIG"}},
+      {"topinfo", {"INITPOP", "INFOWIND"}},
+      {"setfert", {"SETFERT", "CURRFERT", "SETFERTYEAR", "CURRFERTYEAR"}},
+      {"setlife", {"SETLIFE", "CURRLIFE", "SETLIFEYEAR", "CURRLIFEYEAR"}},
+      {"setmig", {"SETMIG", "CURRMIG", "SETMIGYEAR", "CURRMIGYEAR"}},
+      {"map", {"SMAP", "LMAP", "MSCALEBACK", "MSCALE", "SNAMEBACK", "SNAME", "CNAMEBACK", "CNAME",
+               "scrollpickfield", "searchtext", "sclistbutton", "sclistupleft", "sclistlowright"}},
+      {"root", {"VERSION"}},
+      {"instruction", {"introfield"}}};
+  for (const auto& [window, names] : owners)
+    for (const std::string& name : names)
+      EXPECT_TRUE(inside(field(name.c_str()), inner(win(window.c_str()))))
+          << name << " " << describe(field(name.c_str())) << " in " << window;
+  // Three run lines fit below each other in the run window.
+  const Rect info = field("INFOWIND");
+  EXPECT_LE(info.y + 3 * info.ht, inner(win("topinfo")).y + inner(win("topinfo")).ht);
+  // The text fields of a pane do not overlap each other.
+  const std::vector<std::string> pane = {"CTYNAME", "PYRGRAPH", "BIRTHRATE", "DEATHRATE", "INFRATE",
+                                         "SIMYEAR", "SIMPOP", "MAXPOP", "MIDPOP", "MINPOP",
+                                         "SIMGRAPH", "GRAPHYEAR", "BRATE", "DRATE", "IRATE"};
+  for (size_t a = 0; a < pane.size(); ++a)
+    for (size_t b = a + 1; b < pane.size(); ++b)
+      EXPECT_FALSE(overlap(field(pane[a].c_str()), field(pane[b].c_str()))) << pane[a] << " and " << pane[b];
+}
+
+TEST_F(InterfaceLayout, BothPanesHaveTheSameLayout) {
+  const Rect top = window_rect("top"), bottom = window_rect("bottom");
+  EXPECT_EQ(top.x, bottom.x);
+  EXPECT_EQ(top.wd, bottom.wd);
+  EXPECT_EQ(top.ht, bottom.ht);
+  EXPECT_LE(top.y + top.ht, bottom.y);
+  const int dy = bottom.y - top.y;
+  for (const char* part : {"totalfert", "lifeexp", "mig", "info", "birth", "death", "infant"}) {
+    const Rect a = window_rect((std::string("top") + part).c_str());
+    const Rect b = window_rect((std::string("bottom") + part).c_str());
+    EXPECT_EQ(a.x, b.x) << part;
+    EXPECT_EQ(a.y + dy, b.y) << part;
+    EXPECT_EQ(a.wd, b.wd) << part;
+    EXPECT_EQ(a.ht, b.ht) << part;
+    EXPECT_TRUE(inside(a, top)) << part;
+  }
+  // The pane's small windows do not overlap each other.
+  const char* const parts[] = {"toptotalfert", "toplifeexp", "topmig", "topinfo", "topbirth", "topdeath", "topinfant"};
+  for (size_t a = 0; a < 7; ++a)
+    for (size_t b = a + 1; b < 7; ++b)
+      EXPECT_FALSE(overlap(window_rect(parts[a]), window_rect(parts[b]))) << parts[a] << " and " << parts[b];
+  // The buttons of the two panes are the same, at the same places.
+  for (const char* name : {"simulate", "unsimulate", "options", "pyrgraph"}) {
+    const MXButton& a = button("top", name);
+    const MXButton& b = button("bottom", name);
+    EXPECT_EQ(a.x, b.x) << name;
+    EXPECT_EQ(a.y, b.y) << name;
+    EXPECT_EQ(a.active, b.active) << name;
+  }
+}
+
+TEST_F(InterfaceLayout, RateEditingWindowsCoverTheirClearedAreasAndNotTheNumbers) {
+  const Rect top = window_rect("top");
+  const struct {
+    const char* window;
+    const char* area;
+    const char* numbers;
+  } columns[] = {{"topbirth", "BRATE", "BIRTHRATE"}, {"topdeath", "DRATE", "DEATHRATE"}, {"topinfant", "IRATE", "INFRATE"}};
+  for (const auto& c : columns) {
+    Rect w = window_rect(c.window);
+    w.x -= top.x;
+    w.y -= top.y;
+    const Rect area = field(c.area);
+    EXPECT_EQ(describe(w), describe(area)) << c.window;
+    for (const auto& other : columns) EXPECT_FALSE(overlap(w, field(other.numbers))) << c.window << " over " << other.numbers;
+    EXPECT_FALSE(overlap(w, field("PYRGRAPH"))) << c.window;
+  }
+}
+
+TEST_F(InterfaceLayout, RateRowsAndEditingButtonsStandOnThePyramidRows) {
+  const int bh = bar_height();
+  ASSERT_GT(bh, 2);
+  // The pyramid fits its field: the 80+ row starts below the cleared top margin.
+  const Rect p = field("PYRGRAPH");
+  EXPECT_GE(row_top(8), p.y + 12);
+  EXPECT_LE(row_top(0) + bh, p.y + p.ht - 3);
+
+  // Death rates: row 8 - i of the column is pyramid row i; birth rates: row 4 - b
+  // of the column is the mothers' band b, standing on pyramid row b + 1.
+  const Rect death = field("DEATHRATE"), birth = field("BIRTHRATE");
+  for (int i = 0; i <= 8; ++i) EXPECT_EQ(death.y + 10 + (8 - i) * (bh - 1), row_baseline(i)) << "death row " << i;
+  for (int b = 0; b <= 4; ++b) EXPECT_EQ(birth.y + 10 + (4 - b) * (bh - 1), row_baseline(b + 1)) << "birth band " << b;
+  EXPECT_LE(death.y + 9 * (bh - 1), death.y + death.ht + 1);
+  EXPECT_LE(birth.y + 5 * (bh - 1), birth.y + birth.ht + 1);
+
+  const Rect top = window_rect("top");
+  // Each editing button's pointer row (from y = 3, bh - 1 apart) is the row of its
+  // band, and that row lies on the band's pyramid row; minus left of x = 15, plus
+  // from x = 15 on.
+  auto check_button = [&](const char* window, const std::string& name, int row, int pyramid_row) {
+    const MXButton& b = button(window, name.c_str());
+    const Rect w = window_rect(window);
+    for (int y = b.y; y < b.y + b.ht; ++y) EXPECT_EQ((y - 3) / (bh - 1), row) << window << "/" << name << " y " << y;
+    if (name.back() == 'm')
+      EXPECT_LE(b.x + b.wd, 15) << name;
+    else
+      EXPECT_GE(b.x, 15) << name;
+    EXPECT_EQ(w.y + 3 + row * (bh - 1), top.y + row_top(pyramid_row)) << window << "/" << name;
+  };
+  for (int n = 1; n <= 5; ++n)
+    for (const char* sign : {"m", "p"}) check_button("topbirth", "Birth" + std::to_string(n) + sign, 5 - n, n);
+  for (int n = 0; n <= 8; ++n)
+    for (const char* sign : {"m", "p"}) check_button("topdeath", "Death" + std::to_string(n) + sign, 8 - n, n);
+  // The infant row has a single row of its own, level with its number.
+  for (const char* name : {"Infantm", "Infantp"}) {
+    const MXButton& b = button("topinfant", name);
+    EXPECT_EQ((b.y - 3) / (bh - 1), 0);
+    EXPECT_EQ((b.y + b.ht - 1 - 3) / (bh - 1), 0);
+  }
+  const Rect infant = window_rect("topinfant");
+  EXPECT_EQ(infant.y - top.y + 3 + 11, field("INFRATE").y + 10);
+
+  // The pyramid's drag area: the pointer's row, (H - y) / (bh - 1), is the pyramid
+  // row under it, and its outline drawing lands on the pyramid's bars.
+  const Rect drag = field("PYRBUTTON");
+  const MXButton& area = button("top", "pyrgraph");
+  EXPECT_EQ(describe({area.x, area.y, area.wd, area.ht}), describe(drag));
+  EXPECT_EQ(drag.x, p.x + 1);
+  EXPECT_EQ(drag.wd / 2, p.wd / 2);
+  for (int row = 0; row <= 8; ++row) {
+    EXPECT_EQ(drag.y + drag.ht - (bh - 1) * (row + 1), row_top(row) + 1) << row;
+    for (int y = row_top(row) + 2; y <= row_top(row) + bh - 1; ++y)
+      EXPECT_EQ((drag.ht - (y - drag.y)) / (bh - 1), row) << "row " << row << " y " << y;
+  }
+}
+
+TEST_F(InterfaceLayout, PopulationGraphAndYearLabelsAgree) {
+  const Rect graph = field("SIMGRAPH"), years = field("GRAPHYEAR");
+  EXPECT_EQ((graph.wd - 1) / 12, 17);
+  // The labels stand centred under the graph's five-year steps and the last fits.
+  const int label = width_in(SMALL, "2050");
+  EXPECT_EQ(years.x + label / 2, graph.x);
+  EXPECT_LE(1 + 12 * 17 + label, years.wd);
+  EXPECT_GE(years.y, graph.y + graph.ht + 2);
+  // The scale labels fit beside the graph: three digits and a unit.
+  for (const char* name : {"MAXPOP", "MIDPOP", "MINPOP"}) {
+    const Rect f = field(name);
+    EXPECT_LE(f.x + 1 + std::max(width_in(SMALL, "999"), width_in(SMALL, "THO")), graph.x - 1) << name;
+    EXPECT_LE(f.x + 1 + width_in(SMALL, "MIL"), f.x + f.wd) << name;
+  }
+  EXPECT_LE(field("MINPOP").y + 10, graph.y + graph.ht + 2);
+}
+
+TEST_F(InterfaceLayout, PopulationsUpToTenBillionFit) {
+  char text[64];
+  const std::string biggest = MXformatcommanum(9999999999.0, text);
+  ASSERT_EQ(biggest, "9,999,999,999");
+  const int w = width_in(SMALL, biggest);
+  EXPECT_LE(1 + w, field("SIMPOP").wd);
+  EXPECT_LE(1 + w, field("INITPOP").wd);
+  // A run line: the labels, then the year 8 pixels into the value column 23 pixels
+  // in, and the total at the value column.
+  const Rect info = field("INFOWIND");
+  EXPECT_LE(1 + width_in(SMALL, MXgetmsg("cyear")), 23 + 8);
+  EXPECT_LE(1 + width_in(SMALL, MXgetmsg("pop")), 23 - 1);
+  EXPECT_LE(23 + 1 + w, info.wd);
+  EXPECT_LE(23 + 8 + 1 + width_in(SMALL, "2050"), info.wd);
+  // The window's label stands left of the 1990 population.
+  EXPECT_LE(5 + width_in(SMALL, "1990:"), field("INITPOP").x);
+  // The same total in the pane's title line stays clear of the graph title.
+  EXPECT_LE(field("SIMPOP").x + 1 + w, window_rect("top").wd - 2);
+  // Migration to +-100000 model units of up to 1000 people each; fertility; life.
+  const MXButton& set = button("topmig", "setmig");
+  const Rect mig = field("MIG");
+  EXPECT_LE(mig.x + 1 + width_in(SMALL, "-100000000"), set.x - 2);
+  EXPECT_LE(6 + width_in(SMALL, "Migration"), mig.x);
+  EXPECT_LE(6 + width_in(SMALL, "Life exp."), field("LIFEX").x);
+  EXPECT_LE(field("LIFEX").x + 1 + width_in(SMALL, "99.9"), button("toplifeexp", "setlife").x - 2);
+  // The target windows show the same values in the large font.
+  for (const char* name : {"SETMIG", "CURRMIG"}) EXPECT_LE(1 + width_in(LARGE, "-100000000"), field(name).wd) << name;
+  for (const char* name : {"SETFERTYEAR", "CURRFERTYEAR", "SETLIFE", "CURRLIFE"})
+    EXPECT_LE(1 + width_in(LARGE, "2050"), field(name).wd) << name;
+}
+
+TEST_F(InterfaceLayout, TheLongestCountryNamesFit) {
+  std::vector<std::string> names = list_names();
+  if (names.empty()) GTEST_SKIP() << "no country list in the data directory yet";
+  std::string widest_upper, widest;
+  for (const std::string& n : names) {
+    std::string upper = n;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (width_in(LARGE, upper) > width_in(LARGE, widest_upper)) widest_upper = upper;
+    if (width_in(LARGE, n) > width_in(LARGE, widest)) widest = n;
+  }
+  EXPECT_LE(1 + width_in(LARGE, widest_upper), field("CTYNAME").wd) << widest_upper;
+  EXPECT_LE(1 + width_in(LARGE, widest), field("CNAME").wd) << widest;
+  EXPECT_LE(1 + width_in(LARGE, widest), field("SNAME").wd) << widest;
+  std::string widest_small;
+  for (const std::string& n : names)
+    if (width_in(SMALL, n) > width_in(SMALL, widest_small)) widest_small = n;
+  // A list row is written 3 pixels in and clipped 4 pixels short of its width.
+  EXPECT_LE(3 + 1 + width_in(SMALL, widest_small), field("scrollpicklabel").wd - 4 + 3) << widest_small;
+  // The search field shows the first 14 characters typed, from 5 pixels in.
+  EXPECT_LE(5 + 1 + width_in(LARGE, widest_upper.substr(0, 14)), field("searchtext").wd);
+}
+
+TEST_F(InterfaceLayout, CountryListShowsWholeRowsBesideItsScrollBar) {
+  const Rect list = field("scrollpickfield"), row = field("scrollpicklabel");
+  const MXButton& area = button("map", "scrollcountry");
+  EXPECT_EQ(describe({area.x, area.y, area.wd, area.ht}), describe(list));
+  EXPECT_EQ(row.wd, list.wd);
+  EXPECT_GE(row.ht, 12);  // the small font's cell
+  const int visible = list.ht / row.ht;
+  EXPECT_GE(visible, 15);
+  EXPECT_LE(row.y + visible * row.ht, list.ht);
+  const MXButton& bar = button("map", "scrollbar");
+  const MXButton& up = button("map", "UpArrow");
+  const MXButton& down = button("map", "DnArrow");
+  EXPECT_EQ(up.y + up.ht, bar.y);
+  EXPECT_EQ(bar.y + bar.ht, down.y);
+  EXPECT_GE(bar.x, list.x + list.wd);
+  EXPECT_EQ(up.repeatable, 1);
+  EXPECT_EQ(down.repeatable, 1);
+}
+
+TEST_F(InterfaceLayout, MapsFitTheirFields) {
+  const Rect small = field("SMAP"), large = field("LMAP");
+  const MXButton& smallarea = button("map", "smallmap");
+  const MXButton& largearea = button("map", "largemap");
+  EXPECT_EQ(describe({smallarea.x, smallarea.y, smallarea.wd, smallarea.ht}), describe(small));
+  EXPECT_EQ(describe({largearea.x, largearea.y, largearea.wd, largearea.ht}), describe(large));
+  // At the smallest zoom the box stays within the small map.
+  EXPECT_LE(large.wd / 2, small.wd);
+  EXPECT_LE(large.ht / 2, small.ht);
+  FILE* file = std::fopen(data_path("images/regions.rl8").c_str(), "rb");
+  if (!file) GTEST_SKIP() << "no region map in the data directory yet";
+  int rows = 0, cols = 0;
+  MXgetfilepictspecs(file, &rows, &cols);
+  std::fclose(file);
+  EXPECT_EQ(cols, small.wd);
+  EXPECT_EQ(rows, small.ht);
+}
+
+TEST_F(InterfaceLayout, TargetWindowsOpenOverTheirPanes) {
+  const Rect origin = field("SETWINORG");
+  for (const char* name : {"setfert", "setlife", "setmig"}) {
+    const Rect w = window_rect(name);
+    const Rect at_top{origin.x, origin.y, w.wd, w.ht}, at_bottom{origin.wd, origin.ht, w.wd, w.ht};
+    EXPECT_TRUE(inside(at_top, window_rect("top"))) << name;
+    EXPECT_TRUE(inside(at_bottom, window_rect("bottom"))) << name;
+    // They leave the pane's fertility, life-expectancy and migration windows in view.
+    for (const char* part : {"totalfert", "lifeexp", "mig"}) {
+      EXPECT_FALSE(overlap(at_top, window_rect((std::string("top") + part).c_str()))) << name << " " << part;
+      EXPECT_FALSE(overlap(at_bottom, window_rect((std::string("bottom") + part).c_str()))) << name << " " << part;
+    }
+  }
+}
+
+TEST_F(InterfaceLayout, MessagesAndAlertsFitTheirWindows) {
+  const MXWindow& message = win("message");
+  const MXButton& done = button("message", "done");
+  for (int m = 0; m < InfState.nummsgs; ++m) {
+    const std::string name = InfState.msgs[m].name;
+    const std::string text = InfState.msgs[m].text;
+    if (name.rfind("hm", 0) == 0) {
+      // Written from x = 25 in the large font, clear of the intro's Done button.
+      EXPECT_LE(25 + 1 + width_in(LARGE, text), done.x - 2) << name << ": " << text;
+    }
+  }
+  // Three lines at baselines 12, 22 and 32 with their descenders.
+  EXPECT_LE(32 + 2, message.ht - message.bordersize);
+  const MXWindow& alert = win("alert");
+  for (const char* name : {"ctyerror", "loadalert1", "loadalert2", "loadalert3", "loadalert4"})
+    EXPECT_LE(6 + 1 + width_in(LARGE, MXgetmsg(name)), alert.wd - alert.bordersize) << name;
+  // Six lines of alert text stay above the OK button.
+  EXPECT_LE(15 + 5 * 15 + 2, button("alert", "okay").y);
+  // Menu items and button labels fit.
+  for (int w = 0; w < InfState.numwindows; ++w)
+    for (int b = 0; b < Win[w].numbuttons; ++b) {
+      const MXButton& btn = Win[w].wb[b];
+      if (btn.drag || !btn.text || std::strchr(btn.text, '@')) continue;
+      EXPECT_LE(width_in(btn.tsize, btn.text) + 6, btn.wd) << Win[w].name << "/" << btn.name;
+    }
+}
+
+TEST_F(InterfaceLayout, HelpAndTextFilesFitTheHelpWindow) {
+  const MXWindow& help = win("help");
+  const MXButton& next = button("help", "helpnext");
+  // 25 lines 13 pixels apart stay above the buttons.
+  EXPECT_LE(13 * 25 + 3, next.y);
+  for (const char* name : {"controls.hlp", "main.hlp", "options.hlp", "tutor1.hlp", "geo.txt", "tech.txt",
+                           "pop.txt", "modeling.txt"}) {
+    const std::vector<std::string> lines = lines_of(data_path(std::string("info/") + name));
+    ASSERT_FALSE(lines.empty()) << name;
+    int on_page = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const std::string& line = lines[i];
+      EXPECT_LE(line.size(), 80u) << name << " line " << i + 1;
+      EXPECT_LE(15 + 1 + width_in(SMALL, line), help.wd - help.bordersize - 2) << name << " line " << i + 1;
+      ++on_page;
+      // Pages end at a form feed, and no page runs over 25 lines.
+      if (line.find('\f') != std::string::npos) on_page = 0;
+      EXPECT_LE(on_page, 25) << name << " line " << i + 1 << ": a page without its form feed";
+    }
+  }
+  // The version line: the first line beginning "Version" fits the version field.
+  std::string version;
+  for (const std::string& line : lines_of(data_path("info/pop.txt")))
+    if (line.rfind("Version", 0) == 0) {
+      version = line;
+      break;
+    }
+  ASSERT_FALSE(version.empty());
+  EXPECT_LE(1 + width_in(SMALL, version.substr(0, 79)), field("VERSION").wd) << version;
+}
+
+TEST_F(InterfaceLayout, IntroPictureFillsItsField) {
+  FILE* file = std::fopen(data_path("images/intro.rl4").c_str(), "rb");
+  ASSERT_NE(file, nullptr);
+  uint32_t tag = 0;
+  ASSERT_EQ(fread_long(&tag, 1, file), 1u);
+  EXPECT_EQ(tag, MX_RUN4_TAG);
+  int rows = 0, cols = 0;
+  MXgetfilepictspecs(file, &rows, &cols);
+  std::fclose(file);
+  const Rect area = field("introfield");
+  EXPECT_EQ(cols, area.wd);
+  EXPECT_EQ(rows, area.ht);
+}
+
+}  // namespace
