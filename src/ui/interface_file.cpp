@@ -49,6 +49,27 @@ const Keyword keywords[] = {
     {"dragarea", IF_DRAGAREA, 0, false},   {"colorlist", IF_COLORLIST, 0, false},
 };
 
+// The token of a word: a keyword's (its value in iflval) or IF_WORD. Keywords are
+// matched on the word folded to lower case, except "CANCEL", which must be in capitals.
+int keyword_token(const std::string& word) {
+  constexpr size_t kLongest = 11;  // "buttonstuff"
+  if (word.size() > kLongest) return IF_WORD;
+  char folded[kLongest + 1];
+  for (size_t i = 0; i < word.size(); ++i) {
+    const char c = word[i];
+    folded[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  folded[word.size()] = 0;
+  for (const Keyword& k : keywords) {
+    const bool same = k.exact_case ? word == k.word : std::strcmp(folded, k.word) == 0;
+    if (same) {
+      iflval = k.value;
+      return k.token;
+    }
+  }
+  return IF_WORD;
+}
+
 // A line break at `pos - 1` has been consumed: count it and keep the next line's text.
 void newline() {
   ++lineNumber;
@@ -616,14 +637,7 @@ int iflex() {
       tokentext.assign(text, pos, end - pos);
       iftext = tokentext.c_str();
       pos = end;
-      for (const Keyword& k : keywords) {
-        const bool same = k.exact_case ? tokentext == k.word : MXstricmp(tokentext.c_str(), k.word) == 0;
-        if (same) {
-          iflval = k.value;
-          return k.token;
-        }
-      }
-      return IF_WORD;
+      return keyword_token(tokentext);
     }
     ++pos;
     return IF_OTHER;
