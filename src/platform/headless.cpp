@@ -13,6 +13,7 @@
 #include "platform/platform_headless.h"
 #include "platform/platform_internal.h"
 #include "platform/png_writer.h"
+#include "platform/sdl_keys.h"
 
 namespace {
 
@@ -51,6 +52,25 @@ bool parse_long(const std::string& word, long lo, long hi, long* value) {
   return true;
 }
 
+// Script text in UTF-8 (as editors write it) becomes the 8-bit codes of key
+// events; text that is not valid UTF-8 is taken byte by byte.
+std::string key_codes(const std::string& text) {
+  bool ascii = true, valid = true;
+  for (size_t i = 0; i < text.size() && valid;) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const size_t len = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
+    if (len == 0 || i + len > text.size()) valid = false;
+    for (size_t k = 1; valid && k < len; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) valid = false;
+    ascii = ascii && len == 1;
+    i += len == 0 ? 1 : len;
+  }
+  if (ascii || !valid) return text;
+  std::vector<unsigned char> codes(text.size());
+  const int n = MXPtext_input_codes(text.c_str(), codes.data(), static_cast<int>(codes.size()));
+  return std::string(codes.begin(), codes.begin() + n);
+}
+
 bool parse_key(const std::string& word, long* code) {
   if (parse_long(word, 0, 255, code)) return true;
   std::string lower;
@@ -64,8 +84,9 @@ bool parse_key(const std::string& word, long* code) {
     *code = lower[5] - 'a' + 1;
     return true;
   }
-  if (word.size() == 1) {
-    *code = static_cast<unsigned char>(word[0]);
+  const std::string one = key_codes(word);
+  if (one.size() == 1) {
+    *code = static_cast<unsigned char>(one[0]);
     return true;
   }
   return false;
@@ -248,6 +269,7 @@ bool MXPparse_script_line(const std::string& line, MXPScriptCommand* command, st
     const size_t at = line.find("type") + 4;
     command->text = at < line.size() ? line.substr(at + 1) : "";
     if (!command->text.empty() && command->text.back() == '\r') command->text.pop_back();
+    command->text = key_codes(command->text);
     command->kind = SCRIPT_TYPE;
     return true;
   }

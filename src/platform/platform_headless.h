@@ -20,6 +20,8 @@
 //                      name: backspace delete tab return enter escape esc space
 //                      left right up down, or ctrl-A .. ctrl-Z
 //   type TEXT          one key event per character of TEXT (the rest of the line)
+// Characters beyond ASCII may be written in UTF-8; they become their Windows-1252
+// (Latin-1) codes. Text that is not UTF-8 is taken byte by byte.
 //   expose             an expose event
 //   screenshot FILE    writes the screen to FILE as a PNG picture
 //   quit               ends the program through the quit routine

@@ -125,6 +125,12 @@ TEST(Script, ParsesEveryCommand) {
   ASSERT_TRUE(MXPparse_script_line("type Hello,  world", &c, &error));
   EXPECT_EQ(c.kind, SCRIPT_TYPE);
   EXPECT_EQ(c.text, "Hello,  world");
+  ASSERT_TRUE(MXPparse_script_line("type Gr\xc3\xbc\xc3\x9f" "e", &c, &error));  // UTF-8
+  EXPECT_EQ(c.text, "Gr\xfc\xdf" "e");
+  ASSERT_TRUE(MXPparse_script_line("type Gr\xfc\xdf" "e", &c, &error));  // Latin-1 bytes
+  EXPECT_EQ(c.text, "Gr\xfc\xdf" "e");
+  ASSERT_TRUE(MXPparse_script_line("key \xc3\xa9", &c, &error));
+  EXPECT_EQ(c.number, 0xe9);
   ASSERT_TRUE(MXPparse_script_line("screenshot out.png", &c, &error));
   EXPECT_EQ(c.text, "out.png");
   ASSERT_TRUE(MXPparse_script_line("# a comment", &c, &error));
