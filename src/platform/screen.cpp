@@ -451,6 +451,9 @@ int MXPinit_bstore(int slot, int w, int h) {
   BackingSlot& s = slots[slot];
   s = BackingSlot{};
   if (w < 1 || h < 1) return 1;
+  // Like an off-screen bitmap of the window system, an image has a size limit:
+  // anything beyond 64 M pixels (a hundred screens and more) cannot be made.
+  if (static_cast<long long>(w) * h > (1LL << 26)) return 0;
   try {
     s.image.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
   } catch (const std::bad_alloc&) {

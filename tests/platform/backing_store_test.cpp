@@ -88,6 +88,12 @@ TEST_F(BackingStore, SlotNumbersOutsideOneToFiveAreRefused) {
   EXPECT_EQ(MXPfrom_bstore(3, 0, 0), 1);  // no image, nothing saved: nothing to do
 }
 
+TEST_F(BackingStore, AnImageTooLargeToMakeIsReported) {
+  EXPECT_EQ(MXPinit_bstore(2, 100000, 100000), 0);
+  // The slot is left without image.
+  EXPECT_THROW(MXPto_bstore(2, 0, 0, 10, 10), FatalExit);
+}
+
 TEST_F(BackingStore, AnAreaLargerThanTheImageKeepsWhatFits) {
   ASSERT_EQ(MXPinit_bstore(2, 4, 4), 1);
   paint_pattern(0, 0, 8, 8);

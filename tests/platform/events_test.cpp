@@ -221,10 +221,4 @@ TEST_F(Headless, BellsAndClicksAreCounted) {
   EXPECT_EQ(MXPheadless_clicks(), 1);
 }
 
-TEST(SmallServices, FixedAnswers) {
-  EXPECT_EQ(MXhasFPU(), 1);
-  EXPECT_EQ(MXmemavail(), 1048576);
-  EXPECT_EQ(mouse_present(), 1);
-}
-
 }  // namespace
