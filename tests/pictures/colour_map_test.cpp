@@ -1,0 +1,91 @@
+// Colour maps: the palette index of a country code by the country list, and the
+// conversion of a raw grid of codes (name.img) into palette indices (name.clr),
+// with its failures ending the program.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "base/log.h"
+#include "pictures/colour_map.h"
+#include "startup/country_list.h"
+
+namespace {
+
+[[noreturn]] void throw_fatal(int, const char* text) { throw std::runtime_error(text); }
+
+class ColourMap : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_dir = std::filesystem::current_path();
+    char tmpl[] = "/tmp/colour-map-test-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir = tmpl;
+    std::filesystem::current_path(dir);
+    ASSERT_EQ(init_error_log("w"), 1);
+    MXsetfatalhandler(throw_fatal);
+    // Two regions and two countries; code 300 is listed twice, the first wins.
+    entries[0] = Clist{"World", "world.dat", 900, 3, 1};
+    entries[1] = Clist{"Africa", "africa.dat", 903, 4, 1};
+    entries[2] = Clist{"Chad", "tcd.dat", 300, 5, 1};
+    entries[3] = Clist{"Chad again", "tcd2.dat", 300, 6, 1};
+    saved_list = Country_list;
+    saved_regions = Numregions;
+    saved_countries = Numcountries;
+    Country_list = entries;
+    Numregions = 2;
+    Numcountries = 2;
+  }
+  void TearDown() override {
+    Country_list = saved_list;
+    Numregions = saved_regions;
+    Numcountries = saved_countries;
+    MXsetfatalhandler(nullptr);
+    std::filesystem::current_path(old_dir);
+    std::filesystem::remove_all(dir);
+  }
+  Clist entries[4]{};
+  Clist* saved_list = nullptr;
+  int saved_regions = -1, saved_countries = 0;
+  std::filesystem::path old_dir, dir;
+};
+
+TEST_F(ColourMap, CodesTakeTheColourOfTheirFirstListEntry) {
+  EXPECT_EQ(convertpixel(0), 7);    // the ocean
+  EXPECT_EQ(convertpixel(-1), 0);
+  EXPECT_EQ(convertpixel(900), 3);  // a region
+  EXPECT_EQ(convertpixel(300), 5);  // the first of two entries with the code
+  EXPECT_EQ(convertpixel(12345), 255);
+  Country_list = nullptr;           // no list read yet
+  EXPECT_EQ(convertpixel(900), 255);
+}
+
+TEST_F(ColourMap, ConvertsAGridOfCodesRowByRow) {
+  const std::vector<int32_t> codes = {0, 900, 300, -1, 903, 5, 300, 0, 0};
+  {
+    std::ofstream img("world.img", std::ios::binary);
+    for (int32_t code : codes)
+      for (int shift = 0; shift < 32; shift += 8) img.put(static_cast<char>((static_cast<uint32_t>(code) >> shift) & 0xFF));
+  }
+  makecmap("world", 3, 3);
+  std::ifstream clr("world.clr", std::ios::binary);
+  const std::vector<unsigned char> colours((std::istreambuf_iterator<char>(clr)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(colours, (std::vector<unsigned char>{7, 3, 5, 0, 4, 255, 5, 7, 7}));
+}
+
+TEST_F(ColourMap, MissingOrShortInputEndsTheProgram) {
+  EXPECT_THROW(makecmap("absent", 3, 3), std::runtime_error);
+  {
+    std::ofstream img("short.img", std::ios::binary);
+    img << std::string(4 * 5, '\0');  // five codes where nine are needed
+  }
+  EXPECT_THROW(makecmap("short", 3, 3), std::runtime_error);
+}
+
+}  // namespace
