@@ -324,13 +324,13 @@ void draw_screen_guide() {
   MXwdrawline(2, below, iwd - 3, below);
   const char* const texts[] = {
       "The country or world region shown. Choose one with Options, Select country or region.",
-      "Population pyramid: men left, women right, in ten-year age groups, as a percentage of "
-      "everybody. Drag the end of a bar toward the middle to take people of that age away.",
+      "Population pyramid: men left, women right, in ten-year age groups, as a percentage of the "
+      "whole population. Drag the end of a bar toward the middle to take people of that age away.",
       "Rates per 1000 a year: births by the mother's age, deaths by age, infant deaths per 1000 "
       "births. With rate editing on (Options), the buttons beside them change them.",
       "Simulate projects five years ahead, up to 2050; Step back goes back. Options: another "
       "country, more runs, rate editing, reset.",
-      "Population from 1990 to 2050: each run of the pane (up to three) in its own colour.",
+      "Total population from 1990 to 2050: each run of the pane (up to three) in its own colour.",
       "The year and population each run has reached, in the run's colour.",
       "Fertility (children per woman), life expectancy (years), net migration (people a year). "
       "Set... chooses a target and the year by which it is reached.",
