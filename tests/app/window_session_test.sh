@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Uses varnock as a person would, in a real window under a virtual X server: clicks
+# at the places the interface file gives (read from the file itself), types a
+# country's name, simulates three steps, takes a screenshot and checks it (the
+# pyramid's youngest row in its colour, the country's name drawn), checks
+# output.log, and quits through the closing text.
+# Usage: window_session_test.sh VARNOCK DATA_DIR
+set -euo pipefail
+varnock=$1
+data=$2
+[ -f "$data/varnock.inf" ] || { echo "no interface file: skipped"; exit 0; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+ln -s "$data/dbase" "$work/dbase"
+ln -s "$data/varnock.inf" "$work/varnock.inf"
+mkdir -p "$work/images" "$work/info"
+cp "$data/images/countries.rl8" "$data/images/regions.rl8" "$work/images/"
+if [ -f "$data/images/intro.rl4" ]; then cp "$data/images/intro.rl4" "$work/images/"; else cp "$data/images/regions.rl8" "$work/images/intro.rl4"; fi
+cp "$data"/info/* "$work/info/" 2>/dev/null || true
+[ -f "$work/info/tutor1.hlp" ] || printf 'Welcome.\n' >"$work/info/tutor1.hlp"
+[ -f "$work/info/pop.txt" ] || printf 'Version 1.0\n' >"$work/info/pop.txt"
+[ -f "$work/info/modeling.txt" ] || printf 'Models.\n' >"$work/info/modeling.txt"
+cp "$data/config.mcf" "$work/config.mcf"
+
+cat >"$work/inside.sh" <<'INSIDE'
+set -u
+inf=varnock.inf
+# The statement of a window, button, popup or field, with bar texts removed.
+statement() { sed -e 's/|[^|]*|/T/g' -e 's/[(),]/ /g' "$inf" | awk -v kind="$1" -v name="$2" -v win="${3:-}" '
+  $1 == "window" { current = $2 }
+  $1 == kind && tolower($2) == tolower(name) && (win == "" || current == win) { print; exit }'; }
+window_origin() { statement window "$1" | awk '{ print $3, $4 }'; }
+# Centre of a button of a window, in screen coordinates.
+button_centre() {
+  read -r wx wy < <(window_origin "$1")
+  statement button "$2" "$1" | awk -v wx="$wx" -v wy="$wy" '{ print wx + $4 + int($6 / 2), wy + $5 + int($7 / 2) }'
+}
+# Centre of item slot n of a popup menu.
+item_centre() { statement popup "$1" | awk -v n="$2" '{ print $3 + 30, $4 + 3 + 15 * n + 7 }'; }
+field() { statement field "$1" | awk '{ print $3, $4, $5, $6 }'; }
+
+"$1" >stdout.txt 2>stderr.txt &
+pid=$!
+win=""
+for _ in $(seq 1 200); do
+  win=$(xdotool search --name '^Demovar$' 2>/dev/null | head -1)
+  [ -n "$win" ] && xdotool getwindowgeometry "$win" >/dev/null 2>&1 && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "no window"; exit 1; }
+read -r ox oy < <(xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+click() { xdotool mousemove $((ox + $1)) $((oy + $2)); sleep 0.15; xdotool click 1; sleep 0.4; }
+sleep 1.5
+click $(button_centre help done)          # the first help file
+click $(button_centre message done)       # the intro picture
+click $(button_centre top options)
+click $(item_centre options 0)            # select a country
+xdotool type --delay 80 "fran"
+xdotool key Return
+sleep 0.5
+click $(button_centre map done)
+for _ in 1 2 3; do click $(button_centre top simulate); done
+sleep 0.5
+import -window root screen.png 2>/dev/null || xwd -root -silent | convert xwd:- screen.png
+# The youngest row of the pyramid, on the female side, in its colour (lblue).
+read -r tx ty < <(window_origin top)
+read -r px py pw ph < <(field PYRGRAPH)
+read -r bx by bw bh < <(field BARS)
+x=$((ox + tx + px + pw / 2 + 18)); y=$((oy + ty + py - 5 - bh + ph + bh / 2))
+colour=$(convert screen.png -format "%[pixel:p{$x,$y}]" info: 2>/dev/null)
+echo "pyramid row 0 at $x,$y: $colour"
+read -r cx cy cw ch < <(field CTYNAME)
+dark=$(convert screen.png -crop "${cw}x${ch}+$((ox + tx + cx))+$((oy + ty + cy))" -threshold 50% -format "%[fx:int(w*h*(1-mean)+0.5)]" info: 2>/dev/null)
+echo "dark pixels of the country name: $dark"
+result=0
+case "$colour" in *160,200,252*) ;; *) echo "pyramid colour wrong"; result=1 ;; esac
+[ "${dark:-0}" -gt 30 ] || { echo "no country name drawn"; result=1; }
+# Quit through the closing text.
+click $(button_centre root quit)
+click $(item_centre quit 0)
+click $(button_centre quit doquit)
+click $(button_centre help done)
+for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$pid" 2>/dev/null; then echo "still running after quit"; kill "$pid"; result=1; fi
+wait "$pid" || { echo "exit status $?"; result=1; }
+exit $result
+INSIDE
+
+cd "$work"
+VARNOCK_SCALE=1 xvfb-run -a -s '-screen 0 1024x768x24' bash inside.sh "$varnock"
+grep -q "Selected country = France." output.log || { echo "output.log:"; cat output.log; exit 1; }
+steps=$(grep -c '^FRANCE *: ' output.log || true)
+[ "$steps" -eq 3 ] || { echo "expected 3 statistics lines, got $steps"; cat output.log; exit 1; }
+echo "ok"
