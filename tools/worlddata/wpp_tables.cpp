@@ -43,10 +43,17 @@ bool read_wpp_table(const std::string& path, WppTable* table, std::string* error
     *error = "cannot read " + path;
     return false;
   }
+  std::stringstream text;
+  text << in.rdbuf();
+  return parse_wpp_table(text.str(), path, table, error);
+}
+
+bool parse_wpp_table(const std::string& text, const std::string& name, WppTable* table, std::string* error) {
+  std::istringstream in(text);
   *table = WppTable{};
   std::string line;
   if (!std::getline(in, line)) {
-    *error = path + ": empty";
+    *error = name + ": empty";
     return false;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -63,14 +70,14 @@ bool read_wpp_table(const std::string& path, WppTable* table, std::string* error
     if (line.empty()) continue;
     std::vector<std::string> cells = split_tabs(line);
     if (cells.size() <= code_column || cells.size() <= name_column) {
-      *error = path + ":" + std::to_string(line_number) + ": too few cells";
+      *error = name + ":" + std::to_string(line_number) + ": too few cells";
       return false;
     }
     int code = 0;
     const std::string& code_text = cells[code_column];
     const auto result = std::from_chars(code_text.data(), code_text.data() + code_text.size(), code);
     if (result.ec != std::errc() || result.ptr != code_text.data() + code_text.size()) {
-      *error = path + ":" + std::to_string(line_number) + ": bad location code";
+      *error = name + ":" + std::to_string(line_number) + ": bad location code";
       return false;
     }
     const std::string age = table->has_age && cells.size() > 2 ? cells[2] : std::string();

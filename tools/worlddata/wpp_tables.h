@@ -25,6 +25,8 @@ constexpr double WPP_ABSENT = std::numeric_limits<double>::quiet_NaN();
 // Reads one table; false with a message when the file cannot be read or a row is
 // malformed.
 bool read_wpp_table(const std::string& path, WppTable* table, std::string* error);
+// The same on the text of a table; name appears in the messages.
+bool parse_wpp_table(const std::string& text, const std::string& name, WppTable* table, std::string* error);
 
 // Every table the generators use, from the wpp2019 folder.
 struct WppData {
