@@ -300,6 +300,51 @@ TEST_F(InterfaceLayout, FieldsLieInsideTheWindowsThatDrawThem) {
       EXPECT_FALSE(overlap(field(pane[a].c_str()), field(pane[b].c_str()))) << pane[a] << " and " << pane[b];
 }
 
+TEST_F(InterfaceLayout, LabelsStayClearOfButtonsAndFields) {
+  // The fields each window draws into (all window-relative).
+  const std::map<std::string, std::vector<std::string>> drawn = {
+      {"root", {"VERSION"}},
+      {"top", {"CTYNAME", "PYRGRAPH", "PYRYEAR", "BIRTHRATE", "DEATHRATE", "INFRATE", "BRATE", "DRATE",
+               "IRATE", "SIMYEAR", "SIMPOP", "MAXPOP", "MIDPOP", "MINPOP", "SIMGRAPH", "GRAPHYEAR"}},
+      {"toptotalfert", {"TFR"}},
+      {"toplifeexp", {"LIFEX"}},
+      {"topmig", {"MIG"}},
+      {"topinfo", {"INITPOP", "INFOWIND"}},
+      {"setfert", {"SETFERT", "CURRFERT", "SETFERTYEAR", "CURRFERTYEAR"}},
+      {"setmig", {"SETMIG", "CURRMIG", "SETMIGYEAR", "CURRMIGYEAR"}},
+      {"map", {"SMAP", "LMAP", "MSCALEBACK", "SNAMEBACK", "CNAMEBACK", "searchtext", "scrollpickfield"}}};
+  for (int w = 0; w < InfState.numwindows; ++w) {
+    const MXWindow& window = Win[w];
+    for (int g = 0; g < window.numgraphics; ++g) {
+      const GraphicType& label = window.graphics[g];
+      if (label.type != 6 && label.type != 7) continue;
+      // A label's box: from its baseline up by the font's ascent, down by 2.
+      const FontSizeType font = label.type == 6 ? LARGE : SMALL;
+      MXsetfont(font);
+      const Rect box{label.x, label.y - MXtextheight(), width_in(font, label.text), MXtextheight() + 2};
+      EXPECT_TRUE(inside(box, inner(window))) << window.name << ": " << label.text;
+      for (int b = 0; b < window.numbuttons; ++b) {
+        const MXButton& btn = window.wb[b];
+        if (btn.drag) continue;
+        EXPECT_FALSE(overlap(box, {btn.x, btn.y, btn.wd, btn.ht})) << window.name << ": " << label.text << " and " << btn.name;
+      }
+      const auto fields = drawn.find(window.name);
+      if (fields == drawn.end()) continue;
+      for (const std::string& f : fields->second) {
+        const Rect r = field(f.c_str());
+        if (f == "PYRGRAPH") {
+          // The pyramid clears and draws below its top 12 rows, and its scale in a
+          // strip under the field; its top rows hold the pane's labels.
+          EXPECT_FALSE(overlap(box, {r.x, r.y + 12, r.wd, r.ht - 15})) << window.name << ": " << label.text;
+          EXPECT_FALSE(overlap(box, {r.x - 8, r.y + r.ht + 1, r.wd + 30, 16})) << window.name << ": " << label.text;
+          continue;
+        }
+        EXPECT_FALSE(overlap(box, r)) << window.name << ": " << label.text << " and " << f;
+      }
+    }
+  }
+}
+
 TEST_F(InterfaceLayout, BothPanesHaveTheSameLayout) {
   const Rect top = window_rect("top"), bottom = window_rect("bottom");
   EXPECT_EQ(top.x, bottom.x);
@@ -356,6 +401,14 @@ TEST_F(InterfaceLayout, RateRowsAndEditingButtonsStandOnThePyramidRows) {
   const Rect p = field("PYRGRAPH");
   EXPECT_GE(row_top(8), p.y + 12);
   EXPECT_LE(row_top(0) + bh, p.y + p.ht - 3);
+  // The strip of its scale below the field meets no other field or button.
+  const Rect scale{p.x - 8, p.y + p.ht + 1, p.wd + 30, 16};
+  for (const char* name : {"BIRTHRATE", "DEATHRATE", "INFRATE", "BRATE", "DRATE", "IRATE", "CTYNAME"})
+    EXPECT_FALSE(overlap(scale, field(name))) << name;
+  for (const char* name : {"simulate", "unsimulate", "options"}) {
+    const MXButton& b = button("top", name);
+    EXPECT_FALSE(overlap(scale, {b.x, b.y, b.wd, b.ht})) << name;
+  }
 
   // Death rates: row 8 - i of the column is pyramid row i; birth rates: row 4 - b
   // of the column is the mothers' band b, standing on pyramid row b + 1.
