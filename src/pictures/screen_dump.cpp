@@ -13,16 +13,11 @@
 #include "base/log.h"
 #include "pictures/gif_writer.h"
 #include "platform/platform.h"
+#include "startup/filenames.h"
 #include "ui/interface.h"
 #include "ui/interface_model.h"
 
 namespace {
-
-// The dump formats (GraphicsFileType of the configuration).
-constexpr int kBmp16 = 1;
-constexpr int kPsGray = 2;
-constexpr int kPsColor = 3;
-constexpr int kGif16 = 4;
 
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -378,10 +373,10 @@ int MXPscreen_to_gif() {
 int MXdumpscreen(char* name, int type) {
   const char* extension = nullptr;
   switch (type) {
-    case kBmp16: extension = ".bmp"; break;
-    case kPsGray:
-    case kPsColor: extension = ".ps"; break;
-    case kGif16: extension = ".gif"; break;
+    case BMP_16: extension = ".bmp"; break;
+    case PS_GRAY:
+    case PS_COLOR: extension = ".ps"; break;
+    case GIF_16: extension = ".gif"; break;
     default:
       MXelog(0, "Invalid screen save file type.\n");
       return 0;
@@ -396,7 +391,7 @@ int MXdumpscreen(char* name, int type) {
     std::snprintf(number, sizeof number, "%02d", n);
     const std::string candidate = base + number + extension;
     bool exists = false;
-    if (type == kGif16) {
+    if (type == GIF_16) {
       errno = 0;
       const int created = GIF_Create(candidate.c_str(), kWidth, kHeight, kNUMCOLORS, kCOLORRES);
       exists = created == GIFW_ERRCREATE && errno == EEXIST;
@@ -421,10 +416,10 @@ int MXdumpscreen(char* name, int type) {
   int result = 0;
   if (chosen && !failed) {
     switch (type) {
-      case kBmp16: result = MXPscreen_to_bmp(out); break;
-      case kPsGray: result = MXPscreen_to_ps(out, 0); break;
-      case kPsColor: result = MXPscreen_to_ps(out, 1); break;
-      case kGif16: result = MXPscreen_to_gif(); break;
+      case BMP_16: result = MXPscreen_to_bmp(out); break;
+      case PS_GRAY: result = MXPscreen_to_ps(out, 0); break;
+      case PS_COLOR: result = MXPscreen_to_ps(out, 1); break;
+      case GIF_16: result = MXPscreen_to_gif(); break;
     }
   }
   if (out && std::fclose(out) != 0) result = 0;

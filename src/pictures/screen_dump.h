@@ -32,11 +32,10 @@ struct ScreenDumpSource {
 // program's screen.
 void MXsetscreendumpsource(const ScreenDumpSource* source);
 
-// type is a GraphicsFileType of the configuration (startup/filenames.h): 1 BMP,
-// 2 greyscale PostScript, 3 colour PostScript, 4 GIF; 0 or any other value is
-// refused.
 // Writes the screen into the first free file base name + "00" .. "99" + the
-// format's extension (".bmp", ".ps", ".gif"; counted per extension). The name is
+// format's extension (".bmp", ".ps", ".gif"; counted per extension). type is a
+// GraphicsFileType of the configuration (startup/filenames.h): BMP_16, PS_GRAY,
+// PS_COLOR or GIF_16; NO_FILE or any other value is refused. The name is
 // created new, so an existing file is never overwritten, even one that cannot be
 // read or one that appears while the name is chosen. On return name holds the
 // chosen file name: the buffer needs room for the base name plus six characters.

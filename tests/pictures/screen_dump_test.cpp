@@ -26,6 +26,7 @@
 #include "pictures/screen_dump.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
+#include "startup/filenames.h"
 #include "ui/interface.h"
 #include "ui/interface_model.h"
 
@@ -36,7 +37,6 @@ namespace fs = std::filesystem;
 constexpr int W = 640;
 constexpr int H = 480;
 constexpr int kWhite = 15;
-enum { kBmp = 1, kPsGray = 2, kPsColor = 3, kGif = 4 };
 
 // The screen: what the application shows, and the pixels as they are now (with
 // the progress marks). The repaint after a dump puts the content back.
@@ -243,7 +243,7 @@ TEST_F(ScreenDumpTest, TakesTheFirstFreeNumberAndLeavesTheNameInTheBuffer) {
   { std::ofstream("vkshot00.bmp") << "first"; }
   { std::ofstream("vkshot01.bmp") << "second"; }
   char name[32] = "vkshot";
-  ASSERT_EQ(MXdumpscreen(name, kBmp), 1);
+  ASSERT_EQ(MXdumpscreen(name, BMP_16), 1);
   EXPECT_STREQ(name, "vkshot02.bmp");
   EXPECT_EQ(read_text("vkshot00.bmp"), "first");
   EXPECT_EQ(read_text("vkshot01.bmp"), "second");
@@ -251,17 +251,17 @@ TEST_F(ScreenDumpTest, TakesTheFirstFreeNumberAndLeavesTheNameInTheBuffer) {
 }
 
 TEST_F(ScreenDumpTest, CountsNumbersPerExtension) {
-  EXPECT_EQ(dump(kBmp), "vkshot00.bmp");
-  EXPECT_EQ(dump(kPsColor), "vkshot00.ps");
-  EXPECT_EQ(dump(kGif), "vkshot00.gif");
-  EXPECT_EQ(dump(kPsGray), "vkshot01.ps");  // both PostScript kinds share ".ps"
-  EXPECT_EQ(dump(kGif), "vkshot01.gif");
-  EXPECT_EQ(dump(kBmp), "vkshot01.bmp");
+  EXPECT_EQ(dump(BMP_16), "vkshot00.bmp");
+  EXPECT_EQ(dump(PS_COLOR), "vkshot00.ps");
+  EXPECT_EQ(dump(GIF_16), "vkshot00.gif");
+  EXPECT_EQ(dump(PS_GRAY), "vkshot01.ps");  // both PostScript kinds share ".ps"
+  EXPECT_EQ(dump(GIF_16), "vkshot01.gif");
+  EXPECT_EQ(dump(BMP_16), "vkshot01.bmp");
 }
 
 TEST_F(ScreenDumpTest, KeepsTheDirectoryOfTheBaseName) {
   fs::create_directory("shots");
-  EXPECT_EQ(dump(kGif, "shots/vkshot"), "shots/vkshot00.gif");
+  EXPECT_EQ(dump(GIF_16, "shots/vkshot"), "shots/vkshot00.gif");
   EXPECT_TRUE(fs::exists("shots/vkshot00.gif"));
 }
 
@@ -271,13 +271,13 @@ TEST_F(ScreenDumpTest, NeverOverwritesANameThatExistsButCannotBeRead) {
   { std::ofstream("vkshot00.ps") << "private"; }
   fs::permissions("vkshot00.ps", fs::perms::none);
   fs::create_symlink("elsewhere.ps", "vkshot01.ps");
-  EXPECT_EQ(dump(kPsGray), "vkshot02.ps");
+  EXPECT_EQ(dump(PS_GRAY), "vkshot02.ps");
   fs::permissions("vkshot00.ps", fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(read_text("vkshot00.ps"), "private");
   EXPECT_FALSE(fs::exists("elsewhere.ps"));  // the link was not followed
 
   fs::create_symlink("elsewhere.gif", "vkshot00.gif");
-  EXPECT_EQ(dump(kGif), "vkshot01.gif");
+  EXPECT_EQ(dump(GIF_16), "vkshot01.gif");
   EXPECT_FALSE(fs::exists("elsewhere.gif"));
 }
 
@@ -288,7 +288,7 @@ TEST_F(ScreenDumpTest, FailsWhenAllHundredNamesAreTaken) {
     std::ofstream(name) << n;
   }
   char name[32] = "vkshot";
-  EXPECT_EQ(MXdumpscreen(name, kGif), 0);
+  EXPECT_EQ(MXdumpscreen(name, GIF_16), 0);
   EXPECT_STREQ(name, "vkshot");
   EXPECT_EQ(read_text("vkshot99.gif"), "99");
   EXPECT_EQ(log(), "Error:  Screen not copied to output file.\n");
@@ -310,9 +310,9 @@ TEST_F(ScreenDumpTest, RefusesTypesOutsideTheFourFormats) {
 
 TEST_F(ScreenDumpTest, ReportsADirectoryThatCannotBeWritten) {
   // /proc refuses new files even to root.
-  EXPECT_EQ(dump(kBmp, "/proc/vkshot"), "");
-  EXPECT_EQ(dump(kGif, "/proc/vkshot"), "");
-  EXPECT_EQ(dump(kPsColor, "missing/vkshot"), "");
+  EXPECT_EQ(dump(BMP_16, "/proc/vkshot"), "");
+  EXPECT_EQ(dump(GIF_16, "/proc/vkshot"), "");
+  EXPECT_EQ(dump(PS_COLOR, "missing/vkshot"), "");
   EXPECT_EQ(log(),
             "Cannot open graphics output file |/proc/vkshot00.bmp|.\n"
             "Error:  Screen not copied to output file.\n"
@@ -325,7 +325,7 @@ TEST_F(ScreenDumpTest, ReportsADirectoryThatCannotBeWritten) {
   if (geteuid() != 0) {  // permissions bind everyone but root
     fs::create_directory("locked");
     fs::permissions("locked", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(dump(kGif, "locked/vkshot"), "");
+    EXPECT_EQ(dump(GIF_16, "locked/vkshot"), "");
     fs::permissions("locked", fs::perms::owner_all);
   }
 }
@@ -338,7 +338,7 @@ TEST_F(ScreenDumpTest, ReportsAFullDiskForEveryFormat) {
   rlimit small = old;
   small.rlim_cur = fs::file_size(g_root / "error.log") + 16384;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::string bmp = dump(kBmp), gray = dump(kPsGray), color = dump(kPsColor), gif = dump(kGif);
+  const std::string bmp = dump(BMP_16), gray = dump(PS_GRAY), color = dump(PS_COLOR), gif = dump(GIF_16);
   setrlimit(RLIMIT_FSIZE, &old);
   signal(SIGXFSZ, previous);
 
@@ -383,7 +383,7 @@ uint32_t le(const std::vector<uint8_t>& f, size_t at, int n) {
 }
 
 TEST_F(ScreenDumpTest, BmpHeaderPaletteAndRowsBottomFirst) {
-  ASSERT_EQ(dump(kBmp), "vkshot00.bmp");
+  ASSERT_EQ(dump(BMP_16), "vkshot00.bmp");
   const auto f = read_bytes("vkshot00.bmp");
   ASSERT_EQ(f.size(), 153718u);
   EXPECT_EQ(f[0], 'B');
@@ -421,7 +421,7 @@ TEST_F(ScreenDumpTest, BmpHeaderPaletteAndRowsBottomFirst) {
 }
 
 TEST_F(ScreenDumpTest, ImageMagickReadsTheBmpAsTheScreen) {
-  ASSERT_EQ(dump(kBmp), "vkshot00.bmp");
+  ASSERT_EQ(dump(BMP_16), "vkshot00.bmp");
   const auto rgb = magick_rgb("vkshot00.bmp", "bmp.rgb");
   ASSERT_EQ(rgb.size(), static_cast<size_t>(W * H * 3)) << "convert could not read the BMP";
   for (int y = 0; y < H; ++y)
@@ -434,7 +434,7 @@ TEST_F(ScreenDumpTest, ImageMagickReadsTheBmpAsTheScreen) {
 // The frame of every writer ----------------------------------------------------------------
 
 TEST_F(ScreenDumpTest, MarksEveryRowWhileWritingAndRepaintsOnce) {
-  ASSERT_EQ(dump(kBmp), "vkshot00.bmp");
+  ASSERT_EQ(dump(BMP_16), "vkshot00.bmp");
   EXPECT_EQ(g_begins, 1);
   EXPECT_EQ(g_ends, 1);
   EXPECT_EQ(g_points, 480 * 10);  // five points at each edge, one of them just off the screen
@@ -442,13 +442,13 @@ TEST_F(ScreenDumpTest, MarksEveryRowWhileWritingAndRepaintsOnce) {
   EXPECT_EQ(std::memcmp(g_shown, g_content, sizeof g_shown), 0);
 
   show(make_varied_screen);
-  ASSERT_EQ(dump(kPsGray), "vkshot00.ps");
+  ASSERT_EQ(dump(PS_GRAY), "vkshot00.ps");
   EXPECT_EQ(g_ends, 1);
   EXPECT_EQ(g_marked_rows, 480);
 
   // The GIF callback marks a row when it starts the next one: the last row stays unmarked.
   show(make_varied_screen);
-  ASSERT_EQ(dump(kGif), "vkshot00.gif");
+  ASSERT_EQ(dump(GIF_16), "vkshot00.gif");
   EXPECT_EQ(g_begins, 1);
   EXPECT_EQ(g_ends, 1);
   EXPECT_EQ(g_points, 479 * 10);
@@ -530,7 +530,7 @@ void expect_pixel_lines(const std::vector<std::string>& lines, size_t first, int
 }
 
 TEST_F(ScreenDumpTest, GreyPostScriptPreambleLinesAndPostamble) {
-  ASSERT_EQ(dump(kPsGray), "vkshot00.ps");
+  ASSERT_EQ(dump(PS_GRAY), "vkshot00.ps");
   const std::string text = read_text("vkshot00.ps");
   ASSERT_EQ(text.back(), '\n');
   const auto lines = lines_of(text);
@@ -542,7 +542,7 @@ TEST_F(ScreenDumpTest, GreyPostScriptPreambleLinesAndPostamble) {
 }
 
 TEST_F(ScreenDumpTest, ColourPostScriptPreambleLinesAndPostamble) {
-  ASSERT_EQ(dump(kPsColor), "vkshot00.ps");
+  ASSERT_EQ(dump(PS_COLOR), "vkshot00.ps");
   const auto lines = lines_of(read_text("vkshot00.ps"));
   std::vector<std::string> head(kGrayPreamble.begin(), kGrayPreamble.begin() + 27);
   head[17] = "/pix 1920 string def";
@@ -576,7 +576,7 @@ TEST_F(ScreenDumpTest, ColourPostScriptPreambleLinesAndPostamble) {
 // up the page and row y to the right, so in the cropped 480 x 640 rendering screen
 // pixel (x, y) lands at column y of raster row 639 - x.
 TEST_F(ScreenDumpTest, GhostscriptRendersTheColourPostScriptAsTheScreen) {
-  ASSERT_EQ(dump(kPsColor), "vkshot00.ps");
+  ASSERT_EQ(dump(PS_COLOR), "vkshot00.ps");
   const Raster r = ghostscript("vkshot00.ps", "ppmraw", "color.ppm");
   ASSERT_EQ(r.width, 480) << "gs could not render the file";
   ASSERT_EQ(r.height, 640);
@@ -590,7 +590,7 @@ TEST_F(ScreenDumpTest, GhostscriptRendersTheColourPostScriptAsTheScreen) {
 }
 
 TEST_F(ScreenDumpTest, GhostscriptRendersTheGreyPostScriptByGreyLevel) {
-  ASSERT_EQ(dump(kPsGray), "vkshot00.ps");
+  ASSERT_EQ(dump(PS_GRAY), "vkshot00.ps");
   const Raster r = ghostscript("vkshot00.ps", "ppmraw", "grey.ppm");
   ASSERT_EQ(r.width, 480) << "gs could not render the file";
   ASSERT_EQ(r.height, 640);
@@ -607,7 +607,7 @@ TEST_F(ScreenDumpTest, GhostscriptRendersTheGreyPostScriptByGreyLevel) {
 TEST_F(ScreenDumpTest, ColourPostScriptPrintsInGreyWhereColorimageIsMissing) {
   // Hide the interpreter's colorimage from the test, so that the file's own
   // replacement draws the picture in grey.
-  ASSERT_EQ(dump(kPsColor), "vkshot00.ps");
+  ASSERT_EQ(dump(PS_COLOR), "vkshot00.ps");
   std::string text = read_text("vkshot00.ps");
   const size_t at = text.find("/colorimage where");
   ASSERT_NE(at, std::string::npos);
@@ -654,7 +654,7 @@ void expect_gif_is_screen(const std::string& name) {
 }
 
 TEST_F(ScreenDumpTest, GiflibDecodesTheGifAsTheScreen) {
-  ASSERT_EQ(dump(kGif), "vkshot00.gif");
+  ASSERT_EQ(dump(GIF_16), "vkshot00.gif");
   expect_gif_is_screen("vkshot00.gif");
   const auto f = read_bytes("vkshot00.gif");
   ASSERT_GT(f.size(), 100u);
@@ -664,12 +664,12 @@ TEST_F(ScreenDumpTest, GiflibDecodesTheGifAsTheScreen) {
   EXPECT_EQ(log(), "");
 
   show(make_noise_screen);
-  ASSERT_EQ(dump(kGif), "vkshot01.gif");
+  ASSERT_EQ(dump(GIF_16), "vkshot01.gif");
   expect_gif_is_screen("vkshot01.gif");
 }
 
 TEST_F(ScreenDumpTest, ImageMagickReadsTheGifAsTheScreen) {
-  ASSERT_EQ(dump(kGif), "vkshot00.gif");
+  ASSERT_EQ(dump(GIF_16), "vkshot00.gif");
   const auto rgb = magick_rgb("vkshot00.gif", "gif.rgb");
   ASSERT_EQ(rgb.size(), static_cast<size_t>(W * H * 3)) << "convert could not read the GIF";
   for (int y = 0; y < H; ++y)
@@ -733,12 +733,12 @@ TEST_F(ScreenDumpTest, DumpsTheProgramScreenAndRestoresPenWindowAndRepaints) {
   MXsetscreendumpsource(nullptr);
   g_repaints = 0;
   char name[32] = "vkshot";
-  const int gif = MXdumpscreen(name, kGif);
+  const int gif = MXdumpscreen(name, GIF_16);
   // The repaint routine here leaves the progress marks, which the next dump sees.
   std::vector<unsigned char> between(W * H);
   for (int y = 0; y < H; ++y) MXPget_row(y, between.data() + y * W);
   std::snprintf(name, sizeof name, "vkshot");
-  const int bmp = MXdumpscreen(name, kBmp);
+  const int bmp = MXdumpscreen(name, BMP_16);
   char window[64] = "";
   MXgetcurrentwindowname(window);
   const int colour = MXgetcolor();
