@@ -207,8 +207,8 @@ void MXgetpixel(const MXPicture* picture, int x, int y, uint16_t* values, int n)
 
 void MXgetfilepictspecs(FILE* file, int* rows, int* cols) {
   std::rewind(file);
-  uint32_t tag;
-  uint16_t value;
+  uint32_t tag = 0;
+  uint16_t value = 0;
   if (fread_long(&tag, 1, file) != 1) fatal_short_header("tag");
   if (fread_short(&value, 1, file) != 1) fatal_short_header("rows");
   if (rows) *rows = value;
@@ -267,9 +267,9 @@ void MXdecodefilepictrows(FILE* file, int x, int y, int width, int height, int s
   unsigned char row[MX_DRAW_ROW_MAX];
   std::memset(row, 255, sizeof row);
   std::rewind(file);
-  uint32_t tag;
-  uint16_t rows;
-  uint16_t cols;
+  uint32_t tag = 0;
+  uint16_t rows = 0;
+  uint16_t cols = 0;
   if (fread_long(&tag, 1, file) != 1) fatal_short_header("tag");
   if (fread_short(&rows, 1, file) != 1) fatal_short_header("rows");
   if (fread_short(&cols, 1, file) != 1) fatal_short_header("cols");
@@ -280,7 +280,7 @@ void MXdecodefilepictrows(FILE* file, int x, int y, int width, int height, int s
 
   long offset = 0;
   for (int i = 0; i <= srcy; ++i) {
-    uint16_t entry;
+    uint16_t entry = 0;
     if (fread_short(&entry, 1, file) != 1) MXelog(-1, "Unable to read the picture's row table\n");
     offset += static_cast<int16_t>(entry);
   }
