@@ -122,7 +122,7 @@ void init_display_data(int pane) {
     // Rate editing ends with a new country or a reset: its windows leave the screen.
     for (const char* const* names : {Birthwinname, Deathwinname, Infantwinname})
       MXsetdeactivenamedwindow(names[pane]);
-    MXredrawnamedwindow(win);
+    redraw_display(pane);
   }
   d.modify_flag = 0;
   d.reset_permit = d.modify_permit = d.scenario_permit = d.alt_permit = 1;

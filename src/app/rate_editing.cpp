@@ -118,7 +118,7 @@ int birthdeathrate() {
     for (const char* const* names : {Birthwinname, Deathwinname, Infantwinname})
       MXsetdeactivenamedwindow(names[pane]);
     // The editing windows leave the screen: the pane is drawn again beneath them.
-    MXredrawnamedwindow(Displayname[pane]);
+    redraw_display(pane);
   }
   update_display(pane);
   if (!InWalkThru) MXdisplayhelpmessage(4);

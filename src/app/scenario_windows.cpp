@@ -295,7 +295,7 @@ int simulate() {
     if (d.modify_flag) {
       set_pane_editing_windows(pane, false);
       // The editing windows leave the screen with them.
-      MXredrawnamedwindow(win);
+      redraw_display(pane);
     } else {
       MXdisablebutton(TFRname[pane], "setfert", 1);
       MXdisablebutton(Lifexname[pane], "setlife", 1);

@@ -44,6 +44,30 @@ TEST_F(RateEditingTest, SwitchingOnShowsTheEditingWindowsInPlaceOfTheSetButtons)
   EXPECT_EQ(button_state("toplifeexp", "setlife"), ENABLED);
 }
 
+// The screen after the editing windows leave is the screen a full redraw gives:
+// no trace of them, and the pane's other windows whole.
+TEST_F(RateEditingTest, LeavingRateEditingLeavesNoTraceOnTheScreen) {
+  auto screen = [] {
+    std::vector<unsigned char> all(640 * 480);
+    for (int y = 0; y < 480; ++y) MXPget_row(y, all.data() + y * 640);
+    return all;
+  };
+  choose("top", "options", "options", "p4");
+  std::vector<unsigned char> after = screen();
+  redraw_all();
+  EXPECT_EQ(screen(), after);
+  choose("top", "options", "options", "p3");
+  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
+  after = screen();
+  redraw_all();
+  EXPECT_EQ(screen(), after);
+  press_button("top", "unsimulate");
+  choose("top", "options", "options", "p5");
+  after = screen();
+  redraw_all();
+  EXPECT_EQ(screen(), after);
+}
+
 TEST_F(RateEditingTest, BirthRowsFollowThePointer) {
   int32_t* b = run0()->birthrate[0];
   const int32_t b20 = b[2], b25 = b[3], b50 = b[8];
