@@ -229,10 +229,12 @@ void write_screens(const fs::path& dir, const fs::path& data) {
   shot(dir, "map.png");
   MXremovenamedwindow("map");
 
-  main_screen(10);
-  draw_help_page((data / "info" / "main.hlp").string());
-  shot(dir, "help.png");
-  MXremovenamedwindow("help");
+  for (const char* name : {"main.hlp", "tech.txt", "geo.txt", "options.hlp", "pop.txt", "modeling.txt"}) {
+    main_screen(10);
+    draw_help_page((data / "info" / name).string());
+    shot(dir, (std::string("help_") + name + ".png").c_str());
+    MXremovenamedwindow("help");
+  }
 
   main_screen(10);
   MXalert(10, 0, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");

@@ -346,7 +346,7 @@ void draw_screen_guide() {
   MXsetcolor(colour("blue"));
   wrapped(30, y + 2, iwd - 40,
           "The lower pane works the same way: compare two countries, or two futures of one. "
-          "Above: the menus, and the yellow bar that tells you what to do next.");
+          "Above the panes are the menus; below them, the yellow bar tells you what to do next.");
 }
 
 void draw_help_page(const std::string& path) {
