@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <set>
 
 #include "data_dir_support.h"
@@ -176,6 +177,60 @@ TEST_F(Maps, EveryEntryIsReachableAndNoPixelIsStray) {
     }
   for (int v : on_regions) EXPECT_TRUE(v == 255 || rows[static_cast<size_t>(v)].type != "none") << v;
   EXPECT_TRUE(on_regions.count(255));  // the sea
+}
+
+TEST_F(Maps, RegionMapPixelCoversTheCountryMapsTwoByTwoBlock) {
+  // Small-map pixel (x, y) is country-map pixel (2x, 2y): a region pixel is the
+  // region of some country (or territory) of its 2 x 2 block, and a block that is
+  // all land of one region shows that region.
+  const Map regions = read_map(kData + "/images/regions.rl8");
+  const Map countries = read_map(kData + "/images/countries.rl8");
+  ASSERT_TRUE(regions.loaded && countries.loaded);
+  // A country's region, as the maps themselves show it: the region value under
+  // most of its pixels (a territory stands for its region already).
+  std::map<int, int> region_of_country;
+  {
+    std::map<int, std::map<int, int>> votes;
+    for (int y = 0; y < countries.picture.rows; ++y)
+      for (int x = 0; x < countries.picture.cols; ++x) {
+        const int c = pixel(countries, x, y);
+        const int r = pixel(regions, x / 2, y / 2);
+        if (c != 255 && r != 255) ++votes[c][r];
+      }
+    for (const auto& [c, v] : votes) {
+      int best = -1, most = 0;
+      for (const auto& [r, n] : v)
+        if (n > most) {
+          most = n;
+          best = r;
+        }
+      region_of_country[c] = rows[static_cast<size_t>(c)].type == "none" ? best : c;
+    }
+  }
+  int full_blocks = 0;
+  for (int y = 0; y < regions.picture.rows; ++y)
+    for (int x = 0; x < regions.picture.cols; ++x) {
+      const int r = pixel(regions, x, y);
+      std::set<int> block;
+      int land = 0;
+      for (int k = 0; k < 4; ++k) {
+        const int c = pixel(countries, 2 * x + k % 2, 2 * y + k / 2);
+        if (c == 255) continue;
+        ++land;
+        block.insert(region_of_country[c]);
+      }
+      if (r != 255) {
+        EXPECT_TRUE(block.count(r)) << x << "," << y;
+      }
+      if (land == 4 && block.size() == 1) {
+        EXPECT_EQ(r, *block.begin()) << x << "," << y;
+        ++full_blocks;
+      }
+      if (land == 0) {
+        EXPECT_EQ(r, 255) << x << "," << y;
+      }
+    }
+  EXPECT_GT(full_blocks, 5000);
 }
 
 TEST_F(Maps, TouchingEntriesHaveDifferentColours) {
