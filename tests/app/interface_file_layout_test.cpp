@@ -627,6 +627,8 @@ TEST_F(InterfaceLayout, HelpAndTextFilesFitTheHelpWindow) {
       if (line.find('\f') != std::string::npos) on_page = 0;
       EXPECT_LE(on_page, 25) << name << " line " << i + 1 << ": a page without its form feed";
     }
+    // A form feed on the last line would add an empty last page.
+    EXPECT_EQ(lines.back().find('\f'), std::string::npos) << name;
   }
   // The version line: the first line beginning "Version" fits the version field.
   std::string version;
