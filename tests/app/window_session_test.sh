@@ -9,6 +9,12 @@ set -euo pipefail
 varnock=$1
 data=$2
 [ -f "$data/varnock.inf" ] || { echo "no interface file: skipped"; exit 0; }
+# The libraries SDL loads for a window (D-Bus, input methods) leave small blocks that
+# LeakSanitizer cannot attribute; the program's own memory is checked by the
+# in-process tests.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+export ASAN_OPTIONS
+unset VARNOCK_PLATFORM VARNOCK_SCRIPT
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 ln -s "$data/dbase" "$work/dbase"
@@ -82,7 +88,7 @@ click $(button_centre quit doquit)
 click $(button_centre help done)
 for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then echo "still running after quit"; kill "$pid"; result=1; fi
-wait "$pid" || { echo "exit status $?"; result=1; }
+wait "$pid" || { echo "exit status $?"; tail -20 stderr.txt; result=1; }
 exit $result
 INSIDE
 
