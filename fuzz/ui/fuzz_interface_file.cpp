@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "base/log.h"
@@ -36,6 +37,7 @@ void start_once() {
   MXPinit_system("fuzz");
   MXsetfunctiontable(kRoutines, sizeof kRoutines / sizeof kRoutines[0]);
   input_path = "/tmp/fuzz_interface_" + std::to_string(getpid()) + ".inf";
+  std::atexit([] { std::remove(input_path.c_str()); });
 }
 
 }  // namespace
