@@ -80,10 +80,10 @@ struct Parser {
         case 'r': out->push_back('\r'); break;
         case 't': out->push_back('\t'); break;
         case 'u': {
-          uint32_t cp;
+          uint32_t cp = 0;
           if (!hex4(&cp)) return false;
           if (cp >= 0xD800 && cp < 0xDC00) {
-            uint32_t low;
+            uint32_t low = 0;
             if (text.substr(at, 2) != "\\u") return fail("lone surrogate");
             at += 2;
             if (!hex4(&low)) return false;
