@@ -4,6 +4,7 @@
 #include "app/country_selection.h"
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 
 #include "app/app_helpers.h"
@@ -344,7 +345,7 @@ void display_searchstring() {
   fill_field("searchtext");
   const Field f = field_rect("searchtext");
   char shown_text[15] = {};
-  std::strncpy(shown_text, searchstring, 14);
+  std::snprintf(shown_text, sizeof shown_text, "%.14s", searchstring);
   MXsetfont(LARGE);
   MXsetcolor(field_rect("scrollpicklabel").color);
   MXwwritemsg(f.x + 5, f.y + 13, shown_text);

@@ -47,12 +47,25 @@ class EndToEnd : public ProgramTest {
       if (std::regex_match(l, line)) out.push_back(l);
     return out;
   }
+  void session();
   void shot(const char* name) {
-    if (const char* dir = getenv("APP_SHOTS")) MXPwrite_screen_png((std::string(dir) + "/" + name + ".png").c_str());
+    if (const char* dir = getenv("APP_SHOTS"))
+      MXPwrite_screen_png((std::string(dir) + "/" + name + (backing_store() ? "_bstore" : "") + ".png").c_str());
   }
 };
 
-TEST_F(EndToEnd, AWholeSession) {
+TEST_F(EndToEnd, AWholeSession) { session(); }
+
+// The same session with backing store for windows: windows that close give back
+// what they covered instead of a full redraw.
+class EndToEndWithBackingStore : public EndToEnd {
+ protected:
+  int backing_store() const override { return 1; }
+};
+
+TEST_F(EndToEndWithBackingStore, AWholeSession) { session(); }
+
+void EndToEnd::session() {
   // Start: version line, intro picture and the first help file; close both.
   idle(3);
   EXPECT_EQ(HelpWinActive, 1);
