@@ -9,6 +9,9 @@
 #include "app/population_display.h"
 #include "app/rate_editing.h"
 #include "app/scenario_windows.h"
+#include "app/screen_dump_dialog.h"
+#include "app/screen_state.h"
+#include "app/walkthrough.h"
 #include "demography/saved_simulation.h"
 
 namespace {
@@ -30,9 +33,12 @@ int redraw_all_command() {
 const IntrFunction FuncNames[] = {
     COMMAND("alternatesim", alternatesim),
     COMMAND("birthdeathrate", birthdeathrate),
+    COMMAND("canceldump", canceldump),
     COMMAND("cancelquit", cancelquit),
     COMMAND("controlscmd", controlscmd),
+    COMMAND("confirmdump", confirmdump),
     COMMAND("confirmquit", confirmquit),
+    COMMAND("dumpscreen", dumpscreen),
     COMMAND("decfert", decfert),
     COMMAND("decfyear", decfyear),
     COMMAND("declifeexp", declifeexp),
@@ -50,6 +56,7 @@ const IntrFunction FuncNames[] = {
     COMMAND("file", standard_menu),
     COMMAND("geocmd", geocmd),
     COMMAND("glossary", standard_menu),
+    COMMAND("gfformat", gfformat),
     POINTER("handlesearch", handlesearch),
     COMMAND("help", standard_menu),
     COMMAND("helpnext", helpnext),
@@ -78,6 +85,7 @@ const IntrFunction FuncNames[] = {
     COMMAND("okaymig", okaymig),
     COMMAND("options", options),
     COMMAND("optionscmd", optionscmd),
+    COMMAND("qtwalk", quitwalkthru),
     COMMAND("quit", standard_menu),
     COMMAND("redraw_all", redraw_all_command),
     COMMAND("resetsimulation", resetsimulation),
@@ -90,12 +98,17 @@ const IntrFunction FuncNames[] = {
     POINTER("scrollbar", scrollbar),
     COMMAND("selectcountrymap", selectcountrymap),
     COMMAND("setfert", setfert),
+    COMMAND("set_format", set_format),
     COMMAND("setlifeex", setlifeex),
     COMMAND("setmig", setmig),
     COMMAND("simulate", simulate),
     COMMAND("techcmd", techcmd),
     COMMAND("unsimulate", unsimulate),
     COMMAND("versioncmd", versioncmd),
+    POINTER("walkthru", walkthru),
+    COMMAND("walkthruinit", walkthruinit),
+    COMMAND("walkthrucont", no_op),
+    COMMAND("walkthrurecover", walkthrurecover),
 };
 
 const int NumFuncs = static_cast<int>(sizeof FuncNames / sizeof FuncNames[0]);
@@ -103,4 +116,6 @@ const int NumFuncs = static_cast<int>(sizeof FuncNames / sizeof FuncNames[0]);
 void register_commands() {
   MXsetfunctiontable(FuncNames, NumFuncs);
   install_screen_hooks();
+  DumpRedraw = redraw_dump_windows;
+  WalkThruInit = walkthruinit;
 }
