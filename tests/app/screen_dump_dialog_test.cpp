@@ -1,0 +1,190 @@
+// The screen-dump dialog on the program's own interface file, driven by pointer
+// events on the headless platform: File, Save screen as picture, the format menu,
+// Save and the result alert; saving with no format; the configured format; the
+// next free name; a dump that cannot be written; and a picture free of the dialog.
+#include <cstring>
+
+#include "app/screen_dump_dialog.h"
+#include "app_test_support.h"
+#include "pictures/screen_dump.h"
+
+namespace {
+
+using namespace apptest;
+namespace fs = std::filesystem;
+
+class DumpDialog : public ProgramTest {
+ protected:
+  std::string interface_file() const override { return std::string(APP_DATA_DIR) + "/varnock.inf"; }
+  void SetUp() override {
+    ProgramTest::SetUp();
+    open_main_screen();
+  }
+
+  void open_dialog() { choose("root", "File", "file", "p2"); }
+  void choose_format(const char* item) { choose("dump", "gfformat", "gfformat", item); }
+
+  // Pixels of the text colour (black) on the alert's line with baseline y.
+  static int ink_on_alert_line(int baseline) {
+    int wx, wy, ww;
+    MXgetwindowspecs("alert", &wx, &wy, &ww, nullptr, nullptr);
+    const int black = MXconvertcolor("black");
+    int n = 0;
+    for (int y = wy + baseline - 10; y <= wy + baseline; ++y)
+      for (int x = wx + 6; x < wx + ww - 4; ++x) n += MXPget_pixel(x, y) == black;
+    return n;
+  }
+  // With APP_SHOTS set, a picture of the screen for checking the layout by eye.
+  static void shot(const char* name) {
+    if (const char* dir = getenv("APP_SHOTS")) MXPwrite_screen_png((std::string(dir) + "/" + name + ".png").c_str());
+  }
+  static std::vector<std::string> shots() {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator("."))
+      if (e.path().filename().string().rfind("vkshot", 0) == 0) out.push_back(e.path().filename().string());
+    return out;
+  }
+};
+
+TEST_F(DumpDialog, FileMenuChooseGifSaveAndTheAlertNamesTheFile) {
+  open_dialog();
+  EXPECT_EQ(DumpWinActive, 1);
+  EXPECT_EQ(window_level("dump"), 2);
+  EXPECT_EQ(MXgetcurrmsg(), 17);
+  EXPECT_EQ(GraphFileFmt, NO_FILE);
+
+  choose_format("p3");
+  EXPECT_EQ(GraphFileFmt, GIF_16);
+  shot("dump_dialog");
+
+  press_button("dump", "dumpscreen");
+  EXPECT_EQ(DumpWinActive, 0);
+  EXPECT_EQ(DumpResultsActive, 1);
+  EXPECT_EQ(DumpSuccess, 1);
+  EXPECT_STREQ(DumpFileName, "vkshot00.gif");
+  EXPECT_TRUE(fs::exists("vkshot00.gif"));
+  EXPECT_EQ(read_file("vkshot00.gif").substr(0, 6), "GIF87a");
+  EXPECT_EQ(window_level("alert"), 2);
+  EXPECT_EQ(MXgetcurrmsg(), 10);
+  // The success text stands on the second line only.
+  EXPECT_GT(ink_on_alert_line(30), 50);
+  EXPECT_EQ(ink_on_alert_line(15), 0);
+  EXPECT_EQ(bells(), 0);
+  shot("dump_alert");
+
+  // A redraw of the whole screen keeps the alert and its text.
+  redraw_all();
+  EXPECT_GT(ink_on_alert_line(30), 50);
+
+  press_button("alert", "okay");
+  EXPECT_EQ(DumpResultsActive, 0);
+  EXPECT_EQ(window_level("alert"), 0);
+}
+
+TEST_F(DumpDialog, SavingWithNoFormatClosesTheDialogAndShowsNothing) {
+  const int before = MXgetcurrmsg();
+  open_dialog();
+  press_button("dump", "dumpscreen");
+  EXPECT_EQ(DumpWinActive, 0);
+  EXPECT_EQ(DumpResultsActive, 0);
+  EXPECT_EQ(window_level("dump"), 0);
+  EXPECT_EQ(window_level("alert"), 0);
+  EXPECT_TRUE(shots().empty());
+  // The message of the screen before the menu was opened is back.
+  EXPECT_EQ(MXgetcurrmsg(), before);
+  EXPECT_EQ(bells(), 0);
+}
+
+TEST_F(DumpDialog, FormatMenuPositionsAndCancel) {
+  open_dialog();
+  const struct {
+    const char* item;
+    GraphicsFileType format;
+  } items[] = {{"p1", PS_COLOR}, {"p0", BMP_16}, {"p2", PS_GRAY}, {"p3", GIF_16}};
+  for (const auto& i : items) {
+    choose_format(i.item);
+    EXPECT_EQ(GraphFileFmt, i.format) << i.item;
+  }
+  // The open menu has its help message; closed without a choice, it keeps the
+  // format and the dialog's message comes back.
+  int x, y;
+  button_centre("dump", "gfformat", &x, &y);
+  click(x, y);
+  EXPECT_EQ(MXgetcurrmsg(), 18);
+  shot("dump_menu");
+  click(600, 30);
+  EXPECT_EQ(MXgetcurrmsg(), 17);
+  EXPECT_EQ(GraphFileFmt, GIF_16);
+
+  const int before = Savemsg;
+  press_button("dump", "canceldump");
+  EXPECT_EQ(DumpWinActive, 0);
+  EXPECT_EQ(window_level("dump"), 0);
+  EXPECT_TRUE(shots().empty());
+  EXPECT_EQ(MXgetcurrmsg(), before);
+}
+
+TEST_F(DumpDialog, NextFreeNameAndADumpThatCannotBeWritten) {
+  write_file("vkshot00.bmp", "not mine");
+  open_dialog();
+  choose_format("p0");
+  press_button("dump", "dumpscreen");
+  EXPECT_STREQ(DumpFileName, "vkshot01.bmp");
+  EXPECT_EQ(read_file("vkshot00.bmp"), "not mine");
+  EXPECT_EQ(fs::file_size("vkshot01.bmp"), 118u + 153600u);
+  press_button("alert", "okay");
+
+  // Every name taken: the alert says so, with a bell, and the program goes on.
+  for (int n = 0; n < 100; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "vkshot%02d.bmp", n);
+    if (!fs::exists(name)) write_file(name, "taken");
+  }
+  open_dialog();  // the format stays BMP
+  press_button("dump", "dumpscreen");
+  EXPECT_EQ(DumpSuccess, 0);
+  EXPECT_EQ(DumpResultsActive, 1);
+  EXPECT_EQ(bells(), 1);
+  EXPECT_GT(ink_on_alert_line(15), 50);
+  EXPECT_GT(ink_on_alert_line(30), 50);
+  EXPECT_GT(ink_on_alert_line(45), 50);
+  press_button("alert", "okay");
+  EXPECT_EQ(window_level("alert"), 0);
+}
+
+TEST_F(DumpDialog, ThePictureShowsTheScreenWithoutTheDialog) {
+  std::vector<int> screen(640 * 480);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) screen[y * 640 + x] = MXPget_pixel(x, y);
+  open_dialog();
+  choose_format("p0");
+  press_button("dump", "dumpscreen");
+  ASSERT_EQ(DumpSuccess, 1);
+  const std::string bmp = read_file(DumpFileName);
+  ASSERT_EQ(bmp.size(), 118u + 153600u);
+  int differ = 0;
+  for (int y = 0; y < 480; ++y)
+    for (int x = 5; x < 635; ++x) {  // the progress marks stand in the outer 5 pixels
+      const unsigned char byte = static_cast<unsigned char>(bmp[118 + (479 - y) * 320 + x / 2]);
+      const int index = x % 2 ? byte & 15 : byte >> 4;
+      differ += index != screen[y * 640 + x];
+    }
+  EXPECT_EQ(differ, 0);
+}
+
+class DumpDialogConfigured : public DumpDialog {
+ protected:
+  // The test set-up writes this name as the configuration's last line: the key
+  // after it lands in the configuration too.
+  std::string interface_file() const override { return DumpDialog::interface_file() + "\ngraphfileformat= GIF16"; }
+};
+
+TEST_F(DumpDialogConfigured, TheConfiguredFormatIsChosenAtStart) {
+  EXPECT_EQ(GraphFileFmt, GIF_16);
+  open_dialog();
+  press_button("dump", "dumpscreen");
+  EXPECT_STREQ(DumpFileName, "vkshot00.gif");
+  EXPECT_EQ(DumpSuccess, 1);
+}
+
+}  // namespace
