@@ -10,6 +10,9 @@ struct Field {
 Field field_rect(const char* name);
 // 1 while the window is shown (its level is at least 1).
 int shown(const char* window);
+// Draws every enabled button of a window again: after a modal window has come up,
+// the windows made to keep reacting show their buttons as usable.
+void redraw_enabled_buttons(const char* window);
 // Clears the field in the current window and writes text at (x, y + 15) in the
 // large font and the field's colour.
 void write_field_text(const char* field, const char* text);

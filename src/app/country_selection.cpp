@@ -202,6 +202,8 @@ int scrollselectcountry() {
   MXdrawnamedwindow("map", 0, 1);
   MXsetactivenamedwindow("root");
   MXsetactivenamedwindow("message");
+  redraw_enabled_buttons("root");
+  redraw_enabled_buttons("message");
   const int button = field_rect("sclistbutton").color;
   const int upleft = field_rect("sclistupleft").color;
   const int lowright = field_rect("sclistlowright").color;

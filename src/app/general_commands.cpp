@@ -114,9 +114,11 @@ int dointroscreen() {
   MXdrawnamedwindow("instruction", 0, 1);
   drawintroscreen();
   MXdisplayhelpmessage(13);
-  MXenablebutton("message", "done", shown("message"));
+  MXenablebutton("message", "done", 0);
   MXsetactivenamedwindow("message");
   MXsetactivenamedwindow("root");
+  redraw_enabled_buttons("message");
+  redraw_enabled_buttons("root");
   return 1;
 }
 

@@ -114,6 +114,36 @@ TEST_F(DisplayTest, RedrawAllRebuildsTheSameScreen) {
   EXPECT_EQ(screen(), before);
 }
 
+// Every window the flags record comes back with a full redraw, exactly as it was.
+TEST_F(DisplayTest, RedrawAllBringsBackEveryWindowThatIsUp) {
+  load("peru");
+  auto same_after_redraw = [&](const char* what) {
+    const std::vector<unsigned char> before = screen();
+    redraw_all();
+    const std::vector<unsigned char> after = screen();
+    int differ = 0, first = -1;
+    for (size_t i = 0; i < after.size(); ++i)
+      if (after[i] != before[i] && differ++ == 0) first = static_cast<int>(i);
+    EXPECT_EQ(differ, 0) << what << ": first at " << first % 640 << "," << first / 640 << " was "
+                         << (first >= 0 ? int(before[first]) : -1) << " now " << (first >= 0 ? int(after[first]) : -1);
+  };
+  choose("root", "Info", "info", "p0");
+  same_after_redraw("help");
+  press_button("help", "done");
+  choose("root", "Quit", "quit", "p0");
+  same_after_redraw("quit");
+  press_button("quit", "cancelquit");
+  choose("top", "options", "options", "p0");
+  type("ke");
+  same_after_redraw("map");
+  press_button("map", "cancel");
+  choose("root", "Help", "help", "p0");
+  same_after_redraw("intro");
+  press_button("message", "done");
+  press_button("top", "simulate");
+  same_after_redraw("main screen");
+}
+
 class BackingStoreTest : public DisplayTest {
  protected:
   int backing_store() const override { return 1; }
