@@ -1,0 +1,501 @@
+// The walk-through tutorial on the program's own interface file and starting
+// state, driven by pointer and key events on the headless platform: the whole
+// lesson, where at every stage another action than the awaited one leaves the
+// stage as it is; the user's own state before and after, byte for byte through a
+// save; leaving in the middle; a lesson started over the work of one that was
+// cut off; and a program killed in the middle of a lesson and started again.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/walkthrough.h"
+#include "app_test_support.h"
+#include "demography/saved_simulation.h"
+
+namespace {
+
+using namespace apptest;
+namespace fs = std::filesystem;
+
+#define AT(n) ASSERT_EQ(walkthru_stage(), (n))
+
+// Two saved files equal byte for byte; else where they first differ.
+::testing::AssertionResult same_bytes(const std::string& a, const std::string& b) {
+  if (a == b) return ::testing::AssertionSuccess();
+  size_t i = 0;
+  while (i < a.size() && i < b.size() && a[i] == b[i]) ++i;
+  return ::testing::AssertionFailure() << "sizes " << a.size() << " and " << b.size() << ", first difference at byte "
+                                       << i;
+}
+
+class Lesson : public ProgramTest {
+ protected:
+  std::string interface_file() const override { return std::string(APP_DATA_DIR) + "/varnock.inf"; }
+  void SetUp() override {
+    ProgramTest::SetUp();
+    reset_walkthrough();
+    fs::copy_file(fs::path(APP_DATA_DIR) / "vk_wt.ini", dir_ / "vk_wt.ini");
+  }
+
+  // The second half of choose(): an item of the menu that is open.
+  static void pick(const char* menu, const char* item) {
+    const Popupmenu& m = Popups[MXpopupnum(menu)];
+    int slot = 0;
+    for (int i = 0; i < m.numitems; ++i) {
+      if (MXstricmp(m.item[i].name, item) == 0) break;
+      if (m.item[i].active != INVISIBLE) ++slot;
+    }
+    click(m.x + m.wd / 2, m.y + 4 + 15 * slot + 7);
+  }
+  static void centre(const char* window, const char* area, int* x, int* y) { button_centre(window, area, x, y); }
+
+  // A user's own work: two countries, runs at different years, a second run below.
+  void make_user_state() {
+    choose_country("top", "germany");
+    for (int i = 0; i < 3; ++i) press_button("top", "simulate");
+    choose_country("bottom", "nigeria");
+    for (int i = 0; i < 5; ++i) press_button("bottom", "simulate");
+    choose("bottom", "options", "options", "p1");
+    for (int i = 0; i < 2; ++i) press_button("bottom", "simulate");
+  }
+  static std::string saved(const char* name) {
+    EXPECT_EQ(savenamedfile(name), 1);
+    return read_file(name);
+  }
+  void start_lesson() {
+    choose("root", "help", "help", "p4");
+    ASSERT_EQ(InWalkThru, 1);
+  }
+  // A press that is not the one the stage waits for.
+  void wrong(const char* window, const char* button) {
+    const int before = walkthru_stage();
+    press_button(window, button);
+    idle(2);
+    EXPECT_EQ(walkthru_stage(), before) << "stage " << before << " moved on by " << window << "/" << button;
+  }
+  // Presses a button until the stage moves on; the number of presses it took.
+  int press_until_next(const char* window, const char* button, int most) {
+    const int stage = walkthru_stage();
+    for (int n = 1; n <= most; ++n) {
+      press_button(window, button);
+      if (walkthru_stage() != stage) return n;
+    }
+    return -1;
+  }
+
+  // Does what stage n waits for (after a wrong action where one is at hand).
+  void act(int n) {
+    int x, y;
+    switch (n) {
+      case PRESSINTRODONE:
+        EXPECT_EQ(AlertNumber, 3);
+        wrong("top", "options");  // the welcome note is modal
+        press_button("alert", "okay");
+        break;
+      case PRESSOPTIONS:
+        wrong("top", "simulate");
+        wrong("bottom", "options");
+        press_button("top", "options");
+        break;
+      case PRESSSELECT:
+        click(600, 100);  // the menu closed without a choice
+        EXPECT_EQ(walkthru_stage(), PRESSSELECT);
+        press_button("top", "options");
+        pick("options", "p0");
+        break;
+      case CONTINUE1:
+        wrong("map", "smallmap");
+        wrong("map", "done");
+        press_button("message", "wtcont");
+        break;
+      case NOTICESELECT:
+        // A drag of the small map does not count, a click on a map does.
+        centre("map", "smallmap", &x, &y);
+        drag(x, y, x + 30, y + 12);
+        idle(2);
+        EXPECT_EQ(walkthru_stage(), NOTICESELECT);
+        EXPECT_EQ(Drag_Used, 0);
+        press_button("map", "largemap");
+        break;
+      case CONTINUE3:
+        wrong("map", "smallmap");
+        press_button("message", "wtcont");
+        break;
+      case DRAGTOPRECT:
+        wrong("map", "smallmap");
+        centre("map", "smallmap", &x, &y);
+        drag(x, y, x - 40, y - 10);
+        break;
+      case ZOOMIN:
+        wrong("map", "decmapscale");
+        wrong("message", "wtcont");
+        press_button("map", "incmapscale");
+        break;
+      case ZOOMOUT:
+        wrong("map", "incmapscale");
+        press_button("map", "decmapscale");
+        break;
+      case PICKFROMLIST: {
+        wrong("map", "DnArrow");
+        int mx, my, fx, fy;
+        MXgetwindowspecs("map", &mx, &my, nullptr, nullptr, nullptr);
+        MXgetbuttonspecs("map", "scrollcountry", &fx, &fy, nullptr, nullptr, nullptr);
+        click(mx + fx + 30, my + fy + 2 * 13 + 6);
+        break;
+      }
+      case PRESSDNARROW:
+        wrong("map", "scrollcountry");
+        press_button("map", "DnArrow");
+        break;
+      case PRESSUPARROW:
+        wrong("message", "wtcont");
+        press_button("map", "UpArrow");
+        break;
+      case CONTINUE4:
+        wrong("map", "UpArrow");
+        press_button("message", "wtcont");
+        break;
+      case MOVESCROLLBUTT: {
+        wrong("message", "wtcont");
+        type("e");  // no key routine yet
+        EXPECT_EQ(walkthru_stage(), MOVESCROLLBUTT);
+        int mx, my, bx, by, bw;
+        MXgetwindowspecs("map", &mx, &my, nullptr, nullptr, nullptr);
+        MXgetbuttonspecs("map", "scrollbar", &bx, &by, &bw, nullptr, nullptr);
+        drag(mx + bx + bw / 2, my + by + 4, mx + bx + bw / 2, my + by + 120);
+        break;
+      }
+      case TYPENAME:
+        EXPECT_STREQ(searchstring, "");
+        type("E");
+        EXPECT_EQ(walkthru_stage(), TYPENAME);
+        type("U");  // capitals count as well
+        break;
+      case ENDMAPSELECT:
+        wrong("map", "cancel");
+        key(13);
+        break;
+      case PRESSMAPDONE:
+        wrong("message", "wtcont");
+        press_button("map", "done");
+        EXPECT_EQ(MapSelect, 0);
+        EXPECT_STREQ(Country_list[Pickno].name, "Europe");
+        break;
+      case CONTINUE5:
+        wrong("top", "simulate");
+        press_button("message", "wtcont");
+        break;
+      case CONTINUE6:
+        wrong("top", "options");
+        press_button("message", "wtcont");
+        break;
+      case PRESSSIM:
+        wrong("message", "wtcont");
+        press_button("top", "simulate");
+        break;
+      case PRESSUNSIMAGAIN:
+        wrong("top", "simulate");
+        press_button("top", "unsimulate");
+        break;
+      case GOTO2050:
+      case GOTO2050AGAIN:
+        for (int i = 0; i < 11; ++i) press_button("top", "simulate");
+        EXPECT_EQ(walkthru_stage(), n) << "before 2050";
+        press_button("top", "simulate");
+        break;
+      case PRESSOPTIONSAGAIN:
+      case PRESSOPTIONS3:
+      case PRESSOPTIONS4:
+        wrong("top", "unsimulate");
+        press_button("top", "options");
+        break;
+      case PRESSRUNANOTHER:
+      case PRESSRESETSIM:
+      case PRESSVIEWBUTTONS: {
+        const char* item = n == PRESSRUNANOTHER ? "p1" : n == PRESSRESETSIM ? "p5" : "p3";
+        click(600, 100);
+        EXPECT_EQ(walkthru_stage(), n);
+        press_button("top", "options");
+        EXPECT_EQ(walkthru_stage(), n);
+        pick("options", item);
+        break;
+      }
+      case CONTINUE7:
+      case CONTINUE8:
+      case CONTINUE9:
+      case CONTINUE10:
+      case CONTINUE11:
+        wrong("top", "simulate");
+        press_button("message", "wtcont");
+        break;
+      case PRESSTOTFERT:
+        wrong("message", "wtcont");
+        press_button("toptotalfert", "setfert");
+        break;
+      case PRESSDECFERT: {
+        // Each press before the target reaches 0.50 keeps the stage.
+        const int presses = press_until_next("setfert", "decfert", 100);
+        EXPECT_GT(presses, 1);
+        const VKStatetype* s = VKState[0][Display[0].curr_sim];
+        EXPECT_EQ(s->tfr_targ_val[s->stepcnt], 50);
+        break;
+      }
+      case INCFYEAR2010:
+        EXPECT_GT(press_until_next("setfert", "incfyear", 20), 1);
+        break;
+      case PRESSFERTDONE:
+        press_button("setfert", "okay");
+        break;
+      case PRESSDEATHMINUS:
+        EXPECT_GT(press_until_next("topdeath", "Death7m", 200), 1);
+        break;
+      case DRAGCOHORT: {
+        int wx, wy, fx, fy, fw, fh;
+        MXgetwindowspecs("top", &wx, &wy, nullptr, nullptr, nullptr);
+        MXgetbuttonspecs("top", "pyrgraph", &fx, &fy, &fw, &fh, nullptr);
+        click(wx + fx + fw / 2 + 10, wy + fy + fh - 20);  // a click is no drag
+        EXPECT_EQ(walkthru_stage(), DRAGCOHORT);
+        drag(wx + fx + fw / 2 + 20, wy + fy + fh - 20, wx + fx + fw / 2 + 60, wy + fy + fh - 20);
+        break;
+      }
+      case GOTO2050FINAL:
+        press_button("top", "simulate");
+        EXPECT_EQ(walkthru_stage(), GOTO2050FINAL);
+        for (int i = 0; i < 11; ++i) press_button("top", "simulate");
+        break;
+      default:
+        FAIL() << "no action for stage " << n;
+    }
+  }
+  // Runs the lesson from its start until stage `stop` is reached.
+  void run_until(int stop) {
+    idle(1);
+    for (int n = PRESSINTRODONE; n < stop; ++n) {
+      AT(n);
+      act(n);
+      if (HasFatalFailure()) return;
+      if (const char* dir = getenv("APP_SHOTS")) {
+        char name[64];
+        std::snprintf(name, sizeof name, "%s/lesson_%02d.png", dir, n);
+        MXPwrite_screen_png(name);
+      }
+      AT(n + 1);
+    }
+  }
+};
+
+TEST_F(Lesson, TheWholeLessonAdvancesOnlyOnTheAwaitedActionsAndGivesTheUsersWorkBack) {
+  open_main_screen();
+  make_user_state();
+  const std::string before = saved("before.sav");
+  const int message = MXgetcurrmsg();
+
+  start_lesson();
+  EXPECT_TRUE(fs::exists(WalkSaveFile));
+  EXPECT_TRUE(same_bytes(read_file(WalkSaveFile), before));
+  // The lesson's own state: the world in the upper pane, nothing below.
+  EXPECT_STREQ(Country_list[0].name, "World");
+  EXPECT_EQ(Display[1].curr_sim, -1);
+  EXPECT_NE(button_state("root", "qtwalk"), INVISIBLE);
+  EXPECT_EQ(button_state("root", "File"), INVISIBLE);
+  EXPECT_EQ(button_state("bottom", "options"), DISABLED);
+  EXPECT_EQ(item_state("help", "p4"), DISABLED);
+
+  run_until(CONTINUE11);
+  ASSERT_FALSE(HasFatalFailure());
+  AT(CONTINUE11);
+  press_button("message", "wtcont");
+  idle(2);  // the last stage ends the lesson
+  EXPECT_EQ(walkthru_stage(), WT_NONE);
+  EXPECT_EQ(InWalkThru, 0);
+  EXPECT_FALSE(fs::exists(WalkSaveFile));
+  EXPECT_TRUE(same_bytes(saved("after.sav"), before));
+  EXPECT_EQ(MXgetcurrmsg(), message);
+  EXPECT_EQ(button_state("root", "qtwalk"), INVISIBLE);
+  EXPECT_EQ(item_state("help", "p4"), ENABLED);
+  EXPECT_NE(read_file("error.log").find("End of Walk-Through Tutorial"), std::string::npos);
+}
+
+TEST_F(Lesson, LeavingInTheMiddleRestoresEverything) {
+  open_main_screen();
+  make_user_state();
+  const std::string before = saved("before.sav");
+
+  // With End tutorial, after the lesson has disabled every Options item.
+  start_lesson();
+  run_until(CONTINUE8);
+  ASSERT_FALSE(HasFatalFailure());
+  EXPECT_EQ(item_state("options", "p0"), DISABLED);
+  press_button("root", "qtwalk");
+  EXPECT_EQ(InWalkThru, 0);
+  EXPECT_TRUE(same_bytes(saved("after.sav"), before));
+  EXPECT_EQ(item_state("options", "p0"), ENABLED);
+  EXPECT_EQ(item_state("help", "p4"), ENABLED);
+  EXPECT_EQ(button_state("root", "File"), ENABLED);
+  EXPECT_FALSE(fs::exists(WalkSaveFile));
+
+  // At once (n = 10) while the country window is up, and while the fertility
+  // window is up: both close, and the user's work is back.
+  for (int stop : {ZOOMOUT, INCFYEAR2010}) {
+    const std::string before_leaving = saved("before.sav");  // the check below simulates
+    reset_walkthrough();
+    start_lesson();
+    run_until(stop);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_TRUE(MapSelect || SetFertActive);
+    walkthru(0, 0, 10);
+    idle(2);
+    EXPECT_EQ(InWalkThru, 0);
+    EXPECT_EQ(MapSelect, 0);
+    EXPECT_EQ(SetFertActive, 0);
+    EXPECT_EQ(window_level("map"), 0);
+    EXPECT_EQ(window_level("setfert"), 0);
+    EXPECT_TRUE(same_bytes(saved("after.sav"), before_leaving)) << "left at stage " << stop;
+    // The screen works as before: the upper pane simulates.
+    const int step = VKState[0][Display[0].curr_sim]->stepcnt;
+    press_button("top", "simulate");
+    EXPECT_EQ(VKState[0][Display[0].curr_sim]->stepcnt, step + 1);
+    press_button("top", "unsimulate");
+  }
+}
+
+TEST_F(Lesson, ALessonStartedOverTheWorkOfACutOffOneKeepsThatWork) {
+  open_main_screen();
+  make_user_state();
+  // What a lesson that was cut off left: the user's work in vk_walk.sav.
+  const std::string kept = saved(WalkSaveFile);
+  choose("top", "options", "options", "p5");  // the screen has changed since
+  ASSERT_NE(saved("changed.sav"), kept);
+
+  start_lesson();
+  EXPECT_TRUE(same_bytes(read_file(WalkSaveFile), kept));
+  run_until(PRESSOPTIONS);
+  press_button("root", "qtwalk");
+  EXPECT_TRUE(same_bytes(saved("after.sav"), kept));
+}
+
+TEST_F(Lesson, AStartThatCannotKeepTheUsersWorkIsRefused) {
+  open_main_screen();
+  make_user_state();
+  // A vk_walk.sav that does not load is never overwritten, and no lesson starts.
+  write_file(WalkSaveFile, "damaged");
+  const std::string before = saved("before.sav");
+  choose("root", "help", "help", "p4");
+  EXPECT_EQ(InWalkThru, 0);
+  EXPECT_EQ(read_file(WalkSaveFile), "damaged");
+  EXPECT_TRUE(same_bytes(saved("after.sav"), before));
+  EXPECT_EQ(bells(), 1);
+}
+
+TEST_F(Lesson, WorkLeftByACutOffLessonComesBackWhenTheMainScreenOpens) {
+  // The file is there before the first screen: it is loaded only once the main
+  // screen is open, then deleted.
+  fs::copy_file("vk_wt.ini", WalkSaveFile);
+  idle(3);
+  EXPECT_TRUE(fs::exists(WalkSaveFile));
+  press_button("help", "done");
+  EXPECT_TRUE(fs::exists(WalkSaveFile));
+  press_button("message", "done");
+  idle(2);
+  EXPECT_FALSE(fs::exists(WalkSaveFile));
+  EXPECT_EQ(MXgetcurrmsg(), WALK_RECOVERED_MSG);
+  EXPECT_GE(Display[0].curr_sim, 0);
+  EXPECT_TRUE(same_bytes(saved("after.sav"), read_file("vk_wt.ini")));
+}
+
+// The texts of the lesson fit where they are shown.
+TEST_F(Lesson, TheLessonsTextsAreThereAndFit) {
+  for (int n : {7, 50, 51, 52, 53, 54, 55, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 76, 77, 78, 79,
+                80, 81, 82, 83, 84, 85, 86, 87, 89, 90, 91, 92, 93, 94, 96, 97, 98, 99})
+    EXPECT_STRNE(MXgetmsg(("hm" + std::to_string(10 * n)).c_str()), "") << n;
+  int wd = 0;
+  MXgetwindowspecs("alert", nullptr, nullptr, &wd, nullptr, nullptr);
+  for (int k = 1; k <= 6; ++k) {
+    const std::string name = "introalert" + std::to_string(k);
+    ASSERT_STRNE(MXgetmsg(name.c_str()), "") << name;
+    MXsetfont(LARGE);
+    EXPECT_LE(6 + 1 + MXtextwidth(MXgetmsg(name.c_str())), wd - 3) << name;
+  }
+}
+
+// The program itself, killed in the middle of a lesson and started again.
+class KilledLesson : public Lesson {
+ protected:
+  std::string item_click(const char* window, const char* button, const char* menu, const char* item) {
+    int x, y;
+    button_centre(window, button, &x, &y);
+    std::string out = "click " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    const Popupmenu& m = Popups[MXpopupnum(menu)];
+    int slot = 0;
+    for (int i = 0; i < m.numitems; ++i) {
+      if (MXstricmp(m.item[i].name, item) == 0) break;
+      if (m.item[i].active != INVISIBLE) ++slot;
+    }
+    return out + "click " + std::to_string(m.x + m.wd / 2) + " " + std::to_string(m.y + 4 + 15 * slot + 7) + "\n";
+  }
+  std::string button_click(const char* window, const char* button) {
+    int x, y;
+    button_centre(window, button, &x, &y);
+    return "click " + std::to_string(x) + " " + std::to_string(y) + "\n";
+  }
+  // Starts the program in `dir` with a script; returns its process id.
+  static pid_t start(const fs::path& dir, const std::string& script) {
+    write_file((dir / "script.txt").string(), script);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      if (chdir(dir.c_str()) != 0) _exit(127);
+      setenv("VARNOCK_PLATFORM", "headless", 1);
+      setenv("VARNOCK_SCRIPT", "script.txt", 1);
+      execl(VARNOCK_PATH, VARNOCK_PATH, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    return pid;
+  }
+};
+
+TEST_F(KilledLesson, TheUsersWorkComesBackAfterARestart) {
+  // The places of the controls, from the interface file read in this process.
+  open_main_screen();
+  const std::string first_screen = "wait 50\n" + button_click("help", "done") + button_click("message", "done");
+  choose("top", "options", "options", "p0");  // the options menu's place for the upper pane
+  const std::string choose_germany = item_click("top", "options", "options", "p0") + "type germany\nkey return\n" +
+                                     button_click("map", "done");
+  const std::string save = item_click("root", "File", "file", "p0");
+  const std::string lesson = item_click("root", "help", "help", "p4");
+  const std::string ok = button_click("alert", "okay");
+
+  const fs::path run = dir_ / "run";
+  lay_out_data(run, interface_file(), 0);
+  fs::copy_file("vk_wt.ini", run / "vk_wt.ini");
+  std::string work = first_screen + choose_germany;
+  for (int i = 0; i < 3; ++i) work += button_click("top", "simulate");
+  std::string hold;  // long enough to be killed while it waits: a day of idle events at a time
+  for (int i = 0; i < 50; ++i) hold += "wait 86400000\n";
+  const pid_t first = start(run, work + save + lesson + "wait 50\n" + ok + hold);
+  ASSERT_GT(first, 0);
+  bool started = false;
+  for (int i = 0; i < 400 && !started; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    started = fs::exists(run / WalkSaveFile);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  kill(first, SIGKILL);
+  int status = 0;
+  waitpid(first, &status, 0);
+  ASSERT_TRUE(started) << read_file((run / "error.log").string());
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the program ended before it was killed";
+  const std::string before = read_file((run / "vk_000.sav").string());
+  ASSERT_FALSE(before.empty());
+  fs::remove(run / "vk_000.sav");
+
+  const pid_t second = start(run, first_screen + "wait 50\n" + save);
+  waitpid(second, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_FALSE(fs::exists(run / WalkSaveFile));
+  EXPECT_TRUE(same_bytes(read_file((run / "vk_000.sav").string()), before));
+  EXPECT_NE(read_file((run / "error.log").string()).find("A walk-through was cut off"), std::string::npos);
+}
+
+}  // namespace
