@@ -46,14 +46,16 @@ bool continued() { return pressed("message", "wtcont"); }
 // Item k of the pane's Options menu.
 bool item(int k) { return Last.type == MENU && MXstricmp(Last.gname, "options") == 0 && Last.control.number == k; }
 
-// Enables or disables a button; with redraw the change is drawn now, provided the
-// button's window is on the screen (a hidden window is drawn when it is shown).
-void enable(const char* window, const char* button, int redraw = 0) {
-  MXenablebutton(window, button, redraw && shown(window));
+// Enables or disables a button and, while its window is on the screen, draws it in
+// its new state at once, so that what looks usable is what the lesson allows. A
+// drag area is not drawn: its window draws its contents (maps, list, pyramid).
+int draw_now(const char* window, const char* button) {
+  if (!shown(window)) return 0;
+  const int w = MXwindownum(window);
+  return Win[w].wb[MXbuttonnum(w, button)].drag ? 0 : 1;
 }
-void disable(const char* window, const char* button, int redraw = 0) {
-  MXdisablebutton(window, button, redraw && shown(window));
-}
+void enable(const char* window, const char* button) { MXenablebutton(window, button, draw_now(window, button)); }
+void disable(const char* window, const char* button) { MXdisablebutton(window, button, draw_now(window, button)); }
 void options_items(int first, int last, bool on) {
   for (int k = first; k <= last; ++k) {
     char name[4];
@@ -77,10 +79,10 @@ int shown_step() {
 // all off: the lesson turns on one at a time.
 void lock_scenarios() {
   disable("top", "pyrgraph");
-  disable("toplifeexp", "setlife", 1);
-  disable("topmig", "setmig", 1);
-  disable("toptotalfert", "setfert", 1);
-  disable("top", "simulate", 1);
+  disable("toplifeexp", "setlife");
+  disable("topmig", "setmig");
+  disable("toptotalfert", "setfert");
+  disable("top", "simulate");
   for (const char* b : {"incfert", "incfyear", "decfyear", "okay"}) disable("setfert", b);
 }
 
@@ -128,7 +130,7 @@ bool run_stage() {
       disable("map", "done");
       disable("map", "cancel");
       disable("map", "incmapscale");
-      disable("map", "decmapscale", 1);
+      disable("map", "decmapscale");
       for (const char* b : {"smallmap", "largemap", "scrollcountry", "scrollbar", "DnArrow"}) disable("map", b);
       enable("message", "wtcont");
       MXclearcharfunc();
@@ -166,18 +168,18 @@ bool run_stage() {
     case DRAGTOPRECT:
       if (!Drag_Used) return false;
       Drag_Used = 0;
-      enable("map", "incmapscale", 1);
+      enable("map", "incmapscale");
       MXdisplayhelpmessage(86);
       return true;
     case ZOOMIN:
       if (!pressed("map", "incmapscale")) return false;
       disable("map", "incmapscale");
-      enable("map", "decmapscale", 1);
+      enable("map", "decmapscale");
       MXdisplayhelpmessage(87);
       return true;
     case ZOOMOUT:
       if (!pressed("map", "decmapscale")) return false;
-      disable("map", "decmapscale", 1);
+      disable("map", "decmapscale");
       enable("map", "scrollcountry");
       MXdisplayhelpmessage(99);
       return true;
@@ -229,17 +231,17 @@ bool run_stage() {
     case ENDMAPSELECT:
       if (!Drag_Used) return false;
       Drag_Used = 0;
-      enable("map", "done", 1);
+      enable("map", "done");
       MXdisplayhelpmessage(94);
       return true;
     case PRESSMAPDONE:
       if (!pressed("map", "done")) return false;
       disable("top", "pyrgraph");
-      disable("top", "simulate", 1);
-      disable("top", "options", 1);
-      disable("toptotalfert", "setfert", 1);
-      disable("toplifeexp", "setlife", 1);
-      disable("topmig", "setmig", 1);
+      disable("top", "simulate");
+      disable("top", "options");
+      disable("toptotalfert", "setfert");
+      disable("toplifeexp", "setlife");
+      disable("topmig", "setmig");
       enable("message", "wtcont");
       MXdisplayhelpmessage(70);
       return true;
@@ -251,28 +253,28 @@ bool run_stage() {
     case CONTINUE6:
       if (!continued()) return false;
       disable("message", "wtcont");
-      enable("top", "simulate", 1);
+      enable("top", "simulate");
       clear();
       MXdisplayhelpmessage(72);
       return true;
     case PRESSSIM:
       if (!pressed("top", "simulate") && shown_step() != VK_TIMEPOINTS - 1) return false;
       enable("top", "unsimulate");
-      disable("top", "simulate", 1);
+      disable("top", "simulate");
       clear();
       MXdisplayhelpmessage(73);
       return true;
     case PRESSUNSIMAGAIN:
       if (!pressed("top", "unsimulate") && shown_step() != 0) return false;
       enable("top", "simulate");
-      disable("top", "unsimulate", 1);
+      disable("top", "unsimulate");
       Drag_Used = 0;
       MXdisplayhelpmessage(76);
       return true;
     case GOTO2050:
       if (!Drag_Used) return false;
       Drag_Used = 0;
-      enable("top", "options", 1);
+      enable("top", "options");
       MXdisablemenuitem("options", "p0");
       MXenablemenuitem("options", "p1");
       options_items(2, 5, false);
@@ -285,70 +287,70 @@ bool run_stage() {
     case PRESSRUNANOTHER:
       if (!item(1)) return false;
       lock_scenarios();
-      disable("top", "options", 1);
+      disable("top", "options");
       enable("message", "wtcont");
       MXdisplayhelpmessage(79);
       return true;
     case CONTINUE7:
       if (!continued()) return false;
       disable("message", "wtcont");
-      enable("toptotalfert", "setfert", 1);
+      enable("toptotalfert", "setfert");
       clear();
       MXdisplayhelpmessage(60);
       return true;
     case PRESSTOTFERT:
       if (!pressed("toptotalfert", "setfert")) return false;
-      disable("setfert", "incfert", 1);
+      disable("setfert", "incfert");
       Drag_Used = 0;
       clear();
       MXdisplayhelpmessage(61);
       return true;
     case PRESSDECFERT:
       if (!pressed("setfert", "decfert")) return false;
-      disable("setfert", "incfert", 1);
+      disable("setfert", "incfert");
       if (!Drag_Used) {  // the floor of 0.50 is not reached yet
         clear();
         return false;
       }
-      enable("setfert", "incfyear", 1);
+      enable("setfert", "incfyear");
       Drag_Used = 0;
       clear();
       MXdisplayhelpmessage(62);
       return true;
     case INCFYEAR2010:
       if (!pressed("setfert", "incfyear")) return false;
-      disable("setfert", "decfyear", 1);
+      disable("setfert", "decfyear");
       if (!Drag_Used) {  // 2010 is not reached yet
         clear();
         return false;
       }
-      disable("setfert", "incfyear", 1);
-      disable("setfert", "decfyear", 1);
-      enable("setfert", "okay", 1);
+      disable("setfert", "incfyear");
+      disable("setfert", "decfyear");
+      enable("setfert", "okay");
       Drag_Used = 0;
       clear();
       MXdisplayhelpmessage(63);
       return true;
     case PRESSFERTDONE:
       if (!pressed("setfert", "okay")) return false;
-      disable("toptotalfert", "setfert", 1);
-      enable("top", "simulate", 1);
+      disable("toptotalfert", "setfert");
+      enable("top", "simulate");
       Drag_Used = 0;
       MXdisplayhelpmessage(64);
       return true;
     case GOTO2050AGAIN:
       if (!Drag_Used) return false;
       Drag_Used = 0;
-      disable("top", "unsimulate", 1);
-      disable("top", "options", 1);
+      disable("top", "unsimulate");
+      disable("top", "options");
       options_items(0, 5, false);
-      enable("message", "wtcont", 1);
+      enable("message", "wtcont");
       MXdisplayhelpmessage(65);
       return true;
     case CONTINUE8:
       if (!continued()) return false;
       disable("message", "wtcont");
-      enable("top", "options", 1);
+      enable("top", "options");
       options_items(0, 4, false);
       MXenablemenuitem("options", "p5");
       clear();
@@ -371,23 +373,23 @@ bool run_stage() {
       return true;
     case PRESSVIEWBUTTONS: {
       if (!item(3)) return false;
-      disable("toplifeexp", "setlife", 1);
-      disable("topmig", "setmig", 1);
-      disable("toptotalfert", "setfert", 1);
-      disable("top", "simulate", 1);
-      disable("top", "options", 1);
-      disable("topinfant", "Infantm", 1);
-      disable("topinfant", "Infantp", 1);
+      disable("toplifeexp", "setlife");
+      disable("topmig", "setmig");
+      disable("toptotalfert", "setfert");
+      disable("top", "simulate");
+      disable("top", "options");
+      disable("topinfant", "Infantm");
+      disable("topinfant", "Infantp");
       char name[16];
       for (int b = 1; b <= 5; ++b)
         for (const char* sign : {"m", "p"}) {
           std::snprintf(name, sizeof name, "Birth%d%s", b, sign);
-          disable("topbirth", name, 1);
+          disable("topbirth", name);
         }
       for (int d = 0; d <= 8; ++d)
         for (const char* sign : {"m", "p"}) {
           std::snprintf(name, sizeof name, "Death%d%s", d, sign);
-          disable("topdeath", name, 1);
+          disable("topdeath", name);
         }
       enable("message", "wtcont");
       MXdisplayhelpmessage(50);
@@ -395,15 +397,15 @@ bool run_stage() {
     }
     case CONTINUE9:
       if (!continued()) return false;
-      enable("topdeath", "Death7m", 1);
+      enable("topdeath", "Death7m");
       disable("message", "wtcont");
       Drag_Used = 0;
       MXdisplayhelpmessage(51);
       return true;
     case PRESSDEATHMINUS:
       if (!pressed("topdeath", "Death7m") || !Drag_Used) return false;
-      disable("topdeath", "Death7m", 1);
-      enable("message", "wtcont", 1);
+      disable("topdeath", "Death7m");
+      enable("message", "wtcont");
       MXdisplayhelpmessage(52);
       return true;
     case CONTINUE10:
@@ -419,7 +421,7 @@ bool run_stage() {
         Drag_Used = 0;
         return false;
       }
-      enable("top", "simulate", 1);
+      enable("top", "simulate");
       Drag_Used = 0;
       MXdisplayhelpmessage(54);
       return true;
@@ -430,15 +432,15 @@ bool run_stage() {
         return false;
       }
       Drag_Used = 0;
-      disable("top", "unsimulate", 1);
-      disable("top", "options", 1);
+      disable("top", "unsimulate");
+      disable("top", "options");
       options_items(0, 5, false);
-      enable("message", "wtcont", 1);
+      enable("message", "wtcont");
       MXdisplayhelpmessage(55);
       return true;
     case CONTINUE11:
       if (!continued()) return false;
-      disable("message", "wtcont", 1);
+      disable("message", "wtcont");
       return true;
     case QUITTUT:
       quitwalkthru();
