@@ -56,13 +56,16 @@ int draw_now(const char* window, const char* button) {
 }
 void enable(const char* window, const char* button) { MXenablebutton(window, button, draw_now(window, button)); }
 void disable(const char* window, const char* button) { MXdisablebutton(window, button, draw_now(window, button)); }
+// Items of the pane's Options menu. An item that is hidden stays hidden: of "Rate
+// editing on" and "Rate editing off" the menu shows one.
 void options_items(int first, int last, bool on) {
+  const Popupmenu& menu = Popups[MXpopupnum("options")];
   for (int k = first; k <= last; ++k) {
     char name[4];
     std::snprintf(name, sizeof name, "p%d", k);
     if (on)
       MXenablemenuitem("options", name);
-    else
+    else if (menu.item[MXgetmenuitemnum("options", name)].active != INVISIBLE)
       MXdisablemenuitem("options", name);
   }
 }

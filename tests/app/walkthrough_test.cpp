@@ -215,6 +215,8 @@ class Lesson : public ProgramTest {
       case PRESSRESETSIM:
       case PRESSVIEWBUTTONS: {
         const char* item = n == PRESSRUNANOTHER ? "p1" : n == PRESSRESETSIM ? "p5" : "p3";
+        // The menu offers one of rate editing on and off, as it does outside the lesson.
+        EXPECT_EQ(item_state("options", "p4"), INVISIBLE);
         click(600, 100);
         EXPECT_EQ(walkthru_stage(), n);
         press_button("top", "options");
