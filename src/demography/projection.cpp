@@ -79,11 +79,11 @@ inline void rs_five(const int64_t* a, int64_t b64, int64_t c64, int32_t* out) {
       negative = (p < 0) != (c < 0);  // the integer path rounds the magnitude
       if (p < 0) p = -p;
     }
-    const int64_t n = 2 * p + mc;
-    if (n < 0 || n >= kExact) {
+    if (p < 0 || p >= kExact / 2) {
       out[j] = rs<kFPU>(aj, b, c);
       continue;
     }
+    const int64_t n = 2 * p + mc;  // below 2^51 + 2^31
     int64_t q = static_cast<int64_t>(static_cast<double>(n) * inverse);
     const int64_t r = n - q * D;
     if (r < 0) --q;
@@ -134,25 +134,6 @@ inline int64_t group_now(const int32_t* single, int first) {
   return (sum + 5) / 10;
 }
 
-template <bool F>
-void spread_sex(const int32_t* groups, int32_t* single) {
-  int64_t ext[VK_GROUPS + 2];
-  ext[0] = 2 * int64_t{groups[0]} - groups[1];
-  for (int g = 0; g < VK_GROUPS; ++g) ext[g + 1] = groups[g];
-  ext[VK_GROUPS + 1] = 2 * int64_t{groups[VK_GROUPS - 1]} - groups[VK_GROUPS - 2];
-  for (int g = 0; g < VK_GROUPS; ++g) {
-    const int64_t P = ext[g], G = ext[g + 1], N = ext[g + 2];
-    int64_t v[5] = {(8 * P + 12 * G + 5) / 10, (4 * P + 16 * G + 5) / 10, 2 * G, (16 * G + 4 * N + 5) / 10,
-                    (12 * G + 8 * N + 5) / 10};
-    int64_t sum = 0;
-    for (int64_t& y : v) {
-      if (y < 0) y = 0;
-      sum += y;
-    }
-    rs_five<F>(v, 10 * G, sum, single + 5 * g);
-  }
-}
-
 // Survivors of a value over one year at a rate per million.
 template <bool F>
 inline int64_t survive(int64_t value, int32_t rate) {
@@ -177,7 +158,7 @@ constexpr uint32_t kSurvivalRate = uint32_t{1} << 20;  // rates of survivors(): 
 // it does not equal, and truncating it gives the floor exactly. The loops run on
 // vector registers (with AVX2 where the processor has it).
 #if defined(__x86_64__) && defined(__GNUC__)
-#define VK_VECTOR_KERNEL __attribute__((target_clones("avx2", "default"), noinline))
+#define VK_VECTOR_KERNEL __attribute__((target_clones("avx2", "default")))
 #else
 #define VK_VECTOR_KERNEL
 #endif
@@ -199,6 +180,27 @@ VK_VECTOR_KERNEL void small_quotients(const int32_t* __restrict value, const int
 }
 constexpr uint32_t kSmallCount = uint32_t{1} << 26;
 
+// The sex split of the death rates: adj = (D * la + 500) / 1000 truncated toward
+// zero, female D - adj, male D + adj, for rates 0 <= D < 2^21 and |la| < 10^5 (the
+// numerator is then exact in a double and adj well within 32 bits).
+VK_VECTOR_KERNEL void split_rates(const int32_t* __restrict D, double la, int32_t* __restrict female,
+                                  int32_t* __restrict male, int n) {
+  for (int i = 0; i < n; ++i) {
+    const int32_t adj = static_cast<int32_t>((static_cast<double>(D[i]) * la + 500.0) / 1000.0);
+    female[i] = D[i] - adj;
+    male[i] = D[i] + adj;
+  }
+}
+
+// The sum of RESCALE(value[i], rate[i], 1000000) for values below 2^30 and rates
+// below 2^20 (births: women who live through the year by the birth rate).
+VK_VECTOR_KERNEL int64_t sum_of_quotients(const int32_t* __restrict value, const int32_t* __restrict rate, int n) {
+  int64_t sum = 0;
+  for (int i = 0; i < n; ++i)
+    sum += static_cast<int32_t>((2.0 * static_cast<double>(value[i]) * rate[i] + 1e6) / 2e6);
+  return sum;
+}
+
 // out[i] = RESCALE(rate[i], E[i], W[i]) for rates below 2^21, 0 <= E < 2^30,
 // 0 < W < 2^31 and quotients below 2^31 (the caller checks): the single-year
 // scaling, where E and W repeat over a group's five ages.
@@ -207,6 +209,49 @@ VK_VECTOR_KERNEL void group_quotients(const int32_t* __restrict rate, const int3
   for (int i = 0; i < n; ++i) {
     const double w = W[i];
     out[i] = static_cast<int32_t>((2.0 * static_cast<double>(rate[i]) * E[i] + w) / (2.0 * w));
+  }
+}
+
+template <bool F>
+void spread_sex(const int32_t* groups, int32_t* single) {
+  int64_t ext[VK_GROUPS + 2];
+  ext[0] = 2 * int64_t{groups[0]} - groups[1];
+  for (int g = 0; g < VK_GROUPS; ++g) ext[g + 1] = groups[g];
+  ext[VK_GROUPS + 1] = 2 * int64_t{groups[VK_GROUPS - 1]} - groups[VK_GROUPS - 2];
+  int64_t v[VK_SINGLE_YEARS], sum[VK_GROUPS];
+  bool quick = true;
+  for (int g = 0; g < VK_GROUPS; ++g) {
+    const int64_t P = ext[g], G = ext[g + 1], N = ext[g + 2];
+    int64_t* y = v + 5 * g;
+    y[0] = (8 * P + 12 * G + 5) / 10;
+    y[1] = (4 * P + 16 * G + 5) / 10;
+    y[2] = 2 * G;
+    y[3] = (16 * G + 4 * N + 5) / 10;
+    y[4] = (12 * G + 8 * N + 5) / 10;
+    sum[g] = 0;
+    int64_t top = 0;
+    for (int j = 0; j < 5; ++j) {
+      if (y[j] < 0) y[j] = 0;
+      sum[g] += y[j];
+      top = std::max(top, y[j]);
+    }
+    // Each single year becomes RESCALE(y, 10 G, sum): the quick route needs
+    // y < 2^21, 0 <= 10 G < 2^30, 0 < sum < 2^31 and quotients within 32 bits.
+    quick = quick && top < kSmallRate && G >= 0 && 10 * G < kSmallValue && sum[g] < INT32_MAX &&
+            (sum[g] == 0 || static_cast<double>(top) * 10 * G / static_cast<double>(sum[g]) < 2.1e9);
+  }
+  if (quick) {
+    int32_t y[VK_SINGLE_YEARS], E[VK_SINGLE_YEARS], W[VK_SINGLE_YEARS];
+    for (int g = 0; g < VK_GROUPS; ++g)
+      for (int j = 0; j < 5; ++j) {
+        const int a = 5 * g + j;
+        y[a] = static_cast<int32_t>(v[a]);
+        E[a] = sum[g] == 0 ? 0 : static_cast<int32_t>(10 * ext[g + 1]);  // RESCALE by 0 is 0
+        W[a] = sum[g] == 0 ? 1 : static_cast<int32_t>(sum[g]);
+      }
+    group_quotients(y, E, W, single, VK_SINGLE_YEARS);
+  } else {
+    for (int g = 0; g < VK_GROUPS; ++g) rs_five<F>(v + 5 * g, 10 * ext[g + 1], sum[g], single + 5 * g);
   }
 }
 
@@ -263,7 +308,7 @@ void life_target(int target, int32_t* r, int include_infant) {
   int k = 1;
   if (MXDebug) MXelog(0, "Debug: Iteration %d: %ld, scale %ld\n", k, static_cast<long>(n), static_cast<long>(scale));
   while (k < 10) {
-    if ((n + 5) / 10 == (target + 5) / 10 || scale == p || n == c) break;
+    if ((n + 5) / 10 == (int64_t{target} + 5) / 10 || scale == p || n == c) break;
     const int64_t q = rs<F>(target - c, scale - p, n - c) + p;
     p = scale;
     scale = q < 0 ? h(p) : q;
@@ -426,11 +471,15 @@ void project_step(VKStatetype* s) {
     brates<F>(s, fem, brate);
     drates<F>(s, male, fem, drate);
     // Sex split of the death rates by the female life-expectancy advantage.
-    for (int a = 0; a < VK_SINGLE_YEARS; ++a) {
-      const int64_t D = drate[a];
-      const int64_t adj = (D * la + 500) / 1000;
-      frate[a] = static_cast<int32_t>(D - adj);
-      mrate[a] = static_cast<int32_t>(D + adj);
+    if (la > -100000 && la < 100000 && all_below(drate, VK_SINGLE_YEARS, kSmallRate)) {
+      split_rates(drate, static_cast<double>(la), frate, mrate, VK_SINGLE_YEARS);
+    } else {
+      for (int a = 0; a < VK_SINGLE_YEARS; ++a) {
+        const int64_t D = drate[a];
+        const int64_t adj = (D * la + 500) / 1000;
+        frate[a] = static_cast<int32_t>(D - adj);
+        mrate[a] = static_cast<int32_t>(D + adj);
+      }
     }
     // Each age's survivors of the year; the plain route for values out of the
     // range where the quick one is exact (never met with real data).
@@ -451,9 +500,15 @@ void project_step(VKStatetype* s) {
       }
     }
     // Births to the women who live through the year, and the infants who survive.
+    // No births outside 10-54: the rate there is 0.
     int64_t births = 0;
-    for (int a = 10; a < 55; ++a)  // no births outside 10-54: the rate there is 0
-      births += rs<F>(fem_left[a], brate[a], kMillion);
+    int32_t left[45];
+    for (int a = 0; a < 45; ++a) left[a] = static_cast<int32_t>(fem_left[10 + a]);  // quick: within 32 bits
+    if (quick && all_below(left, 45, kSmallValue) && all_below(brate + 10, 45, kSurvivalRate)) {
+      births = sum_of_quotients(left, brate + 10, 45);
+    } else {
+      for (int a = 10; a < 55; ++a) births += rs<F>(fem_left[a], brate[a], kMillion);
+    }
     const int64_t born = births - rs<F>(births, s->deathrate[t][0], kMillion);
 
     // The open group 84+ keeps its survivors and takes in those of age 83.
@@ -618,7 +673,7 @@ void dosim(VKStatetype* s) {
 }
 
 int32_t rebuild_birthrate(int bar, const VKStatetype* s, const int32_t* F, int t) {
-  if (bar == 4) return (s->birthrate[t][8] + 500) / 1000;
+  if (bar == 4) return static_cast<int32_t>((int64_t{s->birthrate[t][8]} + 500) / 1000);
   const int64_t w1 = F[2 * bar + 2], w2 = F[2 * bar + 3], w = w1 + w2;
   if (w == 0) return 0;
   return static_cast<int32_t>(
@@ -627,7 +682,7 @@ int32_t rebuild_birthrate(int bar, const VKStatetype* s, const int32_t* F, int t
 }
 
 int32_t rebuild_deathrate(int bar, const VKStatetype* s, const int32_t* M, const int32_t* F, int t) {
-  if (bar == 8) return (s->deathrate[t][17] + 500) / 1000;
+  if (bar == 8) return static_cast<int32_t>((int64_t{s->deathrate[t][17]} + 500) / 1000);
   const int64_t w1 = int64_t{M[2 * bar]} + F[2 * bar];
   const int64_t w2 = int64_t{M[2 * bar + 1]} + F[2 * bar + 1];
   const int64_t w = w1 + w2;
