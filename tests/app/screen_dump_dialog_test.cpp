@@ -72,7 +72,9 @@ TEST_F(DumpDialog, FileMenuChooseGifSaveAndTheAlertNamesTheFile) {
   EXPECT_EQ(bells(), 0);
   shot("dump_alert");
 
-  // A redraw of the whole screen keeps the alert and its text.
+  // The screen lost and rebuilt: the alert comes back with its text.
+  MXsetcolor(MXconvertcolor("white"));
+  MXPfill_rect(0, 0, 640, 480);
   redraw_all();
   EXPECT_GT(ink_on_alert_line(30), 50);
 
@@ -122,6 +124,36 @@ TEST_F(DumpDialog, FormatMenuPositionsAndCancel) {
   EXPECT_EQ(window_level("dump"), 0);
   EXPECT_TRUE(shots().empty());
   EXPECT_EQ(MXgetcurrmsg(), before);
+}
+
+TEST_F(DumpDialog, TheFormatFieldIsSunkenAndSurvivesAWholeScreenRedraw) {
+  open_dialog();
+  int wx, wy, fx, fy, fw, fh;
+  MXgetwindowspecs("dump", &wx, &wy, nullptr, nullptr, nullptr);
+  MXgetfieldrect("filetype", &fx, &fy, &fw, &fh, nullptr);
+  const int x = wx + fx, y = wy + fy;
+  const int black = MXconvertcolor("black"), white = MXconvertcolor("white"), lgray = MXconvertcolor("lgray");
+  for (int pass = 0; pass < 2; ++pass) {
+    // Two dark lines above and left, two light ones below and right, a grey inside.
+    EXPECT_EQ(MXPget_pixel(x + fw / 2, y - 1), black);
+    EXPECT_EQ(MXPget_pixel(x + fw / 2, y - 2), black);
+    EXPECT_EQ(MXPget_pixel(x - 1, y + fh / 2), black);
+    EXPECT_EQ(MXPget_pixel(x - 2, y + fh / 2), black);
+    EXPECT_EQ(MXPget_pixel(x + fw / 2, y + fh), white);
+    EXPECT_EQ(MXPget_pixel(x + fw / 2, y + fh + 1), white);
+    EXPECT_EQ(MXPget_pixel(x + fw, y + fh / 2), white);
+    EXPECT_EQ(MXPget_pixel(x + fw + 1, y + fh / 2), white);
+    EXPECT_EQ(MXPget_pixel(x + 2, y + 2), lgray);
+    // The format's name is written in the field.
+    int ink = 0;
+    for (int py = y; py < y + fh; ++py)
+      for (int px = x; px < x + fw; ++px) ink += MXPget_pixel(px, py) == black;
+    EXPECT_GT(ink, 30);
+    // The screen lost (as after an expose without backing store), then rebuilt.
+    MXsetcolor(white);
+    MXPfill_rect(0, 0, 640, 480);
+    redraw_all();
+  }
 }
 
 TEST_F(DumpDialog, NextFreeNameAndADumpThatCannotBeWritten) {
