@@ -8,6 +8,7 @@
 
 #include "app/app_helpers.h"
 #include "app/country_selection.h"
+#include "app/population_display.h"
 #include "app/screen_state.h"
 #include "base/log.h"
 #include "base/text.h"
@@ -499,7 +500,6 @@ int walkthruinit() {
 
 int walkthru(int, int, int n) {
   if (n == 10) {
-    Stage = QUITTUT;
     quitwalkthru();
     return 1;
   }
@@ -523,8 +523,14 @@ int quitwalkthru() {
     if (std::remove(name.c_str()) != 0)
       MXelog(0, "Odd error: could not remove walk-through save file |%s|.\n", name.c_str());
   } else {
-    // Never delete the only copy of the user's work.
+    // Never delete the only copy of the user's work. The screen at least gets its
+    // ordinary controls back.
     MXelog(0, "The work from before the walk-through was not loaded; |%s| is kept.\n", name.c_str());
+    MXenablebutton("root", TutorEntry ? "glossary" : "file", 0);
+    MXenablebutton("bottom", "options", 0);
+    MXinvisiblebutton("message", "wtcont", 0);
+    MXenablemenuitem("help", "p0");
+    redraw_all();
   }
   MXenablemenuitem("help", "p4");
   InWalkThru = 0;

@@ -378,7 +378,7 @@ TEST_F(Lesson, ALessonStartedOverTheWorkOfACutOffOneKeepsThatWork) {
   EXPECT_TRUE(same_bytes(saved("after.sav"), kept));
 }
 
-TEST_F(Lesson, AStartThatCannotKeepTheUsersWorkIsRefused) {
+TEST_F(Lesson, AFileOfTheUsersWorkThatDoesNotLoadIsNeverOverwrittenNorDeleted) {
   open_main_screen();
   make_user_state();
   // A vk_walk.sav that does not load is never overwritten, and no lesson starts.
@@ -389,6 +389,19 @@ TEST_F(Lesson, AStartThatCannotKeepTheUsersWorkIsRefused) {
   EXPECT_EQ(read_file(WalkSaveFile), "damaged");
   EXPECT_TRUE(same_bytes(saved("after.sav"), before));
   EXPECT_EQ(bells(), 1);
+
+  // Damaged while a lesson runs: leaving keeps it, and the screen gets its File
+  // button back.
+  fs::remove(WalkSaveFile);
+  start_lesson();
+  run_until(PRESSOPTIONS);
+  write_file(WalkSaveFile, "damaged");
+  press_button("root", "qtwalk");
+  EXPECT_EQ(InWalkThru, 0);
+  EXPECT_EQ(read_file(WalkSaveFile), "damaged");
+  EXPECT_EQ(button_state("root", "File"), ENABLED);
+  EXPECT_EQ(button_state("root", "qtwalk"), INVISIBLE);
+  EXPECT_EQ(button_state("message", "wtcont"), INVISIBLE);
 }
 
 TEST_F(Lesson, WorkLeftByACutOffLessonComesBackWhenTheMainScreenOpens) {
