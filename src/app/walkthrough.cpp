@@ -122,6 +122,7 @@ bool run_stage() {
       AlertNumber = 3;
       return true;
     case PRESSINTRODONE:
+      // The alert's button, by its name in the interface file.
       if (!pressed("alert", "okay")) return false;
       MXdisplayhelpmessage(91);
       return true;
