@@ -22,6 +22,11 @@ void open_log_aside() {
     char here[4096];
     if (!mkdtemp(tmpl) || !getcwd(here, sizeof here) || chdir(tmpl) != 0) return false;
     init_error_log("w");
+    static std::string dir = tmpl;
+    std::atexit([] {
+      std::remove((dir + "/error.log").c_str());
+      rmdir(dir.c_str());
+    });
     return chdir(here) == 0;
   }();
   if (!done) std::abort();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -60,6 +61,10 @@ class DemographyTest : public ::testing::Test {
       char log_tmpl[] = "/tmp/demography-log-XXXXXX";
       ASSERT_NE(mkdtemp(log_tmpl), nullptr);
       log_dir() = log_tmpl;
+      std::atexit([] {
+        std::error_code ec;
+        std::filesystem::remove_all(log_dir(), ec);
+      });
       std::filesystem::current_path(log_dir());
       ASSERT_EQ(init_error_log("w"), 1);
     }
