@@ -357,10 +357,12 @@ void brates(const VKStatetype* s, const int32_t* f, int32_t* b) {
   int32_t rate32[kAges], births_of[kAges];
   bool quick = all_below(f + kFirst, kAges, kSmallCount);
   for (int i = 0; i < VK_BIRTHGROUPS; ++i) spread_rate(R[i], R[i + 1], R[i + 2], rate + 5 * i);
+  uint64_t rate_bits = 0;
   for (int a = 0; a < kAges; ++a) {
     rate32[a] = static_cast<int32_t>(rate[a]);
-    quick = quick && rate[a] >= 0 && rate[a] < kSmallRate;
+    rate_bits |= static_cast<uint64_t>(rate[a]);
   }
+  quick = quick && rate_bits < kSmallRate;
   if (quick) {
     small_quotients(f + kFirst, rate32, births_of, kAges);
   } else {
@@ -376,7 +378,7 @@ void brates(const VKStatetype* s, const int32_t* f, int32_t* b) {
     const int32_t births = w == 0 ? 0 : rs<F>(R[i + 1], group_now(f, kFirst + a0), 10000);
     const int64_t top = std::max({rate[a0], rate[a0 + 1], rate[a0 + 2], rate[a0 + 3], rate[a0 + 4]});
     quick = quick && w < INT32_MAX && births >= 0 && static_cast<uint32_t>(births) < kSmallValue &&
-            (w == 0 || static_cast<double>(top) * births / static_cast<double>(w) < 2.1e9);
+            static_cast<double>(top) * births <= 2.1e9 * static_cast<double>(w);
     const int32_t w32 = w == 0 || w >= INT32_MAX ? 1 : static_cast<int32_t>(w);
     for (int j = 0; j < 5; ++j) E[a0 + j] = births, W[a0 + j] = w32;
   }
@@ -409,11 +411,14 @@ void drates(const VKStatetype* s, const int32_t* m, const int32_t* f, int32_t* d
   for (int g = 0; g < VK_GROUPS; ++g) spread_rate(R[g], R[g + 1], R[g + 2], rate + 5 * g);
   rate[0] = 0;  // infant mortality acts on the births instead
   bool quick = all_below(m, VK_SINGLE_YEARS, kSmallCount / 2) && all_below(f, VK_SINGLE_YEARS, kSmallCount / 2);
+  uint64_t rate_bits = 0;
   for (int a = 0; a < VK_SINGLE_YEARS; ++a) {
     rate32[a] = static_cast<int32_t>(rate[a]);
-    people[a] = quick ? m[a] + f[a] : 0;
-    quick = quick && rate[a] >= 0 && rate[a] < kSmallRate;
+    rate_bits |= static_cast<uint64_t>(rate[a]);
+    // Summed without overflow whatever the figures; used only when both are small.
+    people[a] = static_cast<int32_t>(static_cast<uint32_t>(m[a]) + static_cast<uint32_t>(f[a]));
   }
+  quick = quick && rate_bits < kSmallRate;
   if (quick) {
     small_quotients(people, rate32, deaths_of, VK_SINGLE_YEARS);
   } else {
@@ -429,7 +434,7 @@ void drates(const VKStatetype* s, const int32_t* m, const int32_t* f, int32_t* d
     const int32_t deaths = w == 0 ? 0 : rs<F>(R[g + 1], group_now(m, a0) + group_now(f, a0), 10000);
     const int64_t top = std::max({rate[a0], rate[a0 + 1], rate[a0 + 2], rate[a0 + 3], rate[a0 + 4]});
     quick = quick && w < INT32_MAX && deaths >= 0 && static_cast<uint32_t>(deaths) < kSmallValue &&
-            (w == 0 || static_cast<double>(top) * deaths / static_cast<double>(w) < 2.1e9);
+            static_cast<double>(top) * deaths <= 2.1e9 * static_cast<double>(w);
     const int32_t w32 = w == 0 || w >= INT32_MAX ? 1 : static_cast<int32_t>(w);
     for (int j = 0; j < 5; ++j) E[a0 + j] = deaths, W[a0 + j] = w32;
   }
