@@ -1,16 +1,21 @@
-// Helpers of the picture tests: building picture files byte by byte and loading
-// them from memory into a buffer that lives with the picture.
+// Helpers of the picture tests: building picture files byte by byte, loading
+// them from memory into a buffer that lives with the picture, and reading a GIF
+// file back with giflib.
 #pragma once
+#include <gif_lib.h>
+
 #include <cstdint>
-#include <initializer_list>
+#include <cstdio>
+#include <memory>
+#include <string>
 #include <vector>
 
 #include "pictures/run_length_picture.h"
 
 // Little-endian picture file: tag, rows, cols, row table entries, run bytes.
 inline std::vector<unsigned char> picture_bytes(uint32_t tag, unsigned rows, unsigned cols,
-                                                std::initializer_list<unsigned> table,
-                                                std::initializer_list<unsigned> runs) {
+                                                const std::vector<unsigned>& table,
+                                                const std::vector<unsigned>& runs) {
   std::vector<unsigned char> b;
   for (int s = 0; s < 32; s += 8) b.push_back(static_cast<unsigned char>(tag >> s));
   for (unsigned v : {rows, cols}) {
@@ -23,6 +28,17 @@ inline std::vector<unsigned char> picture_bytes(uint32_t tag, unsigned rows, uns
   }
   for (unsigned v : runs) b.push_back(static_cast<unsigned char>(v));
   return b;
+}
+
+// A temporary file holding bytes, left positioned at its end; closed with its owner.
+struct FileCloser {
+  void operator()(FILE* file) const { std::fclose(file); }
+};
+using TempFile = std::unique_ptr<FILE, FileCloser>;
+inline TempFile temp_file(const std::vector<unsigned char>& bytes) {
+  TempFile file(std::tmpfile());
+  if (file) std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+  return file;
 }
 
 // A picture together with the buffer it points into.
@@ -43,4 +59,30 @@ inline std::vector<uint16_t> pixels(const MXPicture& picture, int x, int y, int 
   std::vector<uint16_t> values(static_cast<size_t>(n), 0);
   MXgetpixel(&picture, x, y, values.data(), n);
   return values;
+}
+
+// A GIF file as giflib reads it: the image's size, colour indices and the global
+// colour map; error is 0 when the file was read.
+struct GiflibPicture {
+  int error = 0, width = 0, height = 0;
+  std::vector<uint8_t> pixels;
+  std::vector<GifColorType> colors;
+};
+
+inline GiflibPicture read_with_giflib(const std::string& name) {
+  GiflibPicture out;
+  int error = 0;
+  GifFileType* gif = DGifOpenFileName(name.c_str(), &error);
+  if (!gif) return out.error = error ? error : -1, out;
+  if (DGifSlurp(gif) != GIF_OK || gif->ImageCount != 1) {
+    out.error = gif->Error ? gif->Error : -1;
+  } else {
+    const SavedImage& image = gif->SavedImages[0];
+    out.width = image.ImageDesc.Width;
+    out.height = image.ImageDesc.Height;
+    out.pixels.assign(image.RasterBits, image.RasterBits + out.width * out.height);
+    if (gif->SColorMap) out.colors.assign(gif->SColorMap->Colors, gif->SColorMap->Colors + gif->SColorMap->ColorCount);
+  }
+  DGifCloseFile(gif, &error);
+  return out;
 }

@@ -11,28 +11,28 @@ namespace {
 
 using Values = std::vector<uint16_t>;
 
+// Each layout with a run whose count byte is 0, standing for the longest run: a
+// 4-bit run byte 0x05 is 16 pixels of 5; an 8-bit run 00 07 is 256 pixels of 7; a
+// 12-bit run 0x0123 (bytes 23 01) is 16 pixels of 0x123; a 16-bit run is a count
+// byte and the value low byte first.
 TEST(RunLayouts, CountZeroStandsForTheLongestRun) {
-  // 4-bit run byte 0x05: 16 pixels of value 5.
-  LoadedPicture four = load(picture_bytes(MX_RUN4_TAG, 1, 16, {12, 1}, {0x05}));
-  ASSERT_EQ(four.result, 1);
-  EXPECT_EQ(four.picture.runsize, 1);
-  EXPECT_EQ(pixels(four.picture, 0, 0, 16), Values(16, 5));
-
-  // 8-bit run 00 07: 256 pixels of value 7.
-  LoadedPicture eight = load(picture_bytes(MX_RUN8_TAG, 1, 256, {12, 2}, {0x00, 0x07}));
-  ASSERT_EQ(eight.result, 1);
-  EXPECT_EQ(pixels(eight.picture, 250, 0, 6), Values(6, 7));
-
-  // 12-bit run 0x0123 (bytes 23 01): 16 pixels of value 0x123.
-  LoadedPicture twelve = load(picture_bytes(MX_RUN12_TAG, 1, 16, {12, 2}, {0x23, 0x01}));
-  ASSERT_EQ(twelve.result, 1);
-  EXPECT_EQ(pixels(twelve.picture, 15, 0, 1), Values{0x123});
-
-  // 16-bit run: count byte, value low byte first.
-  LoadedPicture sixteen = load(picture_bytes(MX_RUN16_TAG, 1, 3, {12, 3}, {3, 0x34, 0x12}));
-  ASSERT_EQ(sixteen.result, 1);
-  EXPECT_EQ(sixteen.picture.runsize, 3);
-  EXPECT_EQ(pixels(sixteen.picture, 0, 0, 3), (Values{0x1234, 0x1234, 0x1234}));
+  struct Case {
+    uint32_t tag;
+    unsigned cols;
+    std::vector<unsigned> runs;
+    int x, n, runsize;  // runsize -1: not checked
+    uint16_t value;
+  };
+  const Case cases[] = {{MX_RUN4_TAG, 16, {0x05}, 0, 16, 1, 5},
+                        {MX_RUN8_TAG, 256, {0x00, 0x07}, 250, 6, -1, 7},
+                        {MX_RUN12_TAG, 16, {0x23, 0x01}, 15, 1, -1, 0x123},
+                        {MX_RUN16_TAG, 3, {3, 0x34, 0x12}, 0, 3, 3, 0x1234}};
+  for (const Case& c : cases) {
+    LoadedPicture p = load(picture_bytes(c.tag, 1, c.cols, {12, static_cast<unsigned>(c.runs.size())}, c.runs));
+    ASSERT_EQ(p.result, 1) << c.tag;
+    EXPECT_TRUE(c.runsize < 0 || p.picture.runsize == c.runsize) << c.tag;
+    EXPECT_EQ(pixels(p.picture, c.x, 0, c.n), Values(static_cast<size_t>(c.n), c.value)) << c.tag;
+  }
 }
 
 TEST(RowTable, RowOffsetsAreSumsOfRowSizes) {
@@ -95,48 +95,36 @@ TEST(Refusal, TrailingBytesAfterTheLastRowAreAccepted) {
 }
 
 TEST(FileLoading, LoadsFromAnOpenFileAndReadsTheSpecs) {
-  const std::vector<unsigned char> bytes =
-      picture_bytes(MX_RUN8_TAG, 2, 5, {14, 2, 4}, {5, 9, 2, 1, 3, 2});
-  FILE* file = std::tmpfile();
+  const std::vector<unsigned char> bytes = picture_bytes(MX_RUN8_TAG, 2, 5, {14, 2, 4}, {5, 9, 2, 1, 3, 2});
+  const TempFile file = temp_file(bytes);
   ASSERT_NE(file, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::vector<uint16_t> buffer(bytes.size() / 2);
   MXPicture picture{};
-  ASSERT_EQ(MXinitpic(file, &picture, buffer.data()), 1);
+  ASSERT_EQ(MXinitpic(file.get(), &picture, buffer.data()), 1);
   EXPECT_EQ(picture.rows, 2);
   EXPECT_EQ(picture.cols, 5);
   EXPECT_EQ(pixels(picture, 4, 0, 1), Values{9});
-  int rows = 0;
-  int cols = 0;
-  MXgetfilepictspecs(file, &rows, &cols);
+  int rows = 0, cols = 0;
+  MXgetfilepictspecs(file.get(), &rows, &cols);
   EXPECT_EQ(rows, 2);
   EXPECT_EQ(cols, 5);
-
   // A file cut inside the runs is refused.
-  FILE* cut = std::tmpfile();
-  ASSERT_NE(cut, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size() - 1, cut);
-  EXPECT_EQ(MXinitpic(cut, &picture, buffer.data()), 0);
-  std::fclose(cut);
-  std::fclose(file);
+  const TempFile cut = temp_file(std::vector<unsigned char>(bytes.begin(), bytes.end() - 1));
+  EXPECT_EQ(MXinitpic(cut.get(), &picture, buffer.data()), 0);
 }
 
 TEST(ByteOrder, NumbersAreReadLowByteFirst) {
   const unsigned char two[] = {0x34, 0x12};
   EXPECT_EQ(twiddled_short(two), 0x1234);
-  FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
-  const unsigned char bytes[] = {0x52, 0x55, 0x4E, 0x88, 0x02, 0x01};
-  std::fwrite(bytes, 1, sizeof bytes, file);
-  std::rewind(file);
+  const TempFile file = temp_file({0x52, 0x55, 0x4E, 0x88, 0x02, 0x01});
+  std::rewind(file.get());
   uint32_t tag = 0;
   uint16_t value = 0;
-  EXPECT_EQ(fread_long(&tag, 1, file), 1u);
+  EXPECT_EQ(fread_long(&tag, 1, file.get()), 1u);
   EXPECT_EQ(tag, MX_RUN8_TAG);
-  EXPECT_EQ(fread_short(&value, 1, file), 1u);
+  EXPECT_EQ(fread_short(&value, 1, file.get()), 1u);
   EXPECT_EQ(value, 0x0102);
-  EXPECT_EQ(fread_short(&value, 1, file), 0u);  // end of file
-  std::fclose(file);
+  EXPECT_EQ(fread_short(&value, 1, file.get()), 0u);  // end of file
   uint32_t word = 0x11223344;
   twiddle_long(&word);  // a least-significant-first host changes nothing
   unsigned char first;

@@ -150,21 +150,18 @@ TEST(Decoding, DrawingFromAFileMatchesTheLoadedPicture) {
   ASSERT_TRUE(MXencodepicture(8, rows, cols, grid, &bytes));
   LoadedPicture p = load(bytes);
   ASSERT_EQ(p.result, 1);
-  FILE* file = std::tmpfile();
+  const TempFile file = temp_file(bytes);
   ASSERT_NE(file, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-
   std::vector<Row> from_memory;
   std::vector<Row> from_file;
   MXdecodepictrows(&p.picture, 3, 4, 200, 20, 50, 3, 1, nullptr, collect, &from_memory);
-  MXdecodefilepictrows(file, 3, 4, 200, 20, 50, 3, nullptr, collect, &from_file);
+  MXdecodefilepictrows(file.get(), 3, 4, 200, 20, 50, 3, nullptr, collect, &from_file);
   ASSERT_EQ(from_memory.size(), 6u);
   ASSERT_EQ(from_file.size(), from_memory.size());
   for (size_t i = 0; i < from_file.size(); ++i) {
     EXPECT_EQ(from_file[i].y, from_memory[i].y);
     EXPECT_EQ(from_file[i].pixels, from_memory[i].pixels) << "row " << i;
   }
-  std::fclose(file);
 }
 
 }  // namespace
