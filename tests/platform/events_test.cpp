@@ -14,32 +14,23 @@
 
 namespace {
 
-TEST(KeyTranslation, SpecialKeysHaveTheirCodes) {
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_BACKSPACE, KMOD_NONE), 8);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_DELETE, KMOD_NONE), 8);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_RETURN, KMOD_NONE), 13);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_KP_ENTER, KMOD_NONE), 13);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_ESCAPE, KMOD_NONE), 27);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_TAB, KMOD_NONE), 9);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_LEFT, KMOD_NONE), 28);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_RIGHT, KMOD_NONE), 29);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_UP, KMOD_NONE), 30);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_DOWN, KMOD_NONE), 31);
-}
-
-TEST(KeyTranslation, ControlLettersGiveOneToTwentySix) {
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_a, KMOD_LCTRL), 1);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_q, KMOD_LCTRL), 17);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_t, KMOD_RCTRL), 20);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_z, KMOD_LCTRL | KMOD_SHIFT), 26);
-  EXPECT_EQ(MXPtranslate_sdl_key(SDLK_q, KMOD_LCTRL | KMOD_LALT), -1);
-}
-
-TEST(KeyTranslation, OtherKeysGiveNoKeyEvent) {
-  // Function and navigation keys are idle; printable keys come as text input.
-  for (int sym : {SDLK_F1, SDLK_HOME, SDLK_END, SDLK_PAGEUP, SDLK_INSERT, SDLK_LSHIFT, SDLK_a,
-                  SDLK_1, SDLK_SPACE})
-    EXPECT_EQ(MXPtranslate_sdl_key(sym, KMOD_NONE), -1) << sym;
+// Backspace and Delete 8, Return 13, Escape 27, arrows 28-31, Control with a
+// letter 1-26; function and navigation keys are idle (-1), and printable keys come
+// as text input instead.
+TEST(KeyTranslation, KeysHaveTheirCodesAndOtherKeysGiveNoKeyEvent) {
+  const struct {
+    int sym, mod, code;
+  } keys[] = {{SDLK_BACKSPACE, KMOD_NONE, 8}, {SDLK_DELETE, KMOD_NONE, 8},   {SDLK_RETURN, KMOD_NONE, 13},
+              {SDLK_KP_ENTER, KMOD_NONE, 13}, {SDLK_ESCAPE, KMOD_NONE, 27},  {SDLK_TAB, KMOD_NONE, 9},
+              {SDLK_LEFT, KMOD_NONE, 28},     {SDLK_RIGHT, KMOD_NONE, 29},   {SDLK_UP, KMOD_NONE, 30},
+              {SDLK_DOWN, KMOD_NONE, 31},     {SDLK_a, KMOD_LCTRL, 1},       {SDLK_q, KMOD_LCTRL, 17},
+              {SDLK_t, KMOD_RCTRL, 20},       {SDLK_z, KMOD_LCTRL | KMOD_SHIFT, 26},
+              {SDLK_q, KMOD_LCTRL | KMOD_LALT, -1},
+              {SDLK_F1, KMOD_NONE, -1},       {SDLK_HOME, KMOD_NONE, -1},    {SDLK_END, KMOD_NONE, -1},
+              {SDLK_PAGEUP, KMOD_NONE, -1},   {SDLK_INSERT, KMOD_NONE, -1},  {SDLK_LSHIFT, KMOD_NONE, -1},
+              {SDLK_a, KMOD_NONE, -1},        {SDLK_1, KMOD_NONE, -1},       {SDLK_SPACE, KMOD_NONE, -1}};
+  for (const auto& k : keys)
+    EXPECT_EQ(MXPtranslate_sdl_key(k.sym, k.mod), k.code) << k.sym << " " << k.mod;
 }
 
 TEST(KeyTranslation, TextInputBecomesWindows1252Codes) {
@@ -80,78 +71,55 @@ TEST_F(Headless, KeysCarryTheLastMousePosition) {
   MXPheadless_move(7, 8);
   MXPheadless_key(13);
   MXPheadless_release(9, 10);
-  MXEvent e = next();
-  EXPECT_EQ(e.type, MX_PRESS);
-  EXPECT_EQ(e.mousex, 100);
-  EXPECT_EQ(e.mousey, 200);
-  e = next();
-  EXPECT_EQ(e.type, MX_KEY);
-  EXPECT_EQ(e.key, 'x');
-  EXPECT_EQ(e.mousex, 100);
-  EXPECT_EQ(e.mousey, 200);
-  e = next();
-  EXPECT_EQ(e.type, MX_IDLE);
-  EXPECT_EQ(e.mousex, 7);
-  e = next();
-  EXPECT_EQ(e.key, 13);
-  EXPECT_EQ(e.mousey, 8);
-  e = next();
-  EXPECT_EQ(e.type, MX_RELEASE);
-  EXPECT_EQ(e.mousex, 9);
+  const struct {
+    int type, key, x, y;  // key -1: not checked
+  } expected[] = {{MX_PRESS, -1, 100, 200}, {MX_KEY, 'x', 100, 200}, {MX_IDLE, -1, 7, 8}, {MX_KEY, 13, 7, 8},
+                  {MX_RELEASE, -1, 9, 10}};
+  for (const auto& want : expected) {
+    const MXEvent e = next();
+    EXPECT_EQ(e.type, want.type);
+    EXPECT_TRUE(want.key < 0 || e.key == want.key) << e.key;
+    EXPECT_EQ(e.mousex, want.x);
+    EXPECT_EQ(e.mousey, want.y);
+  }
   EXPECT_FALSE(MXPheadless_pending());
-  e = next();
+  const MXEvent e = next();
   EXPECT_EQ(e.type, MX_IDLE);
   EXPECT_EQ(e.mousex, 9);  // idle keeps the position too
 }
 
-TEST(Script, ParsesEveryCommand) {
+TEST(Script, ParsesEveryCommandAndRejectsBadLinesWithTheirNumber) {
+  const struct {
+    const char* line;
+    MXPScriptKind kind;
+    int number, x, y;  // -1: not checked
+    const char* text;  // nullptr: not checked
+  } good[] = {{"  wait 250", SCRIPT_WAIT, 250, -1, -1, nullptr},
+              {"click 12 -3", SCRIPT_CLICK, -1, 12, -3, nullptr},
+              {"key ctrl-Q", SCRIPT_KEY, 17, -1, -1, nullptr},
+              {"key escape", SCRIPT_KEY, 27, -1, -1, nullptr},
+              {"key 200", SCRIPT_KEY, 200, -1, -1, nullptr},
+              {"key a", SCRIPT_KEY, 'a', -1, -1, nullptr},
+              {"key \xc3\xa9", SCRIPT_KEY, 0xe9, -1, -1, nullptr},
+              {"type Hello,  world", SCRIPT_TYPE, -1, -1, -1, "Hello,  world"},
+              {"type Gr\xc3\xbc\xc3\x9f" "e", SCRIPT_TYPE, -1, -1, -1, "Gr\xfc\xdf" "e"},  // UTF-8
+              {"type Gr\xfc\xdf" "e", SCRIPT_TYPE, -1, -1, -1, "Gr\xfc\xdf" "e"},            // Latin-1 bytes
+              {"screenshot out.png", SCRIPT_SCREENSHOT, -1, -1, -1, "out.png"},
+              {"# a comment", SCRIPT_NOTHING, -1, -1, -1, nullptr},
+              {"", SCRIPT_NOTHING, -1, -1, -1, nullptr},
+              {"quit", SCRIPT_QUIT, -1, -1, -1, nullptr}};
   MXPScriptCommand c;
   std::string error;
-  ASSERT_TRUE(MXPparse_script_line("  wait 250", &c, &error));
-  EXPECT_EQ(c.kind, SCRIPT_WAIT);
-  EXPECT_EQ(c.number, 250);
-  ASSERT_TRUE(MXPparse_script_line("click 12 -3", &c, &error));
-  EXPECT_EQ(c.kind, SCRIPT_CLICK);
-  EXPECT_EQ(c.x, 12);
-  EXPECT_EQ(c.y, -3);
-  ASSERT_TRUE(MXPparse_script_line("key ctrl-Q", &c, &error));
-  EXPECT_EQ(c.number, 17);
-  ASSERT_TRUE(MXPparse_script_line("key escape", &c, &error));
-  EXPECT_EQ(c.number, 27);
-  ASSERT_TRUE(MXPparse_script_line("key 200", &c, &error));
-  EXPECT_EQ(c.number, 200);
-  ASSERT_TRUE(MXPparse_script_line("key a", &c, &error));
-  EXPECT_EQ(c.number, 'a');
-  ASSERT_TRUE(MXPparse_script_line("type Hello,  world", &c, &error));
-  EXPECT_EQ(c.kind, SCRIPT_TYPE);
-  EXPECT_EQ(c.text, "Hello,  world");
-  ASSERT_TRUE(MXPparse_script_line("type Gr\xc3\xbc\xc3\x9f" "e", &c, &error));  // UTF-8
-  EXPECT_EQ(c.text, "Gr\xfc\xdf" "e");
-  ASSERT_TRUE(MXPparse_script_line("type Gr\xfc\xdf" "e", &c, &error));  // Latin-1 bytes
-  EXPECT_EQ(c.text, "Gr\xfc\xdf" "e");
-  ASSERT_TRUE(MXPparse_script_line("key \xc3\xa9", &c, &error));
-  EXPECT_EQ(c.number, 0xe9);
-  ASSERT_TRUE(MXPparse_script_line("screenshot out.png", &c, &error));
-  EXPECT_EQ(c.text, "out.png");
-  ASSERT_TRUE(MXPparse_script_line("# a comment", &c, &error));
-  EXPECT_EQ(c.kind, SCRIPT_NOTHING);
-  ASSERT_TRUE(MXPparse_script_line("", &c, &error));
-  EXPECT_EQ(c.kind, SCRIPT_NOTHING);
-  ASSERT_TRUE(MXPparse_script_line("quit", &c, &error));
-  EXPECT_EQ(c.kind, SCRIPT_QUIT);
-}
-
-TEST(Script, RejectsBadLinesWithTheirNumber) {
-  MXPScriptCommand c;
-  std::string error;
-  EXPECT_FALSE(MXPparse_script_line("jump 1 2", &c, &error));
-  EXPECT_FALSE(MXPparse_script_line("click 1", &c, &error));
-  EXPECT_FALSE(MXPparse_script_line("click 1 x", &c, &error));
-  EXPECT_FALSE(MXPparse_script_line("move 1 99999", &c, &error));
-  EXPECT_FALSE(MXPparse_script_line("wait -5", &c, &error));
-  EXPECT_FALSE(MXPparse_script_line("key 256", &c, &error));
-  EXPECT_FALSE(MXPparse_script_line("key home", &c, &error));
-  EXPECT_FALSE(MXPparse_script_line("quit now", &c, &error));
+  for (const auto& g : good) {
+    ASSERT_TRUE(MXPparse_script_line(g.line, &c, &error)) << g.line << ": " << error;
+    EXPECT_EQ(c.kind, g.kind) << g.line;
+    EXPECT_TRUE(g.number < 0 || c.number == g.number) << g.line;
+    EXPECT_TRUE(g.x < 0 || (c.x == g.x && c.y == g.y)) << g.line;
+    EXPECT_TRUE(!g.text || c.text == g.text) << g.line;
+  }
+  for (const char* bad : {"jump 1 2", "click 1", "click 1 x", "move 1 99999", "wait -5", "key 256", "key home",
+                          "quit now"})
+    EXPECT_FALSE(MXPparse_script_line(bad, &c, &error)) << bad;
   std::vector<MXPScriptCommand> all;
   EXPECT_FALSE(MXPparse_script("wait 10\n\nclick 1 2\npress 3\n", &all, &error));
   EXPECT_EQ(error.rfind("line 4:", 0), 0u) << error;
@@ -206,14 +174,11 @@ TEST_F(Headless, QueuedEventsComeBeforeTheScript) {
   MXPset_quit_handler(nullptr);
 }
 
-TEST_F(Headless, FatalWaitTakesNoRealTime) {
+TEST_F(Headless, FatalWaitTakesNoRealTimeAndBellsAndClicksAreCounted) {
   // The virtual clock makes the pause of a fatal exit instant.
   const long t0 = MXPclock_ms();
   MXdelay(2000);
   EXPECT_EQ(MXPclock_ms() - t0, 2000);
-}
-
-TEST_F(Headless, BellsAndClicksAreCounted) {
   MXbell();
   MXbell();
   MXclick();

@@ -29,76 +29,84 @@ std::vector<unsigned char> snapshot() {
   return all;
 }
 
-TEST_F(Raster, FilledRectangleCoversWidthTimesHeightFromItsCorner) {
-  MXsetcolor(4);
-  MXPfill_rect(10, 20, 5, 3);
-  EXPECT_EQ(pixels_of(4), block(10, 20, 14, 22));
+// A figure drawn alone in colour 4 with the given pen on a screen of colour 2,
+// and the exact pixels it must cover: everything else keeps colour 2.
+struct Figure {
+  const char* what;
+  int pen;
+  void (*draw)();
+  PixelSet expected;
+};
+
+const int kSquare[] = {10, 10, 20, 10, 20, 20, 10, 20};
+const int kTriangle[] = {100, 100, 110, 110, 100, 110};
+const int kUShape[] = {10, 10, 20, 10, 20, 30, 30, 30, 30, 10, 40, 10, 40, 40, 10, 40};
+const int kSquareTwice[] = {400, 10, 420, 10, 420, 30, 400, 30, 400, 10, 420, 10, 420, 30, 400, 30};
+const int kSquareBothWays[] = {500, 10, 520, 10, 520, 30, 500, 30, 500, 10, 500, 30, 520, 30, 520, 10};
+const PixelSet kCircleCorners = {{10, 10}, {13, 10}, {10, 13}, {13, 13}};
+
+PixelSet right_triangle() {  // legs of 10 from (100, 100): on or below the diagonal
+  PixelSet s;
+  for (int y = 100; y <= 110; ++y)
+    for (int x = 100; x <= y; ++x) s.insert({x, y});
+  return s;
 }
 
-TEST_F(Raster, NegativeSizesCountFromTheOtherCornerAndZeroDrawsNothing) {
-  MXsetcolor(4);
-  MXPfill_rect(15, 23, -5, -3);
-  EXPECT_EQ(pixels_of(4), block(10, 20, 14, 22));
-  MXsetcolor(5);
-  MXPfill_rect(100, 100, 0, 10);
-  MXPframe_rect(100, 100, 10, 0);
-  MXPfill_ellipse(100, 100, 0, 5);
-  EXPECT_TRUE(pixels_of(5).empty());
-}
-
-TEST_F(Raster, FrameIsTheOutermostRingAndLeavesTheInside) {
-  MXsetcolor(2);
-  MXPfill_rect(10, 20, 5, 4);
-  MXsetcolor(6);
-  MXPframe_rect(10, 20, 5, 4);
-  EXPECT_EQ(pixels_of(6), minus(block(10, 20, 14, 23), block(11, 21, 13, 22)));
-  EXPECT_EQ(pixels_of(2), block(11, 21, 13, 22));
-}
-
-TEST_F(Raster, ThreePixelPenGrowsOutlinesByOnePixelEachSide) {
-  MXsetlinesize(3);
-  MXsetcolor(3);
-  MXPfill_rect(10, 20, 5, 3);
-  EXPECT_EQ(pixels_of(3), block(9, 19, 15, 23));
-
-  MXsetcolor(7);
-  MXPframe_rect(100, 100, 10, 10);  // ring on columns/rows 100 and 109
-  EXPECT_EQ(pixels_of(7), minus(block(99, 99, 110, 110), block(102, 102, 107, 107)));
-
-  MXsetcolor(8);
-  MXPline(200, 50, 205, 50);  // pixels 200..204, each a 3 x 3 square
-  EXPECT_EQ(pixels_of(8), block(199, 49, 205, 51));
+TEST_F(Raster, FiguresCoverExactlyTheirPixels) {
+  const Figure figures[] = {
+      {"rectangle from its corner", 1, [] { MXPfill_rect(10, 20, 5, 3); }, block(10, 20, 14, 22)},
+      {"negative sizes count from the other corner", 1, [] { MXPfill_rect(15, 23, -5, -3); }, block(10, 20, 14, 22)},
+      {"zero sizes draw nothing", 1, [] { MXPfill_rect(100, 100, 0, 10), MXPframe_rect(100, 100, 10, 0); }, {}},
+      {"zero-size ellipse draws nothing", 1, [] { MXPfill_ellipse(100, 100, 0, 5); }, {}},
+      {"frame: the outermost ring only", 1, [] { MXPframe_rect(10, 20, 5, 4); },
+       minus(block(10, 20, 14, 23), block(11, 21, 13, 22))},
+      // The 3-pixel pen grows outlines by one pixel each side.
+      {"rectangle, pen 3", 3, [] { MXPfill_rect(10, 20, 5, 3); }, block(9, 19, 15, 23)},
+      {"frame, pen 3", 3, [] { MXPframe_rect(100, 100, 10, 10); },  // ring on columns/rows 100 and 109
+       minus(block(99, 99, 110, 110), block(102, 102, 107, 107))},
+      {"line, pen 3", 3, [] { MXPline(200, 50, 205, 50); }, block(199, 49, 205, 51)},  // 200..204, 3 x 3 each
+      // Lines include the start and exclude the end.
+      {"horizontal line", 1, [] { MXPline(0, 0, 5, 0); }, block(0, 0, 4, 0)},
+      {"upward line", 1, [] { MXPline(10, 9, 10, 5); }, block(10, 6, 10, 9)},
+      {"diagonal line", 1, [] { MXPline(20, 20, 24, 24); }, {{20, 20}, {21, 21}, {22, 22}, {23, 23}}},
+      {"line of no length", 1, [] { MXPline(30, 30, 30, 30); }, {}},
+      // Slope 1/2: ideal y at x = 1 is 0.5, rounded away from the start.
+      {"slope 1/2", 1, [] { MXPline(40, 40, 44, 42); }, {{40, 40}, {41, 41}, {42, 41}, {43, 42}}},
+      {"line from far outside", 1, [] { MXPline(-2000000000, 100, 2000000000, 100); }, block(0, 100, 639, 100)},
+      // A 4 x 4 circle: the corner centres lie 1.5 from the middle on both axes,
+      // outside the radius 2; every other pixel is in. The four middle pixels have
+      // all their neighbours in, so the outline is the other eight.
+      {"4 x 4 circle", 1, [] { MXPfill_ellipse(10, 10, 4, 4); }, minus(block(10, 10, 13, 13), kCircleCorners)},
+      {"4 x 4 circle outline", 1, [] { MXPframe_ellipse(10, 10, 4, 4); },
+       minus(minus(block(10, 10, 13, 13), kCircleCorners), block(11, 11, 12, 12))},
+      {"square polygon includes its edges", 1, [] { MXPfillpoly(4, kSquare); }, block(10, 10, 20, 20)},
+      {"right triangle", 1, [] { MXPfillpoly(3, kTriangle); }, right_triangle()},
+      // A U shape: the notch between the arms (columns 21..29, rows 10..29) stays.
+      {"concave polygon", 1, [] { MXPfillpoly(8, kUShape); }, minus(block(10, 10, 40, 40), block(21, 10, 29, 29))},
+      // Non-zero winding: a square traced twice the same way round is wound twice
+      // and filled; traced once each way it is wound zero times: only the outline.
+      {"square traced twice", 1, [] { MXPfillpoly(8, kSquareTwice); }, block(400, 10, 420, 30)},
+      {"square traced both ways", 1, [] { MXPfillpoly(8, kSquareBothWays); },
+       minus(block(500, 10, 520, 30), block(501, 11, 519, 29))},
+  };
+  for (const Figure& f : figures) {
+    MXsetlinesize(1);
+    MXsetcolor(2);
+    MXPfill_rect(0, 0, 640, 480);
+    MXsetlinesize(f.pen);
+    MXsetcolor(4);
+    f.draw();
+    EXPECT_EQ(pixels_of(4), f.expected) << f.what;
+    EXPECT_EQ(count_of(2), 640u * 480u - f.expected.size()) << f.what;
+  }
 }
 
 TEST_F(Raster, LineSizeAcceptsOnlyOneAndThree) {
   EXPECT_EQ(MXPgetlinesize(), 1);
-  MXsetlinesize(3);
-  MXsetlinesize(2);
-  EXPECT_EQ(MXPgetlinesize(), 3);
-  MXsetlinesize(0);
-  MXsetlinesize(-1);
-  EXPECT_EQ(MXPgetlinesize(), 3);
-  MXsetlinesize(1);
-  EXPECT_EQ(MXPgetlinesize(), 1);
-}
-
-TEST_F(Raster, LinesIncludeTheStartAndExcludeTheEnd) {
-  MXsetcolor(1);
-  MXPline(0, 0, 5, 0);
-  EXPECT_EQ(pixels_of(1), block(0, 0, 4, 0));
-  MXsetcolor(2);
-  MXPline(10, 9, 10, 5);
-  EXPECT_EQ(pixels_of(2), block(10, 6, 10, 9));
-  MXsetcolor(3);
-  MXPline(20, 20, 24, 24);
-  EXPECT_EQ(pixels_of(3), (PixelSet{{20, 20}, {21, 21}, {22, 22}, {23, 23}}));
-  MXsetcolor(4);
-  MXPline(30, 30, 30, 30);
-  EXPECT_TRUE(pixels_of(4).empty());
-  // Slope 1/2: ideal y at x = 1 is 0.5, rounded away from the start.
-  MXsetcolor(5);
-  MXPline(40, 40, 44, 42);
-  EXPECT_EQ(pixels_of(5), (PixelSet{{40, 40}, {41, 41}, {42, 41}, {43, 42}}));
+  for (auto [size, kept] : {std::pair{3, 3}, {2, 3}, {0, 3}, {-1, 3}, {1, 1}}) {
+    MXsetlinesize(size);
+    EXPECT_EQ(MXPgetlinesize(), kept) << size;
+  }
 }
 
 // Any line: one pixel per step of the longer axis, each within half a pixel of
@@ -129,12 +137,6 @@ TEST_F(Raster, LinesFollowTheIdealLineWithinHalfAPixel) {
   }
 }
 
-TEST_F(Raster, LinesFromFarOutsideTheScreenDrawTheirVisiblePart) {
-  MXsetcolor(3);
-  MXPline(-2000000000, 100, 2000000000, 100);
-  EXPECT_EQ(pixels_of(3), block(0, 100, 639, 100));
-}
-
 // The set the definition gives: pixel centres inside or on the inscribed ellipse.
 PixelSet ellipse_region(int x, int y, int w, int h) {
   PixelSet s;
@@ -156,20 +158,6 @@ PixelSet boundary(const PixelSet& region) {
   return s;
 }
 
-TEST_F(Raster, SmallCircleByHand) {
-  // A 4 x 4 circle: the corner centres lie 1.5 from the middle on both axes,
-  // outside the radius 2; every other pixel is in. The four middle pixels have
-  // all their neighbours in, so the outline is the other eight.
-  MXsetcolor(5);
-  MXPfill_ellipse(10, 10, 4, 4);
-  EXPECT_EQ(pixels_of(5), minus(block(10, 10, 13, 13), {{10, 10}, {13, 10}, {10, 13}, {13, 13}}));
-  MXsetcolor(6);
-  MXPframe_ellipse(10, 10, 4, 4);
-  EXPECT_EQ(pixels_of(6), minus(block(10, 10, 13, 13), {{10, 10}, {13, 10}, {10, 13}, {13, 13},
-                                                        {11, 11}, {12, 11}, {11, 12}, {12, 12}}));
-  EXPECT_EQ(pixels_of(5), block(11, 11, 12, 12));
-}
-
 TEST_F(Raster, EllipsesAreInscribedInTheirRectangle) {
   const int sizes[][2] = {{1, 1}, {2, 7}, {9, 9}, {10, 10}, {31, 12}, {2, 40}, {100, 3}, {57, 44}};
   for (const auto& sz : sizes) {
@@ -188,33 +176,6 @@ TEST_F(Raster, EllipsesAreInscribedInTheirRectangle) {
   }
 }
 
-TEST_F(Raster, PolygonIncludesItsEdges) {
-  const int square[] = {10, 10, 20, 10, 20, 20, 10, 20};
-  MXsetcolor(3);
-  MXPfillpoly(4, square);
-  EXPECT_EQ(pixels_of(3), block(10, 10, 20, 20));
-
-  // A right triangle with legs of 10: the pixels on or below the diagonal.
-  MXsetcolor(0);
-  MXPfill_rect(0, 0, 640, 480);
-  const int triangle[] = {100, 100, 110, 110, 100, 110};
-  MXsetcolor(4);
-  MXPfillpoly(3, triangle);
-  PixelSet expected;
-  for (int y = 100; y <= 110; ++y)
-    for (int x = 100; x <= 100 + (y - 100); ++x) expected.insert({x, y});
-  EXPECT_EQ(pixels_of(4), expected);
-}
-
-TEST_F(Raster, ConcavePolygonLeavesItsNotchEmpty) {
-  // A U shape: the notch between the arms (columns 21..29, rows 10..29) stays.
-  const int u[] = {10, 10, 20, 10, 20, 30, 30, 30, 30, 10, 40, 10, 40, 40, 10, 40};
-  MXsetcolor(5);
-  MXPfillpoly(8, u);
-  const PixelSet got = pixels_of(5);
-  EXPECT_EQ(got, minus(block(10, 10, 40, 40), block(21, 10, 29, 29)));
-}
-
 TEST_F(Raster, SelfIntersectingPolygonFillsByNonZeroWinding) {
   // A pentagram drawn in one stroke: its middle pentagon is wound twice, so the
   // non-zero rule fills it (the even-odd rule would leave it empty).
@@ -230,16 +191,6 @@ TEST_F(Raster, SelfIntersectingPolygonFillsByNonZeroWinding) {
   EXPECT_EQ(MXPget_pixel(300, 250), 7);
   EXPECT_EQ(MXPget_pixel(300, 150), 7);  // the top point
   EXPECT_EQ(MXPget_pixel(230, 180), 0);  // between two points, outside
-  // A square traced twice the same way round is wound twice: still filled. Traced
-  // once each way it is wound zero times: only the outline remains.
-  const int twice[] = {400, 10, 420, 10, 420, 30, 400, 30, 400, 10, 420, 10, 420, 30, 400, 30};
-  MXsetcolor(8);
-  MXPfillpoly(8, twice);
-  EXPECT_EQ(pixels_of(8), block(400, 10, 420, 30));
-  const int both_ways[] = {500, 10, 520, 10, 520, 30, 500, 30, 500, 10, 500, 30, 520, 30, 520, 10};
-  MXsetcolor(9);
-  MXPfillpoly(8, both_ways);
-  EXPECT_EQ(pixels_of(9), minus(block(500, 10, 520, 30), block(501, 11, 519, 29)));
 }
 
 TEST_F(Raster, ExclusiveOrStoresIndexXorColourOnceAndUndoesItself) {
@@ -334,7 +285,7 @@ TEST_F(Raster, HugeFiguresDrawTheirVisiblePart) {
   EXPECT_TRUE(pixels_of(5).empty());
 }
 
-TEST_F(Raster, RowsAreDrawnAndReadAsIndices) {
+TEST_F(Raster, RowsAreDrawnAndReadAsIndicesAndOutsideReadsZero) {
   unsigned char row[700];
   for (int i = 0; i < 700; ++i) row[i] = static_cast<unsigned char>(i % 251);
   MXPfastrow(0, 7, row, 700);  // at most one screen row
@@ -348,15 +299,12 @@ TEST_F(Raster, RowsAreDrawnAndReadAsIndices) {
   EXPECT_EQ(MXPget_pixel(0, 9), 5);
   EXPECT_EQ(MXPget_pixel(4, 9), 9);
   EXPECT_EQ(MXPget_pixel(5, 9), 0);
-}
-
-TEST_F(Raster, OutsideTheScreenReadsZero) {
+  // Outside the screen reads zero.
   MXsetcolor(9);
   MXPfill_rect(0, 0, 640, 480);
   EXPECT_EQ(MXPget_pixel(-1, 0), 0);
   EXPECT_EQ(MXPget_pixel(640, 0), 0);
   EXPECT_EQ(MXPget_pixel(0, 480), 0);
-  unsigned char back[640];
   MXPget_row(480, back);
   EXPECT_EQ(back[0], 0);
 }

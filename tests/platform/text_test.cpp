@@ -24,7 +24,7 @@ Ink ink_of(int colour) {
   return k;
 }
 
-TEST_F(Text, WidthIsTheSumOfTheCharacters) {
+TEST_F(Text, WidthIsTheSumOfTheCharactersAndTheAscentFitsTheCell) {
   for (FontSizeType f : {SMALL, LARGE}) {
     MXsetfont(f);
     EXPECT_EQ(MXPgetfont(), f);
@@ -37,19 +37,13 @@ TEST_F(Text, WidthIsTheSumOfTheCharacters) {
     // Control characters are blanks as wide as a space.
     EXPECT_EQ(MXtextwidth("a\tb"), MXtextwidth("a b"));
     EXPECT_EQ(MXtextwidth("\n\x7f"), 2 * MXtextwidth(" "));
+    EXPECT_GE(MXtextheight(), 8);  // the ascent fits the twelve-pixel cell
+    EXPECT_LE(MXtextheight(), 11);
   }
   MXsetfont(SMALL);
   const int small = MXtextwidth("Population 1990");
   MXsetfont(LARGE);
   EXPECT_GT(MXtextwidth("Population 1990"), small);  // bold is wider
-}
-
-TEST_F(Text, AscentFitsTheTwelvePixelCell) {
-  for (FontSizeType f : {SMALL, LARGE}) {
-    MXsetfont(f);
-    EXPECT_GE(MXtextheight(), 8);
-    EXPECT_LE(MXtextheight(), 11);
-  }
 }
 
 TEST_F(Text, CapitalsStandOnTheBaselineAndDescendersGoBelow) {
@@ -71,7 +65,7 @@ TEST_F(Text, CapitalsStandOnTheBaselineAndDescendersGoBelow) {
   EXPECT_LE(low.bottom, 100 + 12 - MXtextheight());
 }
 
-TEST_F(Text, OnlyGlyphPixelsChange) {
+TEST_F(Text, OnlyGlyphPixelsChangeAndControlCharactersDrawNothing) {
   MXsetcolor(3);
   MXPfill_rect(0, 0, 640, 480);
   MXsetcolor(9);
@@ -85,34 +79,30 @@ TEST_F(Text, OnlyGlyphPixelsChange) {
   MXPdraw_string(10, 50, "Demovar 2050");
   MXPxormode(0);
   EXPECT_EQ(ink_of(9).count, k.count);
-}
 
-TEST_F(Text, ControlCharactersDrawNothing) {
   MXsetcolor(4);
-  MXPdraw_string(10, 50, "\t\n\r\x01\x1f\x7f");
+  MXPdraw_string(10, 150, "\t\n\r\x01\x1f\x7f");
   EXPECT_TRUE(pixels_of(4).empty());
   // A tab stands where a blank would: the letter after it lands at the same place.
-  MXPdraw_string(10, 100, "a\tb");
+  MXPdraw_string(10, 200, "a\tb");
   const PixelSet with_tab = pixels_of(4);
-  MXsetcolor(0);
+  MXsetcolor(3);
   MXPfill_rect(0, 0, 640, 480);
   MXsetcolor(4);
-  MXPdraw_string(10, 100, "a b");
+  MXPdraw_string(10, 200, "a b");
   EXPECT_EQ(pixels_of(4), with_tab);
 }
 
-TEST_F(Text, TextIsClipped) {
+TEST_F(Text, TextIsClippedAndLatinOneLettersHaveGlyphs) {
   MXPset_clip_rect(0, 0, 105, 480);
   MXsetcolor(7);
   MXPdraw_string(100, 100, "MMMM");
   EXPECT_LE(ink_of(7).right, 104);
   MXPdraw_string(630, 479, "MMMM");  // partly off the screen: no harm
   MXPdraw_string(-2000000000, 10, "MMMM");
-}
-
-TEST_F(Text, LatinOneLettersHaveGlyphs) {
+  MXPset_clip_rect(0, 0, 640, 480);
   MXsetcolor(8);
-  MXPdraw_string(10, 100, "\xe9\xfc\xc5");  // é ü Å
+  MXPdraw_string(10, 200, "\xe9\xfc\xc5");  // é ü Å
   EXPECT_GT(ink_of(8).count, 20);
 }
 
