@@ -377,8 +377,8 @@ void brates(const VKStatetype* s, const int32_t* f, int32_t* b) {
     // group as it stood when the five-year step began. No births, no rates.
     const int32_t births = w == 0 ? 0 : rs<F>(R[i + 1], group_now(f, kFirst + a0), 10000);
     const int64_t top = std::max({rate[a0], rate[a0 + 1], rate[a0 + 2], rate[a0 + 3], rate[a0 + 4]});
-    quick = quick && w < INT32_MAX && births >= 0 && static_cast<uint32_t>(births) < kSmallValue &&
-            static_cast<double>(top) * births <= 2.1e9 * static_cast<double>(w);
+    quick &= (w < INT32_MAX) & (static_cast<uint32_t>(births) < kSmallValue) &
+             (static_cast<double>(top) * births <= 2.1e9 * static_cast<double>(w));
     const int32_t w32 = w == 0 || w >= INT32_MAX ? 1 : static_cast<int32_t>(w);
     for (int j = 0; j < 5; ++j) E[a0 + j] = births, W[a0 + j] = w32;
   }
@@ -433,8 +433,8 @@ void drates(const VKStatetype* s, const int32_t* m, const int32_t* f, int32_t* d
     // as its group is, so that the first year of a step sees the stored groups).
     const int32_t deaths = w == 0 ? 0 : rs<F>(R[g + 1], group_now(m, a0) + group_now(f, a0), 10000);
     const int64_t top = std::max({rate[a0], rate[a0 + 1], rate[a0 + 2], rate[a0 + 3], rate[a0 + 4]});
-    quick = quick && w < INT32_MAX && deaths >= 0 && static_cast<uint32_t>(deaths) < kSmallValue &&
-            static_cast<double>(top) * deaths <= 2.1e9 * static_cast<double>(w);
+    quick &= (w < INT32_MAX) & (static_cast<uint32_t>(deaths) < kSmallValue) &
+             (static_cast<double>(top) * deaths <= 2.1e9 * static_cast<double>(w));
     const int32_t w32 = w == 0 || w >= INT32_MAX ? 1 : static_cast<int32_t>(w);
     for (int j = 0; j < 5; ++j) E[a0 + j] = deaths, W[a0 + j] = w32;
   }
