@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -75,20 +76,18 @@ class ScratchDirTest : public ::testing::Test {
 };
 
 // A temporary file holding text, open for reading from its start.
+struct FileCloser {
+  void operator()(FILE* file) const { fclose(file); }
+};
 class MemFile {
  public:
   explicit MemFile(const std::string& text) : file_(tmpfile()) {
     if (!file_) throw std::runtime_error("tmpfile failed");
-    fwrite(text.data(), 1, text.size(), file_);
-    rewind(file_);
+    fwrite(text.data(), 1, text.size(), file_.get());
+    rewind(file_.get());
   }
-  ~MemFile() {
-    if (file_) fclose(file_);
-  }
-  MemFile(const MemFile&) = delete;
-  MemFile& operator=(const MemFile&) = delete;
-  FILE* get() const { return file_; }
+  FILE* get() const { return file_.get(); }
 
  private:
-  FILE* file_;
+  std::unique_ptr<FILE, FileCloser> file_;
 };

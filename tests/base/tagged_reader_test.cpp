@@ -19,93 +19,62 @@ class TaggedReaderTest : public ScratchDirTest {
     file_ = std::make_unique<MemFile>(text);
     MXDbfp = file_->get();
   }
-  std::string word(int max = 80) {
+  // What a text reader leaves in its buffer of max + 1, marked "(refused) " when
+  // it reports failure.
+  static std::string text(int (*reader)(char*, int), int max = 80) {
     std::vector<char> buffer(max + 1, 'x');
-    last_ok_ = MXrdword(buffer.data(), max);
-    return buffer.data();
+    const int ok = reader(buffer.data(), max);
+    return (ok ? "" : "(refused) ") + std::string(buffer.data());
   }
   std::unique_ptr<MemFile> file_;
-  int last_ok_ = 0;
 };
 
 TEST_F(TaggedReaderTest, WordsEndAtWhiteSpaceAndCommentsRunToTheLineEnd) {
+  // "#" right after a word ends it, and the rest of the line is read as words.
   use("  alpha\tbeta\n\n# a comment line\n   # another\n\tgamma# dropped mark\n"
       "delta#epsilon zeta\n# last comment");
-  EXPECT_EQ(word(), "alpha");
-  EXPECT_EQ(word(), "beta");
-  EXPECT_EQ(word(), "gamma");
-  // "#" right after a word ends it, and the rest of the line is read as words.
-  EXPECT_EQ(word(), "dropped");
-  EXPECT_EQ(word(), "mark");
-  EXPECT_EQ(word(), "delta");
-  EXPECT_EQ(word(), "epsilon");
-  EXPECT_EQ(word(), "zeta");
-  EXPECT_EQ(word(), "");
-  EXPECT_EQ(last_ok_, 0);
+  for (const char* word : {"alpha", "beta", "gamma", "dropped", "mark", "delta", "epsilon", "zeta", "(refused) "})
+    EXPECT_EQ(text(MXrdword), word);
 }
 
 TEST_F(TaggedReaderTest, WordOfTheLimitIsWholeOneMoreIsCutAndLogged) {
   const std::string eighty(80, 'w');
   use(eighty + " next " + eighty + "z tail");
-  EXPECT_EQ(word(), eighty);
-  EXPECT_EQ(last_ok_, 1);
-  EXPECT_EQ(word(), "next");
+  EXPECT_EQ(text(MXrdword), eighty);
+  EXPECT_EQ(text(MXrdword), "next");
   EXPECT_EQ(error_log(), "");  // nothing logged so far: the log is not even made
-
-  EXPECT_EQ(word(), eighty);  // the 81-character word, cut
-  EXPECT_EQ(last_ok_, 0);
+  EXPECT_EQ(text(MXrdword), "(refused) " + eighty);  // the 81-character word, cut
   EXPECT_EQ(error_log(), std::string(kVersionLine) + "String exceded maximum size in rd_stringhelp\n");
-
   // Small limits: the buffer holds max characters and the terminating NUL.
   use("abc abcd");
-  EXPECT_EQ(word(3), "abc");
-  EXPECT_EQ(last_ok_, 1);
-  EXPECT_EQ(word(3), "abc");
-  EXPECT_EQ(last_ok_, 0);
+  EXPECT_EQ(text(MXrdword, 3), "abc");
+  EXPECT_EQ(text(MXrdword, 3), "(refused) abc");
 }
 
 TEST_F(TaggedReaderTest, PhrasesKeepSingleBlanksOnly) {
-  char buffer[22];
   use("New York  10\nCote d Ivoire\tx\nChad \nSouth Africa#c\n");
-  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
-  EXPECT_STREQ(buffer, "New York");  // two blanks end it
+  EXPECT_EQ(text(MXrdphrase, 21), "New York");  // two blanks end it
   EXPECT_EQ(MXrdinteger(), 10);
-  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
-  EXPECT_STREQ(buffer, "Cote d Ivoire");  // a tab ends it
-  EXPECT_EQ(word(), "x");
-  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
-  EXPECT_STREQ(buffer, "Chad");  // a trailing blank is dropped
-  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
-  EXPECT_STREQ(buffer, "South Africa");
-
+  EXPECT_EQ(text(MXrdphrase, 21), "Cote d Ivoire");  // a tab ends it
+  EXPECT_EQ(text(MXrdword), "x");
+  EXPECT_EQ(text(MXrdphrase, 21), "Chad");  // a trailing blank is dropped
+  EXPECT_EQ(text(MXrdphrase, 21), "South Africa");
   // 21 characters with a blank after them fit; 22 do not.
   use("Saint Kitts and Nevis  next\nSaint Kitts and Neviss\n");
-  ASSERT_EQ(MXrdphrase(buffer, 21), 1);
-  EXPECT_STREQ(buffer, "Saint Kitts and Nevis");
-  EXPECT_EQ(word(), "next");
-  EXPECT_EQ(MXrdphrase(buffer, 21), 0);
-  EXPECT_STREQ(buffer, "Saint Kitts and Nevis");
+  EXPECT_EQ(text(MXrdphrase, 21), "Saint Kitts and Nevis");
+  EXPECT_EQ(text(MXrdword), "next");
+  EXPECT_EQ(text(MXrdphrase, 21), "(refused) Saint Kitts and Nevis");
   // A phrase ending in a blank exactly at the limit, then a second word.
   use("Saint Kitts and Nevis x\n");
-  EXPECT_EQ(MXrdphrase(buffer, 21), 0);
-  EXPECT_STREQ(buffer, "Saint Kitts and Nevis");
+  EXPECT_EQ(text(MXrdphrase, 21), "(refused) Saint Kitts and Nevis");
 }
 
 TEST_F(TaggedReaderTest, RestOfLineFoldsRunsOfBlanksAndStopsAtHash) {
-  char buffer[81];
+  // The "#" that ended the first line is consumed, like any ending character: the
+  // rest of its line is read as text again.
   use("  one  two\t\tthree   # comment\nfour five \nsix");
-  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
-  EXPECT_STREQ(buffer, "one two three");
-  // The "#" that ended it is consumed, like any ending character: the rest of its
-  // line is read as text again.
-  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
-  EXPECT_STREQ(buffer, "comment");
-  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
-  EXPECT_STREQ(buffer, "four five");
-  ASSERT_EQ(MXrdstringeol(buffer, 80), 1);
-  EXPECT_STREQ(buffer, "six");
-  EXPECT_EQ(MXrdstringeol(buffer, 80), 0);
-  EXPECT_STREQ(buffer, "");
+  for (const char* line : {"one two three", "comment", "four five", "six", "(refused) "})
+    EXPECT_EQ(text(MXrdstringeol), line);
 }
 
 TEST_F(TaggedReaderTest, NumbersAndBooleans) {
@@ -117,7 +86,7 @@ TEST_F(TaggedReaderTest, NumbersAndBooleans) {
   // Text that is not a number gives 0, is not reported and stays to be read.
   EXPECT_EQ(MXrdinteger(), 0);
   EXPECT_DOUBLE_EQ(MXrdreal(), 0.0);
-  EXPECT_EQ(word(), "abc");
+  EXPECT_EQ(text(MXrdword), "abc");
   EXPECT_EQ(MXrdinteger(), 12);
   EXPECT_EQ(error_log(), "");
   EXPECT_EQ(MXrdinteger(), 0);
@@ -126,50 +95,36 @@ TEST_F(TaggedReaderTest, NumbersAndBooleans) {
                              "Unexpected error in MXrdinteger\nUnexpected EOF in MXrdreal\n");
 
   use("TRUE true True yes 1 false");
-  EXPECT_EQ(MXrdboolean(), 1);
-  EXPECT_EQ(MXrdboolean(), 1);
-  EXPECT_EQ(MXrdboolean(), 1);
-  EXPECT_EQ(MXrdboolean(), 0);
-  EXPECT_EQ(MXrdboolean(), 0);
-  EXPECT_EQ(MXrdboolean(), 0);
-  EXPECT_EQ(MXrdboolean(), 0);  // nothing left
+  for (int expected : {1, 1, 1, 0, 0, 0, 0}) EXPECT_EQ(MXrdboolean(), expected);  // the last: nothing left
 }
 
 TEST_F(TaggedReaderTest, FormatStatementLimits) {
-  int count = -1;
-  MXFormatKeyword keywords[MX_FORMAT_MAX_KEYWORDS];
-
-  use("k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 tamrof");
-  ASSERT_EQ(MXrdformat(&count, keywords), 1);
-  EXPECT_EQ(count, 11);
-  EXPECT_STREQ(keywords[10], "k11");
-
-  use("k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12 tamrof");
-  EXPECT_EQ(MXrdformat(&count, keywords), 0);
-  EXPECT_EQ(error_log(), std::string(kVersionLine) + "Too many keywords in format statement\n");
-
-  use("abcdefghijkl TAMROF");
-  ASSERT_EQ(MXrdformat(&count, keywords), 1);
-  EXPECT_EQ(count, 1);
-  EXPECT_STREQ(keywords[0], "abcdefghijkl");
-
-  close_logs_for_test();
-  std::remove("error.log");
-  use("type abcdefghijklm tamrof");
-  EXPECT_EQ(MXrdformat(&count, keywords), 0);
-  EXPECT_EQ(error_log(),
-            std::string(kVersionLine) + "Format statement keyword too long: |abcdefghijklm|\n");
-
-  close_logs_for_test();
-  std::remove("error.log");
-  use("type name");
-  EXPECT_EQ(MXrdformat(&count, keywords), 0);
-  EXPECT_EQ(error_log(),
-            std::string(kVersionLine) + "Unexepected EOF while reading format keywords\n");
-
-  use("tamrof");  // an empty statement
-  ASSERT_EQ(MXrdformat(&count, keywords), 1);
-  EXPECT_EQ(count, 0);
+  const struct {
+    const char* text;
+    int result, count;  // count -1: not checked
+    const char* last;   // the last keyword read, or the message logged
+  } cases[] = {
+      {"k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 tamrof", 1, 11, "k11"},
+      {"k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12 tamrof", 0, -1, "Too many keywords in format statement\n"},
+      {"abcdefghijkl TAMROF", 1, 1, "abcdefghijkl"},
+      {"type abcdefghijklm tamrof", 0, -1, "Format statement keyword too long: |abcdefghijklm|\n"},
+      {"type name", 0, -1, "Unexepected EOF while reading format keywords\n"},
+      {"tamrof", 1, 0, ""},  // an empty statement
+  };
+  for (const auto& c : cases) {
+    close_logs_for_test();
+    std::remove("error.log");
+    int count = -1;
+    MXFormatKeyword keywords[MX_FORMAT_MAX_KEYWORDS];
+    use(c.text);
+    ASSERT_EQ(MXrdformat(&count, keywords), c.result) << c.text;
+    if (c.result == 0) {
+      EXPECT_EQ(error_log(), std::string(kVersionLine) + c.last) << c.text;
+    } else {
+      EXPECT_EQ(count, c.count) << c.text;
+      EXPECT_STREQ(count > 0 ? keywords[count - 1] : "", c.last) << c.text;
+    }
+  }
 }
 
 TEST_F(TaggedReaderTest, FormatStatementSkipsCommentsBetweenAndAfterItsKeywords) {
@@ -231,31 +186,20 @@ TEST_F(TaggedReaderTest, DriverChecksTheIdentificationLine) {
     EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
     EXPECT_EQ(calls.finals, 1);
   }
-  {
-    MemFile file("");
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
-  }
+  MemFile empty("");
+  EXPECT_EQ(MXgenreader(empty.get(), recording_reader, "VK_config", &calls), 0);
   EXPECT_EQ(error_log(), "");
-  {
-    MemFile file("VK_config database= a= 1\n");
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
-  }
-  {
-    MemFile file("database= VK_clist\na= 1\n");
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
-  }
-  {
-    MemFile file("database=");  // the tag is missing
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
+  // The tag must follow "database=" at the start; the last one lacks the tag.
+  for (const char* text : {"VK_config database= a= 1\n", "database= VK_clist\na= 1\n", "database="}) {
+    MemFile file(text);
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0) << text;
   }
   EXPECT_TRUE(calls.keys.empty());
   EXPECT_EQ(error_log(), std::string(kVersionLine) + "Not a Marlix database\n" +
                              "Database identification tag was not |VK_config|\n");
-  {
-    MemFile file("a= 1\n");  // no tag asked for: no identification line needed
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, nullptr, &calls), 1);
-    EXPECT_EQ(calls.keys, (std::vector<std::string>{"a="}));
-  }
+  MemFile file("a= 1\n");  // no tag asked for: no identification line needed
+  EXPECT_EQ(MXgenreader(file.get(), recording_reader, nullptr, &calls), 1);
+  EXPECT_EQ(calls.keys, (std::vector<std::string>{"a="}));
 }
 
 TEST_F(TaggedReaderTest, CallbackFailureEndsTheRun) {
