@@ -2,6 +2,7 @@
 // dump format, long values and joined names, and the files that must not be
 // accepted.
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,8 @@
 #include "startup/filenames.h"
 
 namespace {
+
+using Names = std::vector<std::string>;
 
 class ConfigTest : public ScratchDirTest {
  protected:
@@ -47,13 +50,9 @@ TEST_F(ConfigTest, WithoutAFileTheDefaultsStay) {
   configure();
   set_version_file();
   build_file_names();
-  EXPECT_EQ(ListFile, "/dbase/country.maf");
-  EXPECT_EQ(InterfaceFile, "varnock.inf");
-  EXPECT_EQ(CountryFile, "/images/regions.rl8");
-  EXPECT_EQ(RegionFile, "/images/regions.rl8");
-  EXPECT_EQ(IntroFile, "/images/intro.rl4");
-  EXPECT_EQ(VersionFile, "/info/pop.txt");
-  EXPECT_EQ(Datapath, "/dbase/");
+  EXPECT_EQ((Names{ListFile, InterfaceFile, CountryFile, RegionFile, IntroFile, VersionFile, Datapath}),
+            (Names{"/dbase/country.maf", "varnock.inf", "/images/regions.rl8", "/images/regions.rl8",
+                   "/images/intro.rl4", "/info/pop.txt", "/dbase/"}));
   EXPECT_EQ(GraphFileFmt, NO_FILE);
   EXPECT_EQ(Use_bstore, 0);
   EXPECT_EQ(MapScale, 4);
@@ -67,13 +66,9 @@ TEST_F(ConfigTest, EveryKeySetsItsNameAndKeysIgnoreCase) {
       "LISTPATH= lists/ datapath= dbase/ InfoPath= info/ imagepath= images/\n"
       "listname= world.maf interfacefile= demo.inf\n"
       "instructionfile= start.rl4 countryfile= countries.rl8 regionfile= regions8.rl8\n");
-  EXPECT_EQ(ListFile, "lists/world.maf");
-  EXPECT_EQ(Datapath, "dbase/");
-  EXPECT_EQ(InterfaceFile, "demo.inf");
-  EXPECT_EQ(VersionFile, "info/pop.txt");
-  EXPECT_EQ(IntroFile, "images/start.rl4");
-  EXPECT_EQ(CountryFile, "images/countries.rl8");
-  EXPECT_EQ(RegionFile, "images/regions8.rl8");
+  EXPECT_EQ((Names{ListFile, Datapath, InterfaceFile, VersionFile, IntroFile, CountryFile, RegionFile}),
+            (Names{"lists/world.maf", "dbase/", "demo.inf", "info/pop.txt", "images/start.rl4",
+                   "images/countries.rl8", "images/regions8.rl8"}));
 }
 
 TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOver) {
@@ -87,29 +82,26 @@ TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOver) {
   EXPECT_EQ(MapScale, 4);  // not a configuration key
 }
 
+// One configuration after another, each starting from what the one before left.
 TEST_F(ConfigTest, SwitchesTakeTrueOnlyAndTheDumpFormatItsFourNames) {
+  const struct {
+    const char* settings;
+    int bstore, fpu, format;
+  } cases[] = {{"bstore= TRUE fpu= false graphfileformat= gif16\n", 1, 0, GIF_16},
+               {"bstore= yes fpu= True graphfileformat= BMP16\n", 0, 1, BMP_16},
+               {"graphfileformat= PSGrey\n", 0, 1, PS_GRAY},
+               {"graphfileformat= pscolor\n", 0, 1, PS_COLOR},
+               {"graphfileformat= psgray\n", 0, 1, NO_FILE},  // not one of the four
+               {"bstore=", 0, 1, NO_FILE}};  // a switch with no word left reads as off and is no error
   HasFPU = 1;
-  configure_with("database= VK_config\nbstore= TRUE fpu= false graphfileformat= gif16\n");
-  EXPECT_EQ(Use_bstore, 1);
-  EXPECT_EQ(HasFPU, 0);
-  EXPECT_EQ(GraphFileFmt, GIF_16);
-
-  configure_with("database= VK_config\nbstore= yes fpu= True graphfileformat= BMP16\n");
-  EXPECT_EQ(Use_bstore, 0);
-  EXPECT_EQ(HasFPU, 1);
-  EXPECT_EQ(GraphFileFmt, BMP_16);
-
-  configure_with("database= VK_config\ngraphfileformat= PSGrey\n");
-  EXPECT_EQ(GraphFileFmt, PS_GRAY);
-  configure_with("database= VK_config\ngraphfileformat= pscolor\n");
-  EXPECT_EQ(GraphFileFmt, PS_COLOR);
-  configure_with("database= VK_config\ngraphfileformat= psgray\n");  // not one of the four
-  EXPECT_EQ(GraphFileFmt, NO_FILE);
+  for (const auto& c : cases) {
+    if (c.settings == std::string("bstore=")) Use_bstore = 1;
+    configure_with(std::string("database= VK_config\n") + c.settings);
+    EXPECT_EQ(Use_bstore, c.bstore) << c.settings;
+    EXPECT_EQ(HasFPU, c.fpu) << c.settings;
+    EXPECT_EQ(GraphFileFmt, c.format) << c.settings;
+  }
   EXPECT_FALSE(std::filesystem::exists("error.log"));
-  // A switch with no word left reads as off and is no error.
-  Use_bstore = 1;
-  configure_with("database= VK_config\nbstore=");
-  EXPECT_EQ(Use_bstore, 0);
 }
 
 TEST_F(ConfigTest, LongestValuesJoinWithoutLoss) {
@@ -124,16 +116,14 @@ TEST_F(ConfigTest, LongestValuesJoinWithoutLoss) {
 
 TEST_F(ConfigTest, FilesThatDoNotReadAreFatal) {
   const std::string message = "Error while reading configuration file |config.mcf|\n";
-  EXPECT_EQ(fatal_text(""), message);
-  EXPECT_EQ(fatal_text("database= VK_config\n# nothing set\n"), message);
-  EXPECT_EQ(fatal_text("database= VK_clist\nlistname= a\n"), message);
-  EXPECT_EQ(fatal_text("database= VK_config\nlistname="), message);  // value missing
-  EXPECT_EQ(fatal_text("database= VK_config\ngraphfileformat="), message);
-  // A value of 81 characters: the size message precedes the file's.
-  EXPECT_EQ(fatal_text("database= VK_config\nlistname= " + std::string(81, 'x') + "\n"), message);
+  // Empty; the identification line only; another database; a value missing; and
+  // last a value of 81 characters, whose size message precedes the file's.
+  for (const std::string& text : std::vector<std::string>{"", "database= VK_config\n# nothing set\n", "database= VK_clist\nlistname= a\n",
+                                 "database= VK_config\nlistname=", "database= VK_config\ngraphfileformat=",
+                                 "database= VK_config\nlistname= " + std::string(81, 'x') + "\n"})
+    EXPECT_EQ(fatal_text(text), message) << text;
   // Each fatal entry closes the log; the next run starts it afresh.
-  EXPECT_EQ(error_log(), std::string(kVersionLine) +
-                             "String exceded maximum size in rd_stringhelp\n" + message);
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + "String exceded maximum size in rd_stringhelp\n" + message);
 }
 
 }  // namespace
