@@ -207,6 +207,7 @@ int VKreader(const char* key, ReaderStatusType status, void* data) {
     read_year_real(&raw->tot_fertility_1990, &raw->tot_fertility_2000, 100.0);
   } else if (key_is(key, "migration=")) {
     raw->mig = to_i32(MXrdinteger());
+    raw->mig_given = 1;
   } else if (key_is(key, "format=")) {
     return read_format(raw);
   }
@@ -283,7 +284,7 @@ int DBconvert(ReadinInfo* raw, CountryInfo* country) {
   country->life_adjust = Lt == 0 ? 0 : static_cast<int32_t>(((Lf - Lt) * 1000 + (Lt >> 1)) / Lt);
 
   set_to_life_target(country->life_expectancy, country->tot_deathrate, 0);
-  country->mig = raw->mig != -1 ? raw->mig : 0;
+  country->mig = raw->mig_given ? raw->mig : 0;
   return 1;
 }
 

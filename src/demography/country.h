@@ -30,6 +30,9 @@ struct ReadinInfo {
   int32_t male_deaths[19];
   int32_t fem_deaths[19];
   int32_t mig;
+  // Whether "migration=" was read: -1 is a real net migration (a thousand
+  // emigrants a year in a file counted in thousands), not only "absent".
+  int32_t mig_given;
 };
 
 // Converted country record, the start of every run of a pane.

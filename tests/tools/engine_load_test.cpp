@@ -80,12 +80,8 @@ TEST(EngineLoad, EveryEntryLoadsAndConvertsToItsStatedFigures) {
     EXPECT_EQ(c.tot_fertility_2000, scaled(value("total_fertility=", 1), 100));
     EXPECT_EQ(c.life_expect_2000, scaled(value("life_expectancy=", 1), 100));
     EXPECT_EQ(c.infant_deaths_2000, scaled(value("infant_deaths=", 1), 10) * 100);
-    // A migration of exactly -1 unit (Niger, -1000 a year) equals the raw record's
-    // "absent" mark and converts to 0: left out here until the conversion keeps
-    // presence apart from the value.
-    if (value("migration=", 0) != "-1") {
-      EXPECT_EQ(c.mig, std::stol(value("migration=", 0)));
-    }
+    // Niger's -1 unit (-1000 a year) is a real migration, not the "absent" mark.
+    EXPECT_EQ(c.mig, std::stol(value("migration=", 0)));
 
     // The rates reproduce the stated figures: TFR to the rounding of nine rescaled
     // rates, life expectancy to the tenth of a year at which the engine's secant
