@@ -1,20 +1,15 @@
 // Help messages, alerts, paged help screens and the version line, checked by the
 // text that lands on the headless screen and the states of the page buttons.
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
-#include "event_test_support.h"
+#include "ui/interface_test_support.h"
 
-using namespace uitest;
+using namespace ifacetest;
 
 namespace {
 
-int rt(int x, int y, int c, const char* n) { return record("rt", x, y, c, n); }
-const IntrFunction kRoutines[] = {{"hnext", rt}, {"hprev", rt}};
+const IntrFunction kRoutines[] = {UI_RECORDER(hnext), UI_RECORDER(hprev)};
 
 constexpr int kWhite = 1, kLightGrey = 4;
 
@@ -27,28 +22,22 @@ int ink_right(int x0, int x1, int top, int bottom, int bg) {
       if (MXPget_pixel(x, y) != bg) right = x;
   return right;
 }
-
+int width(FontSizeType font, const std::string& text) {
+  MXsetfont(font);
+  return MXtextwidth(text.c_str());
+}
 std::string ms(int n) { return std::string(static_cast<size_t>(n), 'M'); }
 
-class Help : public ::testing::Test {
- protected:
-  void SetUp() override {
-    start_interface("help.inf", kRoutines, static_cast<int>(std::size(kRoutines)));
-    run_events();
-  }
-  void TearDown() override { stop_interface(); }
+// A help file whose line i (from 1) is i capital Ms.
+std::string numbered_file(const char* name, int lines, int formfeed_line = 0) {
+  std::string text;
+  for (int i = 1; i <= lines; ++i) text += ms(i) + (i == formfeed_line ? "\f" : "") + "\n";
+  return write_file(text, name);
+}
 
-  static std::string write_file(const char* name, const std::string& text) {
-    const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
-  // A help file whose line i (from 1) is i capital Ms.
-  static std::string numbered_file(const char* name, int lines, int formfeed_line = 0) {
-    std::string text;
-    for (int i = 1; i <= lines; ++i) text += ms(i) + (i == formfeed_line ? "\f" : "") + "\n";
-    return write_file(name, text);
-  }
+class Help : public InterfaceTest {
+ protected:
+  void SetUp() override { start_interface("help.inf", kRoutines, static_cast<int>(std::size(kRoutines))); }
 
   // The help window is at (40, 20); line k of a page has its baseline at 13 k and
   // starts at x 15 (+ 1), in the small font.
@@ -57,23 +46,17 @@ class Help : public ::testing::Test {
     const int base = 20 + 13 * k;
     return ink_right(56, 595, base - MXtextheight() + 2, base, kWhite);
   }
-  static void expect_help_line(int k, const std::string& text) {
-    MXsetfont(SMALL);
-    const int expected = 56 + MXtextwidth(text.c_str()) - 1;
-    EXPECT_NEAR(help_line_right(k), expected, 3) << "line " << k;
+  static void expect_help_lines(std::initializer_list<std::pair<int, std::string>> lines) {
+    for (const auto& [k, text] : lines) EXPECT_NEAR(help_line_right(k), 56 + width(SMALL, text) - 1, 3) << "line " << k;
   }
-  static ButtonStatusType state_of(const char* button) {
-    int active = 0;
-    MXgetbuttonspecs("help", button, nullptr, nullptr, nullptr, nullptr, &active);
-    return static_cast<ButtonStatusType>(active);
+  static void expect_page_buttons(ButtonStatusType next, ButtonStatusType prev) {
+    EXPECT_EQ(state_of("help", "helpnext"), next);
+    EXPECT_EQ(state_of("help", "helpprev"), prev);
   }
-
   // The first line of the message window (0, 420): baseline 432, from x 25 (+ 1), in
   // the large font; only the lower rows, which the second line does not reach.
-  static int message_right() { return ink_right(26, 630, 426, 430, kWhite); }
-  static int large_width(const char* text) {
-    MXsetfont(LARGE);
-    return MXtextwidth(text);
+  static void expect_message(const char* text) {
+    EXPECT_NEAR(ink_right(26, 630, 426, 430, kWhite), 26 + width(LARGE, text) - 1, 3) << text;
   }
 };
 
@@ -81,19 +64,26 @@ class Help : public ::testing::Test {
 
 TEST_F(Help, GoingBackShowsThePreviousMessageAndStaysThere) {
   MXdisplayhelpmessage(5);
-  EXPECT_NEAR(message_right(), 26 + large_width("Five one") - 1, 3);
+  expect_message("Five one");
+  MXsetcurrentnamedwindow("root");
+  MXsetfont(SMALL);
+  MXsetcolor(9);
   MXdisplayhelpmessage(7);
-  EXPECT_NEAR(message_right(), 26 + large_width("Seven and one") - 1, 3);
+  // Drawing the message leaves window, font and colour as they were.
+  char name[100];
+  EXPECT_STREQ(MXgetcurrentwindowname(name), "root");
+  EXPECT_EQ(MXPgetfont(), SMALL);
+  EXPECT_EQ(MXgetcolor(), 9);
+  expect_message("Seven and one");
   MXdisplayhelpmessage(-2);
   EXPECT_EQ(Currmsg, 5);
   EXPECT_EQ(Lastmsg, 5);
-  EXPECT_NEAR(message_right(), 26 + large_width("Five one") - 1, 3);
+  expect_message("Five one");
   MXdisplayhelpmessage(-2);
-  EXPECT_EQ(Currmsg, 5);
   EXPECT_EQ(MXgetcurrmsg(), 5);
 }
 
-TEST_F(Help, TheMessageAlreadyShownIsNotRedrawnButMinusOneRedraws) {
+TEST_F(Help, TheShownMessageIsNotRedrawnMinusOneRedrawsAndZeroDrawsNothing) {
   MXdisplayhelpmessage(5);
   MXsetcolor(7);
   MXPdraw_pixel(600, 470);  // a mark inside the message window
@@ -102,11 +92,6 @@ TEST_F(Help, TheMessageAlreadyShownIsNotRedrawnButMinusOneRedraws) {
   MXdisplayhelpmessage(-1);
   EXPECT_EQ(MXPget_pixel(600, 470), kWhite);
   EXPECT_EQ(Currmsg, 5);
-}
-
-TEST_F(Help, MessageZeroIsRecordedAndDrawsNothing) {
-  MXdisplayhelpmessage(5);
-  MXsetcolor(7);
   MXPdraw_pixel(600, 470);
   MXdisplayhelpmessage(0);
   EXPECT_EQ(Currmsg, 0);
@@ -122,18 +107,7 @@ TEST_F(Help, AMessageIsNotWrittenIntoAnotherWindowWhileTheMessageWindowIsHidden)
   EXPECT_EQ(ink_right(26, 300, 3, 14, kLightGrey), -1);  // root at (25, 12) is untouched
   MXsetactivenamedwindow("message");
   MXdisplayhelpmessage(-1);
-  EXPECT_NEAR(message_right(), 26 + large_width("Five one") - 1, 3);
-}
-
-TEST_F(Help, DrawingAMessageLeavesWindowFontAndColourAsTheyWere) {
-  MXsetcurrentnamedwindow("root");
-  MXsetfont(SMALL);
-  MXsetcolor(9);
-  MXdisplayhelpmessage(7);
-  char name[100];
-  EXPECT_STREQ(MXgetcurrentwindowname(name), "root");
-  EXPECT_EQ(MXPgetfont(), SMALL);
-  EXPECT_EQ(MXgetcolor(), 9);
+  expect_message("Five one");
 }
 
 // Alerts ----------------------------------------------------------------------------------------
@@ -144,19 +118,15 @@ TEST_F(Help, ASecondAlertRingsNoBellAndReplacesTheTexts) {
   EXPECT_EQ(MXPheadless_bells(), bells + 1);
   EXPECT_EQ(AlertUp, 1);
   EXPECT_EQ(Currmsg, 5);
-  int active = 0;
-  MXgetwindowspecs("alert", nullptr, nullptr, nullptr, nullptr, &active);
-  EXPECT_EQ(active, 2);  // shown modally
+  EXPECT_EQ(window("alert").active, 2);  // shown modally
   // Lines at x 6 (+ 1) of the alert at (150, 150), baselines 15 and 30.
-  EXPECT_NEAR(ink_right(157, 485, 159, 164, kWhite), 157 + large_width("First alert line") - 1, 3);
-  EXPECT_NEAR(ink_right(157, 485, 174, 179, kWhite), 157 + large_width("Second alert line") - 1, 3);
+  EXPECT_NEAR(ink_right(157, 485, 159, 164, kWhite), 157 + width(LARGE, "First alert line") - 1, 3);
+  EXPECT_NEAR(ink_right(157, 485, 174, 179, kWhite), 157 + width(LARGE, "Second alert line") - 1, 3);
 
   MXalert(7, 0, "third", "");
   EXPECT_EQ(MXPheadless_bells(), bells + 1);
-  MXgetwindowspecs("alert", nullptr, nullptr, nullptr, nullptr, &active);
-  EXPECT_EQ(active, 2);
-  EXPECT_NEAR(ink_right(157, 485, 159, 164, kWhite),
-              157 + large_width("A third and much longer alert line") - 1, 3);
+  EXPECT_EQ(window("alert").active, 2);
+  EXPECT_NEAR(ink_right(157, 485, 159, 164, kWhite), 157 + width(LARGE, "A third and much longer alert line") - 1, 3);
   EXPECT_EQ(ink_right(157, 485, 174, 179, kWhite), -1);
   char name[100];
   EXPECT_STREQ(MXgetcurrentwindowname(name), "alert");
@@ -171,83 +141,55 @@ TEST_F(Help, ASecondAlertRingsNoBellAndReplacesTheTexts) {
 
 TEST_F(Help, AThirtyLineFilePagesForwardAndBack) {
   const std::string file = numbered_file("thirty.hlp", 30);
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
+  const std::vector<std::pair<int, std::string>> first = {{1, ms(1)}, {25, ms(25)}}, second = {{1, ms(26)}, {5, ms(30)}};
+  const struct {
+    int page;
+    const std::vector<std::pair<int, std::string>>& lines;
+    ButtonStatusType next, prev;
+  } steps[] = {
+      {FirstPage, first, ENABLED, DISABLED},  {PrevPage, first, ENABLED, DISABLED},  // the first page again
+      {NextPage, second, DISABLED, ENABLED},  {PrevPage, first, ENABLED, DISABLED},
+      {NextPage, second, DISABLED, ENABLED},  {CurrPage, second, DISABLED, ENABLED},  // the same page again
+  };
+  for (const auto& step : steps) {
+    EXPECT_EQ(MXdohelpscreens(file.c_str(), step.page, 0, step.page == FirstPage ? 5 : -1), 1);
+    for (const auto& [k, text] : step.lines) EXPECT_NEAR(help_line_right(k), 56 + width(SMALL, text) - 1, 3) << k;
+    expect_page_buttons(step.next, step.prev);
+  }
   EXPECT_EQ(Currmsg, 5);
-  expect_help_line(1, ms(1));
-  expect_help_line(25, ms(25));
-  EXPECT_EQ(state_of("helpnext"), ENABLED);
-  EXPECT_EQ(state_of("helpprev"), DISABLED);
-
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), NextPage, 0, -1), 1);
-  expect_help_line(1, ms(26));
-  expect_help_line(5, ms(30));
   EXPECT_EQ(help_line_right(6), -1);
-  EXPECT_EQ(state_of("helpnext"), DISABLED);
-  EXPECT_EQ(state_of("helpprev"), ENABLED);
-
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), PrevPage, 0, -1), 1);
-  expect_help_line(1, ms(1));
-  expect_help_line(25, ms(25));
-  EXPECT_EQ(state_of("helpnext"), ENABLED);
-  EXPECT_EQ(state_of("helpprev"), DISABLED);
-
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), NextPage, 0, -1), 1);
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), CurrPage, 0, -1), 1);  // the same page again
-  expect_help_line(1, ms(26));
 }
 
 TEST_F(Help, ATwentyFiveLineFileIsOnePageWithoutButtons) {
-  const std::string file = numbered_file("twentyfive.hlp", 25);
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
-  expect_help_line(25, ms(25));
-  EXPECT_EQ(state_of("helpnext"), INVISIBLE);
-  EXPECT_EQ(state_of("helpprev"), INVISIBLE);
+  EXPECT_EQ(MXdohelpscreens(numbered_file("twentyfive.hlp", 25).c_str(), FirstPage, 0, 5), 1);
+  expect_help_lines({{25, ms(25)}});
+  expect_page_buttons(INVISIBLE, INVISIBLE);
 }
 
-TEST_F(Help, AFormFeedEndsThePage) {
-  const std::string file = numbered_file("formfeed.hlp", 10, 3);
+TEST_F(Help, AFormFeedEndsThePageButNeverCountsAsTheEnd) {
+  std::string file = numbered_file("formfeed.hlp", 10, 3);
   EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
-  expect_help_line(3, ms(3));
+  expect_help_lines({{3, ms(3)}});
   EXPECT_EQ(help_line_right(4), -1);
-  EXPECT_EQ(state_of("helpnext"), ENABLED);
-  EXPECT_EQ(state_of("helpprev"), DISABLED);
+  expect_page_buttons(ENABLED, DISABLED);
   EXPECT_EQ(MXdohelpscreens(file.c_str(), NextPage, 0, -1), 1);
-  expect_help_line(1, ms(4));
-  expect_help_line(7, ms(10));
-  EXPECT_EQ(state_of("helpnext"), DISABLED);
-  EXPECT_EQ(state_of("helpprev"), ENABLED);
-}
-
-TEST_F(Help, AFormFeedOnTheLastLineNeverCountsAsTheEnd) {
-  const std::string file = numbered_file("lastff.hlp", 3, 3);
+  expect_help_lines({{1, ms(4)}, {7, ms(10)}});
+  expect_page_buttons(DISABLED, ENABLED);
+  // On the last line too.
+  file = numbered_file("lastff.hlp", 3, 3);
   EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
-  EXPECT_EQ(state_of("helpnext"), ENABLED);
-  EXPECT_EQ(state_of("helpprev"), DISABLED);
-}
-
-TEST_F(Help, PrevPageOnTheFirstPageShowsItAgain) {
-  const std::string file = numbered_file("prev.hlp", 30);
-  MXdohelpscreens(file.c_str(), FirstPage, 0, 5);
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), PrevPage, 0, -1), 1);
-  expect_help_line(1, ms(1));
-  expect_help_line(25, ms(25));
-  EXPECT_EQ(state_of("helpprev"), DISABLED);
+  expect_page_buttons(ENABLED, DISABLED);
 }
 
 TEST_F(Help, ALineOfEightyCharactersIsOneLineAndLongerOnesComeInPieces) {
-  std::string text = std::string(80, 'i') + "\n" + std::string(85, 'i') + "\nM\n";
-  const std::string file = write_file("long.hlp", text);
+  const std::string file = write_file(std::string(80, 'i') + "\n" + std::string(85, 'i') + "\nM\n", "long.hlp");
   MXdohelpscreens(file.c_str(), FirstPage, 0, 5);
-  expect_help_line(1, std::string(80, 'i'));
-  expect_help_line(2, std::string(80, 'i'));
-  expect_help_line(3, std::string(5, 'i'));
-  expect_help_line(4, "M");
+  expect_help_lines({{1, std::string(80, 'i')}, {2, std::string(80, 'i')}, {3, std::string(5, 'i')}, {4, "M"}});
 }
 
 TEST_F(Help, AFileThatCannotBeOpenedSaysSo) {
   EXPECT_EQ(MXdohelpscreens("/nonexistent/help.hlp", FirstPage, 0, 5), 0);
-  EXPECT_EQ(state_of("helpnext"), DISABLED);
-  EXPECT_EQ(state_of("helpprev"), DISABLED);
+  expect_page_buttons(DISABLED, DISABLED);
   EXPECT_NE(help_line_right(1), -1);  // "Unable to open this help file"
   char name[100];
   EXPECT_STREQ(MXgetcurrentwindowname(name), "help");
@@ -257,32 +199,24 @@ TEST_F(Help, AFileThatCannotBeOpenedSaysSo) {
 
 TEST_F(Help, TheVersionLineIsTheFirstLineBeginningWithVersion) {
   const std::string file =
-      write_file("version.txt", "Demovar notes\nThe Version below\nVersion 1.0 of the test\nVersion 2\n");
+      write_file("Demovar notes\nThe Version below\nVersion 1.0 of the test\nVersion 2\n", "version.txt");
   MXdisplayversion(file.c_str());
   MXsetfont(SMALL);
-  const int base = 5 + MXtextheight();
-  EXPECT_NEAR(ink_right(301, 630, base - 4, base, kLightGrey),
-              301 + MXtextwidth("Version 1.0 of the test") - 1, 3);
+  const int base = 5 + MXtextheight(), expected = 301 + width(SMALL, "Version 1.0 of the test") - 1;
+  EXPECT_NEAR(ink_right(301, 630, base - 4, base, kLightGrey), expected, 3);
   // Read once: a later call shows the kept line even when the file has gone.
   std::remove(file.c_str());
   MXsetcolor(kLightGrey);
   MXPfill_rect(300, 2, 330, 20);
   MXdisplayversion(file.c_str());
-  EXPECT_NEAR(ink_right(301, 630, base - 4, base, kLightGrey),
-              301 + MXtextwidth("Version 1.0 of the test") - 1, 3);
+  EXPECT_NEAR(ink_right(301, 630, base - 4, base, kLightGrey), expected, 3);
 }
 
-TEST_F(Help, AMissingVersionFileIsANoteAndShowsNothing) {
+TEST_F(Help, AMissingVersionFileOrLineShowsNothing) {
   MXdisplayversion("/nonexistent/pop.txt");
   EXPECT_EQ(ink_right(301, 630, 3, 16, kLightGrey), -1);
-  std::ifstream log("error.log");
-  const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-  EXPECT_NE(text.find("Can't open version file |/nonexistent/pop.txt|\n"), std::string::npos);
-}
-
-TEST_F(Help, AVersionFileWithoutAVersionLineShowsNothing) {
-  const std::string file = write_file("noversion.txt", "Demovar\nno such line\n");
-  MXdisplayversion(file.c_str());
+  EXPECT_NE(read_text("error.log").find("Can't open version file |/nonexistent/pop.txt|\n"), std::string::npos);
+  MXdisplayversion(write_file("Demovar\nno such line\n", "noversion.txt").c_str());
   EXPECT_EQ(ink_right(301, 630, 3, 16, kLightGrey), -1);
 }
 

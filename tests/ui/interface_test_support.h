@@ -1,29 +1,33 @@
-// Shared set-up of the interface-file, drawing and public-operation tests: the
-// library started headless on an interface file written by the test (or taken from
-// tests/ui/data), fatal exits turned into exceptions that carry the message, a
-// routine table whose routines record their calls, and screen read-back helpers.
+// Shared set-up of the interface library's tests: the library started headless on an
+// interface file (written by the test or taken from tests/ui/data) in a private working
+// directory, fatal exits and quit requests turned into exceptions that carry the
+// message, a record of every call the library makes into the test's routines, and
+// screen read-back helpers.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "base/clock.h"
 #include "base/log.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
+#include "ui/event_loop.h"
+#include "ui/help.h"
 #include "ui/interface.h"
 #include "ui/interface_file.h"
 #include "ui/interface_model.h"
+#include "ui/list.h"
+#include "ui/scroll_list.h"
 
 namespace ifacetest {
 
@@ -31,35 +35,65 @@ struct Fatal {
   int code;
   std::string text;
 };
-
+struct QuitRequest {
+  int code;
+};
 [[noreturn]] inline void throw_fatal(int code, const char* text) { throw Fatal{code, text}; }
+[[noreturn]] inline void throw_quit(int code) { throw QuitRequest{code}; }
 
-inline std::vector<std::string>& called() {
-  static std::vector<std::string> list;
+// The fatal exit `action` ends in, or {0, "(no fatal exit)"}; and its message.
+template <typename F>
+Fatal fatal_in(F action) {
+  try {
+    action();
+  } catch (const Fatal& f) {
+    return f;
+  }
+  return {0, "(no fatal exit)"};
+}
+template <typename F>
+std::string fatal_text(F action) { return fatal_in(action).text; }
+
+// One call of an application routine.
+struct Call {
+  std::string routine;
+  int x, y, code;
+  std::string name;    // "" for a null name
+  long time;           // virtual clock at the call
+  std::string window;  // the current window at the call
+};
+inline std::vector<Call>& calls() {
+  static std::vector<Call> list;
   return list;
 }
-
-inline int record(int, int, int, const char* name) {
-  called().push_back(name ? name : "");
+inline int record(const char* routine, int x, int y, int code, const char* name) {
+  char buffer[100];
+  calls().push_back(Call{routine, x, y, code, name ? name : "", MXPclock_ms(), MXgetcurrentwindowname(buffer)});
   return 1;
 }
-
-// Every routine name the test files use.
-inline const IntrFunction* routines(int* count) {
-  static const IntrFunction table[] = {
-      {"quit", record},   {"save_simulation", record}, {"file", record},   {"options", record},
-      {"do_intro", record}, {"walkthru", record},      {"press", record},  {"area", record},
-      {"redraw", record}, {"closed", record},          {"item", record},   {"checks", record},
-      {"menu", record},
-  };
-  *count = static_cast<int>(sizeof table / sizeof table[0]);
-  return table;
+inline std::vector<Call> calls_of(const std::string& routine) {
+  std::vector<Call> out;
+  for (const Call& c : calls())
+    if (c.routine == routine) out.push_back(c);
+  return out;
 }
+
+// A table entry binding `name` to a routine that records its calls under that name.
+#define UI_RECORDER(name) \
+  IntrFunction { #name, [](int x, int y, int code, const char* n) { return ifacetest::record(#name, x, y, code, n); } }
+
+// Every routine name the interface files written by the tests use.
+inline const IntrFunction kAnyRoutines[] = {
+    UI_RECORDER(quit),  UI_RECORDER(save_simulation), UI_RECORDER(file),   UI_RECORDER(options),
+    UI_RECORDER(do_intro), UI_RECORDER(walkthru),     UI_RECORDER(press),  UI_RECORDER(area),
+    UI_RECORDER(redraw), UI_RECORDER(closed),         UI_RECORDER(item),   UI_RECORDER(checks),
+    UI_RECORDER(menu),
+};
 
 inline std::string data_file(const char* name) { return std::string(UI_TEST_DATA) + "/" + name; }
 
-// Each test process works in a directory of its own (error.log, the written interface
-// files), so that tests can run in parallel; it is removed when the process ends.
+// Each test process works in a directory of its own (error.log, written files), so that
+// tests can run in parallel; it is removed when the process ends.
 inline void use_private_directory() {
   static bool done = false;
   if (done) return;
@@ -73,37 +107,30 @@ inline void use_private_directory() {
 // Writes `text` to a file in the working directory and returns its name.
 inline std::string write_file(const std::string& text, const char* name = "test_interface.inf") {
   use_private_directory();
-  std::ofstream out(name, std::ios::binary);
-  out << text;
+  std::ofstream(name, std::ios::binary) << text;
   return name;
 }
-
 inline std::string read_text(const char* name) {
   std::ifstream in(name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Starts the library headless on `path`; throws Fatal when it ends the program.
-inline void start(const std::string& path, int bstore = 0, int colours = 16) {
+inline void start(const std::string& path, int bstore = 0, int colours = 16,
+                  const IntrFunction* table = kAnyRoutines, int count = std::size(kAnyRoutines)) {
   use_private_directory();
   MXsetfatalhandler(throw_fatal);
   MXPuse_headless(true);
-  int n = 0;
-  const IntrFunction* table = routines(&n);
-  MXsetfunctiontable(table, n);
+  MXsetfunctiontable(table, count);
   InfState.backingstore[1].inuse = 0;
   MXinterfaceinit("Demovar test", path.c_str(), bstore, "w", colours);
-  called().clear();
+  calls().clear();
 }
 
 // The fatal message of starting on `text`, or "" when it started.
 inline std::string fatal_of(const std::string& text, int colours = 16) {
-  try {
-    start(write_file(text), 0, colours);
-  } catch (const Fatal& f) {
-    return f.text;
-  }
-  return "";
+  const std::string message = fatal_text([&] { start(write_file(text), 0, colours); });
+  return message == "(no fatal exit)" ? "" : message;
 }
 
 // What error.log gained while `action` ran.
@@ -117,15 +144,43 @@ std::string log_during(F action) {
   return after.size() >= before.size() ? after.substr(before.size()) : after;
 }
 
+// Starts the library on a file of tests/ui/data with the event loop, lists and help
+// reset and the start-up expose run, as the interactive tests need it.
+inline void start_interface(const char* file, const IntrFunction* table, int count) {
+  start(data_file(file), 0, 16, table, count);
+  MXPset_quit_handler(throw_quit);
+  MXPreset_event_loop();
+  MXresethelpstate();
+  MXresetlists();
+  MXresetsclists();
+  MXmouseinit();
+  MXdoeventsandreturn();
+  calls().clear();
+}
+inline void stop_interface() {
+  MXresetlists();
+  MXresetsclists();
+  closegraph();
+  MXfreeinterfacetables();
+  MXsetfatalhandler(nullptr);
+}
+
+// Runs everything queued on the headless platform.
+inline void run_events() { MXdoeventsandreturn(); }
+
 inline const MXWindow& window(const char* name) { return Win[MXwindownum(name)]; }
 inline const MXButton& button(const char* w, const char* b) {
   const int wi = MXwindownum(w);
   return Win[wi].wb[MXbuttonnum(wi, b)];
 }
+inline ButtonStatusType state_of(const char* window, const char* button) {
+  int active = 0;
+  MXgetbuttonspecs(window, button, nullptr, nullptr, nullptr, nullptr, &active);
+  return static_cast<ButtonStatusType>(active);
+}
 
 // Screen read-back.
 using Pixels = std::set<std::pair<int, int>>;
-
 inline Pixels pixels_of(int colour, int x0 = 0, int y0 = 0, int x1 = 639, int y1 = 479) {
   Pixels s;
   for (int y = y0; y <= y1; ++y)
@@ -133,21 +188,24 @@ inline Pixels pixels_of(int colour, int x0 = 0, int y0 = 0, int x1 = 639, int y1
       if (MXPget_pixel(x, y) == colour) s.insert({x, y});
   return s;
 }
-
 inline std::vector<unsigned char> screen() {
   std::vector<unsigned char> all(640 * 480);
   for (int y = 0; y < 480; ++y) MXPget_row(y, all.data() + y * 640);
   return all;
 }
 
+// Expected colours at screen points.
+struct Dot {
+  int colour, x, y;
+};
+inline void expect_dots(std::initializer_list<Dot> dots) {
+  for (const Dot& d : dots) EXPECT_EQ(MXPget_pixel(d.x, d.y), d.colour) << "at (" << d.x << ", " << d.y << ")";
+}
+
 // A test with the library stopped and its tables released afterwards.
 class InterfaceTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    closegraph();
-    MXfreeinterfacetables();
-    MXsetfatalhandler(nullptr);
-  }
+  void TearDown() override { stop_interface(); }
 };
 
 }  // namespace ifacetest
