@@ -2,35 +2,24 @@
 // conversion of a raw grid of codes (name.img) into palette indices (name.clr),
 // with its failures ending the program.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "base/log.h"
+#include "base/reader_test_support.h"
 #include "pictures/colour_map.h"
 #include "startup/country_list.h"
 
 namespace {
 
-[[noreturn]] void throw_fatal(int, const char* text) { throw std::runtime_error(text); }
-
-class ColourMap : public ::testing::Test {
+// A working directory of its own; two regions and two countries, code 300 listed
+// twice (the first wins).
+class ColourMap : public ScratchDirTest {
  protected:
   void SetUp() override {
-    old_dir = std::filesystem::current_path();
-    char tmpl[] = "/tmp/colour-map-test-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir = tmpl;
-    std::filesystem::current_path(dir);
-    ASSERT_EQ(init_error_log("w"), 1);
-    MXsetfatalhandler(throw_fatal);
-    // Two regions and two countries; code 300 is listed twice, the first wins.
+    ScratchDirTest::SetUp();
     entries[0] = Clist{"World", "world.dat", 900, 3, 1};
     entries[1] = Clist{"Africa", "africa.dat", 903, 4, 1};
     entries[2] = Clist{"Chad", "tcd.dat", 300, 5, 1};
@@ -39,21 +28,17 @@ class ColourMap : public ::testing::Test {
     saved_regions = Numregions;
     saved_countries = Numcountries;
     Country_list = entries;
-    Numregions = 2;
-    Numcountries = 2;
+    Numregions = Numcountries = 2;
   }
   void TearDown() override {
     Country_list = saved_list;
     Numregions = saved_regions;
     Numcountries = saved_countries;
-    MXsetfatalhandler(nullptr);
-    std::filesystem::current_path(old_dir);
-    std::filesystem::remove_all(dir);
+    ScratchDirTest::TearDown();
   }
   Clist entries[4]{};
   Clist* saved_list = nullptr;
   int saved_regions = -1, saved_countries = 0;
-  std::filesystem::path old_dir, dir;
 };
 
 TEST_F(ColourMap, CodesTakeTheColourOfTheirFirstListEntry) {
@@ -80,12 +65,12 @@ TEST_F(ColourMap, ConvertsAGridOfCodesRowByRow) {
 }
 
 TEST_F(ColourMap, MissingOrShortInputEndsTheProgram) {
-  EXPECT_THROW(makecmap("absent", 3, 3), std::runtime_error);
+  EXPECT_THROW(makecmap("absent", 3, 3), FatalExit);
   {
     std::ofstream img("short.img", std::ios::binary);
     img << std::string(4 * 5, '\0');  // five codes where nine are needed
   }
-  EXPECT_THROW(makecmap("short", 3, 3), std::runtime_error);
+  EXPECT_THROW(makecmap("short", 3, 3), FatalExit);
 }
 
 }  // namespace
