@@ -23,6 +23,13 @@ void pattern() {
   }
 }
 
+// Clears the screen to colour 0 and takes up the pen of colour pen.
+void clear(int pen) {
+  MXsetcolor(0);
+  MXPfill_rect(0, 0, 640, 480);
+  MXsetcolor(pen);
+}
+
 std::vector<unsigned char> snapshot() {
   std::vector<unsigned char> all(MXP_SCREEN_WIDTH * MXP_SCREEN_HEIGHT);
   for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y) MXPget_row(y, &all[static_cast<size_t>(y) * MXP_SCREEN_WIDTH]);
@@ -38,6 +45,8 @@ struct Figure {
   PixelSet expected;
 };
 
+// The points of a pentagram of radius 100 about (300, 240), in the order of one stroke.
+const int kStar[] = {300, 140, 359, 321, 205, 209, 395, 209, 241, 321};
 const int kSquare[] = {10, 10, 20, 10, 20, 20, 10, 20};
 const int kTriangle[] = {100, 100, 110, 110, 100, 110};
 const int kUShape[] = {10, 10, 20, 10, 20, 30, 30, 30, 30, 10, 40, 10, 40, 40, 10, 40};
@@ -115,9 +124,7 @@ TEST_F(Raster, LinesFollowTheIdealLineWithinHalfAPixel) {
   const int ends[][4] = {{50, 50, 90, 61}, {50, 50, 61, 90}, {90, 61, 50, 50}, {300, 200, 257, 180},
                          {5, 400, 6, 330}, {600, 10, 400, 11}, {320, 240, 300, 260}};
   for (const auto& e : ends) {
-    MXsetcolor(0);
-    MXPfill_rect(0, 0, 640, 480);
-    MXsetcolor(9);
+    clear(9);
     MXPline(e[0], e[1], e[2], e[3]);
     const PixelSet got = pixels_of(9);
     const int dx = e[2] - e[0], dy = e[3] - e[1];
@@ -162,15 +169,11 @@ TEST_F(Raster, EllipsesAreInscribedInTheirRectangle) {
   const int sizes[][2] = {{1, 1}, {2, 7}, {9, 9}, {10, 10}, {31, 12}, {2, 40}, {100, 3}, {57, 44}};
   for (const auto& sz : sizes) {
     const int x = 200, y = 150, w = sz[0], h = sz[1];
-    MXsetcolor(0);
-    MXPfill_rect(0, 0, 640, 480);
-    MXsetcolor(4);
+    clear(4);
     MXPfill_ellipse(x, y, w, h);
     const PixelSet region = ellipse_region(x, y, w, h);
     EXPECT_EQ(pixels_of(4), region) << w << "x" << h;
-    MXsetcolor(0);
-    MXPfill_rect(0, 0, 640, 480);
-    MXsetcolor(4);
+    clear(4);
     MXPframe_ellipse(x, y, w, h);
     EXPECT_EQ(pixels_of(4), boundary(region)) << w << "x" << h;
   }
@@ -179,14 +182,8 @@ TEST_F(Raster, EllipsesAreInscribedInTheirRectangle) {
 TEST_F(Raster, SelfIntersectingPolygonFillsByNonZeroWinding) {
   // A pentagram drawn in one stroke: its middle pentagon is wound twice, so the
   // non-zero rule fills it (the even-odd rule would leave it empty).
-  std::vector<int> star;
-  for (int k = 0; k < 5; ++k) {
-    const double angle = -M_PI / 2 + (k * 2 % 5) * 2 * M_PI / 5;
-    star.push_back(static_cast<int>(std::lround(300 + 100 * std::cos(angle))));
-    star.push_back(static_cast<int>(std::lround(240 + 100 * std::sin(angle))));
-  }
   MXsetcolor(7);
-  MXPfillpoly(5, star.data());
+  MXPfillpoly(5, kStar);
   EXPECT_EQ(MXPget_pixel(300, 240), 7);
   EXPECT_EQ(MXPget_pixel(300, 250), 7);
   EXPECT_EQ(MXPget_pixel(300, 150), 7);  // the top point
@@ -204,7 +201,6 @@ TEST_F(Raster, ExclusiveOrStoresIndexXorColourOnceAndUndoesItself) {
   EXPECT_EQ(snapshot(), before);
 
   // Every figure, with both pens, where outline and fill or pen squares overlap.
-  const int star[] = {300, 140, 359, 321, 205, 209, 395, 209, 241, 321};
   for (int pen : {1, 3}) {
     MXsetlinesize(pen);
     for (int twice = 0; twice < 2; ++twice) {
@@ -214,7 +210,7 @@ TEST_F(Raster, ExclusiveOrStoresIndexXorColourOnceAndUndoesItself) {
       MXPframe_ellipse(150, 100, 20, 40);
       MXPline(5, 5, 200, 77);
       MXPline(300, 10, 301, 200);
-      MXPfillpoly(5, star);
+      MXPfillpoly(5, kStar);
       MXPdraw_pixel(600, 400);
     }
     EXPECT_EQ(snapshot(), before) << "pen " << pen;
