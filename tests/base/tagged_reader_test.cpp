@@ -259,27 +259,24 @@ int outer_reader(const char* key, ReaderStatusType status, void* data) {
   return 1;
 }
 
+// Whether the inner run succeeds or fails (wrong tag), the outer file is put
+// back and read on.
 TEST_F(TaggedReaderTest, NestedRunPutsTheOuterFileBack) {
   FILE* before = reinterpret_cast<FILE*>(0x1);  // any value: it is only compared
   MXDbfp = before;
-  {
-    MemFile outer("database= OUTER\na= 1 include= 2 b= 3\n");
-    MemFile inner("database= INNER\nx= 9\n");
+  const struct {
+    const char *outer, *inner;
+    int inner_result;
+    std::vector<std::string> seen;
+  } cases[] = {{"database= OUTER\na= 1 include= 2 b= 3\n", "database= INNER\nx= 9\n", 1,
+                {"outer a=1", "inner x=9", "outer include=2", "outer b=3"}},
+               {"database= OUTER\ninclude= 2 b= 3\n", "database= OTHER\nx= 9\n", 0, {"outer include=2", "outer b=3"}}};
+  for (const auto& c : cases) {
+    MemFile outer(c.outer), inner(c.inner);
     Nested nested{inner.get(), {}};
     EXPECT_EQ(MXgenreader(outer.get(), outer_reader, "OUTER", &nested), 1);
-    EXPECT_EQ(nested.inner_result, 1);
-    EXPECT_EQ(nested.seen, (std::vector<std::string>{"outer a=1", "inner x=9", "outer include=2",
-                                                     "outer b=3"}));
-    EXPECT_EQ(MXDbfp, before);
-  }
-  {
-    // The inner run fails (wrong tag); the outer file is still read on.
-    MemFile outer("database= OUTER\ninclude= 2 b= 3\n");
-    MemFile inner("database= OTHER\nx= 9\n");
-    Nested nested{inner.get(), {}};
-    EXPECT_EQ(MXgenreader(outer.get(), outer_reader, "OUTER", &nested), 1);
-    EXPECT_EQ(nested.inner_result, 0);
-    EXPECT_EQ(nested.seen, (std::vector<std::string>{"outer include=2", "outer b=3"}));
+    EXPECT_EQ(nested.inner_result, c.inner_result);
+    EXPECT_EQ(nested.seen, c.seen);
     EXPECT_EQ(MXDbfp, before);
   }
   MXDbfp = nullptr;
