@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 
 #include "picture_test_support.h"
 
@@ -125,11 +124,6 @@ TEST(ByteOrder, NumbersAreReadLowByteFirst) {
   EXPECT_EQ(fread_short(&value, 1, file.get()), 1u);
   EXPECT_EQ(value, 0x0102);
   EXPECT_EQ(fread_short(&value, 1, file.get()), 0u);  // end of file
-  uint32_t word = 0x11223344;
-  twiddle_long(&word);  // a least-significant-first host changes nothing
-  unsigned char first;
-  std::memcpy(&first, &Etester, 1);
-  EXPECT_EQ(first == 0 ? 0x11223344u : 0x44332211u, word);
 }
 
 }  // namespace
