@@ -216,25 +216,34 @@ class ProgramTest : public ::testing::Test {
     const int m = MXpopupnum(menu);
     return Popups[m].item[MXgetmenuitemnum(menu, item)].active;
   }
-  // Chooses an item of a menu that a button opens.
-  static void choose(const char* window, const char* button, const char* menu, const char* item) {
-    int x, y;
-    button_centre(window, button, &x, &y);
-    MXPheadless_move(x, y);
-    MXPheadless_press(x, y);
-    MXPheadless_release(x, y);
-    run();
+  // The centre of an item of a popup menu where it opens (invisible items take no row).
+  static void item_point(const char* menu, const char* item, int* x, int* y) {
     const Popupmenu& m = Popups[MXpopupnum(menu)];
     int slot = 0;
-    for (int i = 0; i < m.numitems; ++i) {
-      if (MXstricmp(m.item[i].name, item) == 0) break;
+    for (int i = 0; i < m.numitems && MXstricmp(m.item[i].name, item) != 0; ++i)
       if (m.item[i].active != INVISIBLE) ++slot;
-    }
-    const int ix = m.x + m.wd / 2, iy = m.y + 4 + 15 * slot + 7;
-    MXPheadless_move(ix, iy);
-    MXPheadless_press(ix, iy);
-    MXPheadless_release(ix, iy);
-    run();
+    *x = m.x + m.wd / 2;
+    *y = m.y + 4 + 15 * slot + 7;
+  }
+  // Chooses an item of a menu that a button opens.
+  static void choose(const char* window, const char* button, const char* menu, const char* item) {
+    press_button(window, button);
+    int x, y;
+    item_point(menu, item, &x, &y);
+    click(x, y);
+  }
+  // The screen position of a field's corner in a window.
+  static void field_origin(const char* window, const char* field, int* x, int* y) {
+    int wx, wy, fx, fy;
+    MXgetwindowspecs(window, &wx, &wy, nullptr, nullptr, nullptr);
+    MXgetfieldrect(field, &fx, &fy, nullptr, nullptr, nullptr);
+    *x = wx + fx;
+    *y = wy + fy;
+  }
+  static std::vector<unsigned char> screen() {
+    std::vector<unsigned char> all(640 * 480);
+    for (int y = 0; y < 480; ++y) MXPget_row(y, all.data() + y * 640);
+    return all;
   }
 
   // From the first screen to the main screen: the help file closed, then the intro.

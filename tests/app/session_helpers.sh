@@ -1,25 +1,36 @@
 # Helpers of the tests that drive the program from outside: a scratch data
-# directory, and the places on the screen of the objects of the interface file,
-# read from the file itself ($inf, default varnock.inf). Sourced.
+# directory, the program's window under the virtual X server, and the places on
+# the screen of the objects of the interface file, read from the file itself
+# ($inf, default varnock.inf). Sourced.
 inf=${inf:-varnock.inf}
 
-# Lays out a data directory in $1 from the program's data in $2: the real lists,
-# databases, maps and interface file; the intro picture and texts when they are
-# there, else small stand-ins.
+# Lays out a data directory in $1 from the program's data in $2.
 lay_out_session_data() {
   local work=$1 data=$2
   ln -s "$data/dbase" "$work/dbase"
   ln -s "$data/varnock.inf" "$work/varnock.inf"
   mkdir -p "$work/images" "$work/info"
-  cp "$data/images/countries.rl8" "$data/images/regions.rl8" "$work/images/"
-  if [ -f "$data/images/intro.rl4" ]; then cp "$data/images/intro.rl4" "$work/images/"
-  else cp "$data/images/regions.rl8" "$work/images/intro.rl4"; fi
-  cp "$data"/info/* "$work/info/" 2>/dev/null || true
-  [ -f "$work/info/tutor1.hlp" ] || printf 'Welcome.\n' >"$work/info/tutor1.hlp"
-  [ -f "$work/info/pop.txt" ] || printf 'Version 1.0\n' >"$work/info/pop.txt"
-  [ -f "$work/info/modeling.txt" ] || printf 'Models.\n' >"$work/info/modeling.txt"
+  cp "$data/images/countries.rl8" "$data/images/regions.rl8" "$data/images/intro.rl4" "$work/images/"
+  cp "$data"/info/* "$work/info/"
   cp "$data/config.mcf" "$work/config.mcf"
 }
+# Waits for the window "Demovar": its origin in $ox $oy, its size in $geometry.
+start_window() {
+  win="" geometry=""
+  for _ in $(seq 1 200); do
+    # The window may be made and remade while the display starts: ask again
+    # until its geometry can be read.
+    win=$(xdotool search --name '^Demovar$' 2>/dev/null | head -1)
+    [ -n "$win" ] && geometry=$(xdotool getwindowgeometry "$win" 2>/dev/null | sed -n 's/.*Geometry: //p')
+    [ -n "$geometry" ] && break
+    sleep 0.1
+  done
+  [ -n "$geometry" ] || { echo "no window"; cat stderr.txt stdout.txt; exit 1; }
+  read -r ox oy < <(xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+  sleep 1.5
+}
+at() { xdotool mousemove $((ox + $1)) $((oy + $2)); sleep 0.15; }
+click() { at "$1" "$2"; xdotool click 1; sleep 0.4; }
 # The statement of a window, button, popup or field, with bar texts removed.
 statement() { sed -e 's/|[^|]*|/T/g' -e 's/[(),]/ /g' "$inf" | awk -v kind="$1" -v name="$2" -v win="${3:-}" '
   $1 == "window" { current = $2 }

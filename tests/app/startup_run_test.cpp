@@ -80,34 +80,31 @@ TEST_F(VarnockStartTest, ConfigurationCanTurnFloatingPointOff) {
 }
 
 TEST_F(VarnockStartTest, StartUpFailuresEndWithTheirMessage) {
-  // Without config.mcf the maps are looked for under the root's /images/.
-  write_data("");
-  EXPECT_EQ(run(), 255);
-  std::string message = "Unable to open country map |/images/regions.rl8|\n";
-  EXPECT_EQ(error_log(), kVersionLine + message);
-  EXPECT_EQ(program_stdout(), message);
-
-  // A configuration that does not read ends the program before the display opens.
-  write_text_file("config.mcf", "database= VK_config\n");
-  EXPECT_EQ(run(), 255);
-  message = "Error while reading configuration file |config.mcf|\n";
-  EXPECT_EQ(error_log(), kVersionLine + message);
-  EXPECT_EQ(program_stdout(), message);
-
-  write_data("database= VK_config\nlistpath= dbase/\n");
-  write_text_file("dbase/country.maf", "database= VK_clist\nnumcountries= 1\n");
-  EXPECT_EQ(run(), 255);
-  message = "Processing Numcountries but don't know Numregions\n";
-  EXPECT_EQ(error_log(), kVersionLine + message);
-  EXPECT_EQ(program_stdout(), message);
-}
-
-TEST_F(VarnockStartTest, OutputLogThatCannotBeMadeEndsTheProgram) {
-  write_data("database= VK_config\nlistpath= dbase/\n");
-  std::filesystem::create_directory("output.log");
-  EXPECT_EQ(run(), 255);
-  EXPECT_EQ(program_stdout(), "Unable to initialize output.log\n");
-  EXPECT_EQ(error_log(), kVersionLine);  // no start-up notes
+  const std::string good = "database= VK_config\nlistpath= dbase/\n";
+  const struct {
+    std::string config, file, text, message;
+  } cases[] = {
+      // Without config.mcf the maps are looked for under the root's /images/.
+      {"", "", "", "Unable to open country map |/images/regions.rl8|\n"},
+      // A configuration that does not read ends the program before the display opens.
+      {"", "config.mcf", "database= VK_config\n", "Error while reading configuration file |config.mcf|\n"},
+      {good, "dbase/country.maf", "database= VK_clist\nnumcountries= 1\n",
+       "Processing Numcountries but don't know Numregions\n"},
+      // An output.log that cannot be made: no start-up notes.
+      {good, "output.log/", "", "Unable to initialize output.log\n"}};
+  for (const auto& c : cases) {
+    std::filesystem::remove("config.mcf");
+    std::filesystem::remove("output.log");
+    write_data(c.config);
+    if (c.file.ends_with("/")) {
+      std::filesystem::create_directory(c.file);
+    } else if (!c.file.empty()) {
+      write_text_file(c.file, c.text);
+    }
+    EXPECT_EQ(run(), 255) << c.message;
+    EXPECT_EQ(program_stdout(), c.message);
+    EXPECT_EQ(error_log(), kVersionLine + (c.file == "output.log/" ? "" : c.message));
+  }
 }
 
 }  // namespace

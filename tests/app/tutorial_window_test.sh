@@ -9,14 +9,12 @@
 set -euo pipefail
 varnock=$1
 data=$2
-[ -f "$data/varnock.inf" ] && [ -f "$data/vk_wt.ini" ] || { echo "no interface file or tutorial state: skipped"; exit 0; }
 # The libraries SDL loads for a window leave small blocks that LeakSanitizer cannot
 # attribute; the program's own memory is checked by the in-process tests.
-ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-export ASAN_OPTIONS
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 unset VARNOCK_PLATFORM VARNOCK_SCRIPT
 work=$(mktemp -d)
-[ -n "${KEEP_WORK:-}" ] && echo "work: $work" || trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/session_helpers.sh"
 lay_out_session_data "$work" "$data"
 cp "$data/vk_wt.ini" "$work/"
@@ -29,16 +27,7 @@ source ./session_helpers.sh
 
 "$1" >stdout.txt 2>stderr.txt &
 pid=$!
-win=""
-for _ in $(seq 1 200); do
-  win=$(xdotool search --name '^Demovar$' 2>/dev/null | head -1)
-  [ -n "$win" ] && xdotool getwindowgeometry "$win" >/dev/null 2>&1 && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "no window"; cat stderr.txt stdout.txt; exit 1; }
-read -r ox oy < <(xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
-at() { xdotool mousemove $((ox + $1)) $((oy + $2)); sleep 0.15; }
-click() { at "$1" "$2"; xdotool click 1; sleep 0.4; }
+start_window
 hold() { at "$1" "$2"; xdotool mousedown 1; sleep "$3"; xdotool mouseup 1; sleep 0.4; }
 drag() {
   at "$1" "$2"; xdotool mousedown 1; sleep 0.2
@@ -54,10 +43,6 @@ area() {
 cont() { click $(button_centre message wtcont); }
 menu() { click $(button_centre "$1" "$2"); click $(item_centre "$3" "$4"); }
 times() { local n=$1; shift; for _ in $(seq 1 "$n"); do "$@"; done; }
-# With KEEP_WORK set, pictures of the screen along the way.
-shot() { [ -z "${KEEP_WORK:-}" ] || import -window root "$1.png" 2>/dev/null || true; }
-
-sleep 1.5
 click $(button_centre help done)          # the first help file
 click $(button_centre message done)       # the intro picture
 # The user's own work, saved.
@@ -106,7 +91,6 @@ read -r x y w h < <(area top pyrgraph); drag $((x + w / 2 + 20)) $((y + h - 20))
 times 12 click $(button_centre top simulate)
 cont                                                     # the end of the lesson
 sleep 0.5
-shot end
 rm -f vk_000.sav
 menu root file file 0
 xdotool key ctrl+q
@@ -121,5 +105,5 @@ exit $result
 INSIDE
 
 cd "$work"
-KEEP_WORK=${KEEP_WORK:-} VARNOCK_SCALE=1 xvfb-run -a -s '-screen 0 1024x768x24' bash inside.sh "$varnock" || { tail -20 error.log; exit 1; }
+VARNOCK_SCALE=1 xvfb-run -a -s '-screen 0 1024x768x24' bash inside.sh "$varnock" || { tail -20 error.log; exit 1; }
 echo "ok"

@@ -41,15 +41,10 @@ class Lesson : public ProgramTest {
 
   // The second half of choose(): an item of the menu that is open.
   static void pick(const char* menu, const char* item) {
-    const Popupmenu& m = Popups[MXpopupnum(menu)];
-    int slot = 0;
-    for (int i = 0; i < m.numitems; ++i) {
-      if (MXstricmp(m.item[i].name, item) == 0) break;
-      if (m.item[i].active != INVISIBLE) ++slot;
-    }
-    click(m.x + m.wd / 2, m.y + 4 + 15 * slot + 7);
+    int x, y;
+    item_point(menu, item, &x, &y);
+    click(x, y);
   }
-  static void centre(const char* window, const char* area, int* x, int* y) { button_centre(window, area, x, y); }
 
   // A user's own work: two countries, runs at different years, a second run below.
   void make_user_state() {
@@ -85,8 +80,46 @@ class Lesson : public ProgramTest {
     return -1;
   }
 
+  struct Press {
+    const char *window, *button;
+  };
+  struct SimpleStage {
+    int stage;
+    Press awaited;
+    std::vector<Press> wrong;
+  };
   // Does what stage n waits for (after a wrong action where one is at hand).
   void act(int n) {
+    const Press cont{"message", "wtcont"}, sim{"top", "simulate"};
+    const SimpleStage simple[] = {
+        {PRESSOPTIONS, {"top", "options"}, {sim, {"bottom", "options"}}},
+        {CONTINUE1, cont, {{"map", "smallmap"}, {"map", "done"}}},
+        {CONTINUE3, cont, {{"map", "smallmap"}}},
+        {ZOOMIN, {"map", "incmapscale"}, {{"map", "decmapscale"}, cont}},
+        {ZOOMOUT, {"map", "decmapscale"}, {{"map", "incmapscale"}}},
+        {PRESSDNARROW, {"map", "DnArrow"}, {{"map", "scrollcountry"}}},
+        {PRESSUPARROW, {"map", "UpArrow"}, {cont}},
+        {CONTINUE4, cont, {{"map", "UpArrow"}}},
+        {CONTINUE5, cont, {sim}},
+        {CONTINUE6, cont, {{"top", "options"}}},
+        {PRESSSIM, sim, {cont}},
+        {PRESSUNSIMAGAIN, {"top", "unsimulate"}, {sim}},
+        {PRESSOPTIONSAGAIN, {"top", "options"}, {{"top", "unsimulate"}}},
+        {PRESSOPTIONS3, {"top", "options"}, {{"top", "unsimulate"}}},
+        {PRESSOPTIONS4, {"top", "options"}, {{"top", "unsimulate"}}},
+        {CONTINUE7, cont, {sim}},
+        {CONTINUE8, cont, {sim}},
+        {CONTINUE9, cont, {sim}},
+        {CONTINUE10, cont, {sim}},
+        {CONTINUE11, cont, {sim}},
+        {PRESSTOTFERT, {"toptotalfert", "setfert"}, {cont}},
+        {PRESSFERTDONE, {"setfert", "okay"}, {}}};
+    for (const SimpleStage& s : simple)
+      if (s.stage == n) {
+        for (const Press& p : s.wrong) wrong(p.window, p.button);
+        press_button(s.awaited.window, s.awaited.button);
+        return;
+      }
     int x, y;
     switch (n) {
       case PRESSINTRODONE:
@@ -94,48 +127,25 @@ class Lesson : public ProgramTest {
         wrong("top", "options");  // the welcome note is modal
         press_button("alert", "okay");
         break;
-      case PRESSOPTIONS:
-        wrong("top", "simulate");
-        wrong("bottom", "options");
-        press_button("top", "options");
-        break;
       case PRESSSELECT:
         click(600, 100);  // the menu closed without a choice
         EXPECT_EQ(walkthru_stage(), PRESSSELECT);
         press_button("top", "options");
         pick("options", "p0");
         break;
-      case CONTINUE1:
-        wrong("map", "smallmap");
-        wrong("map", "done");
-        press_button("message", "wtcont");
-        break;
       case NOTICESELECT:
         // A drag of the small map does not count, a click on a map does.
-        centre("map", "smallmap", &x, &y);
+        button_centre("map", "smallmap", &x, &y);
         drag(x, y, x + 30, y + 12);
         idle(2);
         EXPECT_EQ(walkthru_stage(), NOTICESELECT);
         EXPECT_EQ(Drag_Used, 0);
         press_button("map", "largemap");
         break;
-      case CONTINUE3:
-        wrong("map", "smallmap");
-        press_button("message", "wtcont");
-        break;
       case DRAGTOPRECT:
         wrong("map", "smallmap");
-        centre("map", "smallmap", &x, &y);
+        button_centre("map", "smallmap", &x, &y);
         drag(x, y, x - 40, y - 10);
-        break;
-      case ZOOMIN:
-        wrong("map", "decmapscale");
-        wrong("message", "wtcont");
-        press_button("map", "incmapscale");
-        break;
-      case ZOOMOUT:
-        wrong("map", "incmapscale");
-        press_button("map", "decmapscale");
         break;
       case PICKFROMLIST: {
         wrong("map", "DnArrow");
@@ -145,18 +155,6 @@ class Lesson : public ProgramTest {
         click(mx + fx + 30, my + fy + 2 * 13 + 6);
         break;
       }
-      case PRESSDNARROW:
-        wrong("map", "scrollcountry");
-        press_button("map", "DnArrow");
-        break;
-      case PRESSUPARROW:
-        wrong("message", "wtcont");
-        press_button("map", "UpArrow");
-        break;
-      case CONTINUE4:
-        wrong("map", "UpArrow");
-        press_button("message", "wtcont");
-        break;
       case MOVESCROLLBUTT: {
         wrong("message", "wtcont");
         type("e");  // no key routine yet
@@ -183,33 +181,11 @@ class Lesson : public ProgramTest {
         EXPECT_EQ(MapSelect, 0);
         EXPECT_STREQ(Country_list[Pickno].name, "Europe");
         break;
-      case CONTINUE5:
-        wrong("top", "simulate");
-        press_button("message", "wtcont");
-        break;
-      case CONTINUE6:
-        wrong("top", "options");
-        press_button("message", "wtcont");
-        break;
-      case PRESSSIM:
-        wrong("message", "wtcont");
-        press_button("top", "simulate");
-        break;
-      case PRESSUNSIMAGAIN:
-        wrong("top", "simulate");
-        press_button("top", "unsimulate");
-        break;
       case GOTO2050:
       case GOTO2050AGAIN:
         for (int i = 0; i < 11; ++i) press_button("top", "simulate");
         EXPECT_EQ(walkthru_stage(), n) << "before 2050";
         press_button("top", "simulate");
-        break;
-      case PRESSOPTIONSAGAIN:
-      case PRESSOPTIONS3:
-      case PRESSOPTIONS4:
-        wrong("top", "unsimulate");
-        press_button("top", "options");
         break;
       case PRESSRUNANOTHER:
       case PRESSRESETSIM:
@@ -224,18 +200,6 @@ class Lesson : public ProgramTest {
         pick("options", item);
         break;
       }
-      case CONTINUE7:
-      case CONTINUE8:
-      case CONTINUE9:
-      case CONTINUE10:
-      case CONTINUE11:
-        wrong("top", "simulate");
-        press_button("message", "wtcont");
-        break;
-      case PRESSTOTFERT:
-        wrong("message", "wtcont");
-        press_button("toptotalfert", "setfert");
-        break;
       case PRESSDECFERT: {
         // Each press before the target reaches 0.50 keeps the stage.
         const int presses = press_until_next("setfert", "decfert", 100);
@@ -246,9 +210,6 @@ class Lesson : public ProgramTest {
       }
       case INCFYEAR2010:
         EXPECT_GT(press_until_next("setfert", "incfyear", 20), 1);
-        break;
-      case PRESSFERTDONE:
-        press_button("setfert", "okay");
         break;
       case PRESSDEATHMINUS:
         EXPECT_GT(press_until_next("topdeath", "Death7m", 200), 1);
@@ -278,11 +239,6 @@ class Lesson : public ProgramTest {
       AT(n);
       act(n);
       if (HasFatalFailure()) return;
-      if (const char* dir = getenv("APP_SHOTS")) {
-        char name[64];
-        std::snprintf(name, sizeof name, "%s/lesson_%02d.png", dir, n);
-        MXPwrite_screen_png(name);
-      }
       AT(n + 1);
     }
   }
@@ -295,7 +251,6 @@ TEST_F(Lesson, TheWholeLessonAdvancesOnlyOnTheAwaitedActionsAndGivesTheUsersWork
   const int message = MXgetcurrmsg();
 
   start_lesson();
-  EXPECT_TRUE(fs::exists(WalkSaveFile));
   EXPECT_TRUE(same_bytes(read_file(WalkSaveFile), before));
   // The lesson's own state: the world in the upper pane, nothing below.
   EXPECT_STREQ(Country_list[0].name, "World");
@@ -363,36 +318,33 @@ TEST_F(Lesson, LeavingInTheMiddleRestoresEverything) {
   }
 }
 
-TEST_F(Lesson, ALessonStartedOverTheWorkOfACutOffOneKeepsThatWork) {
+TEST_F(Lesson, AFileOfTheUsersWorkIsNeverOverwrittenNorDeletedUnlessItLoads) {
   open_main_screen();
   make_user_state();
-  // What a lesson that was cut off left: the user's work in vk_walk.sav.
+  // A lesson started over what a cut-off one left keeps that work.
   const std::string kept = saved(WalkSaveFile);
   choose("top", "options", "options", "p5");  // the screen has changed since
   ASSERT_NE(saved("changed.sav"), kept);
-
   start_lesson();
   EXPECT_TRUE(same_bytes(read_file(WalkSaveFile), kept));
   run_until(PRESSOPTIONS);
   press_button("root", "qtwalk");
   EXPECT_TRUE(same_bytes(saved("after.sav"), kept));
-}
 
-TEST_F(Lesson, AFileOfTheUsersWorkThatDoesNotLoadIsNeverOverwrittenNorDeleted) {
-  open_main_screen();
-  make_user_state();
-  // A vk_walk.sav that does not load is never overwritten, and no lesson starts.
+  // One that does not load: no lesson starts, the bell rings, and the file stays.
   write_file(WalkSaveFile, "damaged");
-  const std::string before = saved("before.sav");
+  reset_walkthrough();
+  const int rung = bells();
   choose("root", "help", "help", "p4");
   EXPECT_EQ(InWalkThru, 0);
   EXPECT_EQ(read_file(WalkSaveFile), "damaged");
-  EXPECT_TRUE(same_bytes(saved("after.sav"), before));
-  EXPECT_EQ(bells(), 1);
+  EXPECT_TRUE(same_bytes(saved("after.sav"), kept));
+  EXPECT_EQ(bells() - rung, 1);
 
   // Damaged while a lesson runs: leaving keeps it, and the screen gets its File
   // button back.
   fs::remove(WalkSaveFile);
+  reset_walkthrough();
   start_lesson();
   run_until(PRESSOPTIONS);
   write_file(WalkSaveFile, "damaged");
@@ -420,40 +372,19 @@ TEST_F(Lesson, WorkLeftByACutOffLessonComesBackWhenTheMainScreenOpens) {
   EXPECT_TRUE(same_bytes(saved("after.sav"), read_file("vk_wt.ini")));
 }
 
-// The texts of the lesson fit where they are shown.
-TEST_F(Lesson, TheLessonsTextsAreThereAndFit) {
-  for (int n : {7, 50, 51, 52, 53, 54, 55, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 76, 77, 78, 79,
-                80, 81, 82, 83, 84, 85, 86, 87, 89, 90, 91, 92, 93, 94, 96, 97, 98, 99})
-    EXPECT_STRNE(MXgetmsg(("hm" + std::to_string(10 * n)).c_str()), "") << n;
-  int wd = 0;
-  MXgetwindowspecs("alert", nullptr, nullptr, &wd, nullptr, nullptr);
-  for (int k = 1; k <= 6; ++k) {
-    const std::string name = "introalert" + std::to_string(k);
-    ASSERT_STRNE(MXgetmsg(name.c_str()), "") << name;
-    MXsetfont(LARGE);
-    EXPECT_LE(6 + 1 + MXtextwidth(MXgetmsg(name.c_str())), wd - 3) << name;
-  }
-}
-
 // The program itself, killed in the middle of a lesson and started again.
 class KilledLesson : public Lesson {
  protected:
-  std::string item_click(const char* window, const char* button, const char* menu, const char* item) {
+  static std::string at(int x, int y) { return "click " + std::to_string(x) + " " + std::to_string(y) + "\n"; }
+  static std::string button_click(const char* window, const char* button) {
     int x, y;
     button_centre(window, button, &x, &y);
-    std::string out = "click " + std::to_string(x) + " " + std::to_string(y) + "\n";
-    const Popupmenu& m = Popups[MXpopupnum(menu)];
-    int slot = 0;
-    for (int i = 0; i < m.numitems; ++i) {
-      if (MXstricmp(m.item[i].name, item) == 0) break;
-      if (m.item[i].active != INVISIBLE) ++slot;
-    }
-    return out + "click " + std::to_string(m.x + m.wd / 2) + " " + std::to_string(m.y + 4 + 15 * slot + 7) + "\n";
+    return at(x, y);
   }
-  std::string button_click(const char* window, const char* button) {
+  static std::string item_click(const char* window, const char* button, const char* menu, const char* item) {
     int x, y;
-    button_centre(window, button, &x, &y);
-    return "click " + std::to_string(x) + " " + std::to_string(y) + "\n";
+    item_point(menu, item, &x, &y);
+    return button_click(window, button) + at(x, y);
   }
   // Starts the program in `dir` with a script; returns its process id.
   static pid_t start(const fs::path& dir, const std::string& script) {
