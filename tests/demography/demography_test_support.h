@@ -1,7 +1,7 @@
 // Shared set-up of the demography tests: a scratch directory per test (the logs
 // and every file a test writes go there), fatal log entries turned into
 // exceptions, the engine's globals put back to their start values, and helpers
-// that write country files and country lists.
+// that write, read and convert country files and write country lists.
 #pragma once
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -39,6 +39,29 @@ inline std::string read_text(const std::string& path) {
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+// The synthetic country of the golden projection (golden_country.dat).
+inline std::string golden_country() { return read_text(DEMOGRAPHY_TEST_DIR "/golden_country.dat"); }
+
+// Reads a country file's text with the program's reader (1 on success).
+inline int read_country(const std::string& text, ReadinInfo* raw) {
+  write_text("country.dat", text);
+  FILE* f = std::fopen("country.dat", "r");
+  const int ok = MXgenreader(f, VKreader, "VK_country", raw);
+  std::fclose(f);
+  return ok;
+}
+
+// Reads and converts a country file into `country`; fails the test if it cannot.
+inline void load_country(const std::string& text, CountryInfo* country) {
+  ReadinInfo raw{};
+  ASSERT_EQ(read_country(text, &raw), 1);
+  ASSERT_EQ(DBconvert(&raw, country), 1);
+}
+
+inline void expect_values(const int32_t* got, const int32_t* want, int n, const std::string& what) {
+  for (int i = 0; i < n; ++i) EXPECT_EQ(got[i], want[i]) << what << ", index " << i;
 }
 
 // A fresh working directory and fresh engine globals for each test.

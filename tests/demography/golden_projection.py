@@ -5,7 +5,8 @@ projection_golden_test.cpp. Python integers do not overflow, so every step is
 computed exactly and rounded as the engine must round:
   - RESCALE (floating path): trunc(a*b/c + 1/2) from the exact rational;
   - "/" on integers truncates toward zero; h(x) is floor(x / 2).
-Run it to print the synthetic country file and the expected values.
+Run it to write the synthetic country file golden_country.dat and the expected
+figures golden_country.h.
 """
 from fractions import Fraction
 import math
@@ -313,18 +314,12 @@ class Run:
             self.mig_year[t], self.mig_val[t] = self.year, self.mig[t]
 
 
-def show(name, values):
-    print("%s = {%s};" % (name, ", ".join(str(v) for v in values)))
-
-
 def header():
-    """The C++ header golden_country.h with the file and the expected figures."""
-    lines = ["// The synthetic country of the golden projection and the figures that",
-             "// golden_projection.py (a reference model written separately from the engine)",
-             "// establishes for it. Regenerate with: python3 golden_projection.py --header",
-             "#pragma once", "#include <cstdint>", "", "inline const char* const kGoldenCountryFile ="]
-    lines += ['    "%s\\n"' % line for line in country_file().splitlines()]
-    lines.append("    ;")
+    """The C++ header golden_country.h with the expected figures."""
+    lines = ["// The figures that golden_projection.py (a reference model written separately",
+             "// from the engine) establishes for the synthetic country of golden_country.dat.",
+             "// Regenerate both files with: python3 golden_projection.py",
+             "#pragma once", "#include <cstdint>", ""]
 
     def arr(name, v):
         lines.append("inline const int32_t %s[%d] = {%s};" % (name, len(v), ", ".join(str(x) for x in v)))
@@ -350,29 +345,7 @@ def header():
 
 
 if __name__ == "__main__":
-    import sys
-    if "--header" in sys.argv:
-        with open("golden_country.h", "w") as f:
-            f.write(header())
-        sys.exit(0)
-    print(country_file())
-    c = convert()
-    print("// conversion")
-    show("life_adjust", [c["life_adjust"]])
-    show("male_1990_pop", c["male"])
-    show("fem_1990_pop", c["fem"])
-    show("tot_birthrate", c["birthrate"])
-    show("tot_deathrate", c["deathrate"])
-    for expected in (False, True):
-        run = Run(c, expected)
-        for _ in range(12):
-            run.step()
-        print("// %s run" % ("expected" if expected else "1990"))
-        for t in (1, 12):
-            print("// time point %d" % t)
-            show("male", run.male[t])
-            show("fem", run.fem[t])
-            show("birthrate", run.br[t])
-            show("deathrate", run.dr[t])
-            show("totpop", [run.totpop[t]])
-        show("totpop_all", run.totpop)
+    with open("golden_country.dat", "w") as f:
+        f.write(country_file())
+    with open("golden_country.h", "w") as f:
+        f.write(header())

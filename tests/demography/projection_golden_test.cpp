@@ -1,4 +1,4 @@
-// The golden projection: the synthetic country of golden_country.h converted and
+// The golden projection: the synthetic country of golden_country.dat converted and
 // projected over one and twelve steps, as a plain run and as an expected-2000
 // run, against the figures of the separately written reference model.
 #include "demography_test_support.h"
@@ -7,68 +7,58 @@
 namespace {
 class GoldenProjectionTest : public DemographyTest {
  protected:
+  VKStatetype* s = nullptr;
   void SetUp() override {
     DemographyTest::SetUp();
-    write_text("golden.dat", kGoldenCountryFile);
-    FILE* f = std::fopen("golden.dat", "r");
-    ReadinInfo raw;
-    ASSERT_EQ(MXgenreader(f, VKreader, "VK_country", &raw), 1);
-    std::fclose(f);
-    ASSERT_EQ(DBconvert(&raw, &Country[0]), 1);
+    load_country(golden_country(), &Country[0]);
     Display[0].curr_sim = 0;
     Display[0].maxpop = Country[0].male_1990_pop[0] + Country[0].fem_1990_pop[0];
     init_sim_data(0, 0);
+    s = VKState[0][0];
   }
-
-  static void expect_row(const int32_t* got, const int32_t* want, int n, const char* what, int t) {
-    for (int i = 0; i < n; ++i) EXPECT_EQ(got[i], want[i]) << what << " at time point " << t << ", index " << i;
+  void step() {
+    s->stepcnt += 1;
+    dosim(s);
   }
-
-  void run_and_check(bool expected) {
-    VKStatetype* s = VKState[0][0];
-    if (expected) set_expected_targets(s, &Country[0]);
-    const int32_t* totpop = expected ? kGoldenExpectedTotpop : kGoldenRunTotpop;
-    for (int t = 1; t <= 12; ++t) {
-      s->stepcnt += 1;
-      dosim(s);
-      EXPECT_EQ(s->year, 1990 + 5 * t);
-      EXPECT_EQ(s->totpop[t], totpop[t]) << t;
-      if (t == 1) {
-        expect_row(s->male_pop[1], expected ? kGoldenExpectedMale1 : kGoldenRunMale1, 17, "male", 1);
-        expect_row(s->fem_pop[1], expected ? kGoldenExpectedFem1 : kGoldenRunFem1, 17, "fem", 1);
-        expect_row(s->birthrate[1], expected ? kGoldenExpectedBirthrate1 : kGoldenRunBirthrate1, 9, "births", 1);
-        expect_row(s->deathrate[1], expected ? kGoldenExpectedDeathrate1 : kGoldenRunDeathrate1, 18, "deaths", 1);
-      }
-    }
-    expect_row(s->male_pop[12], expected ? kGoldenExpectedMale12 : kGoldenRunMale12, 17, "male", 12);
-    expect_row(s->fem_pop[12], expected ? kGoldenExpectedFem12 : kGoldenRunFem12, 17, "fem", 12);
-    expect_row(s->birthrate[12], expected ? kGoldenExpectedBirthrate12 : kGoldenRunBirthrate12, 9, "births", 12);
-    expect_row(s->deathrate[12], expected ? kGoldenExpectedDeathrate12 : kGoldenRunDeathrate12, 18, "deaths", 12);
-    expect_row(s->mig, expected ? kGoldenExpectedMig : kGoldenRunMig, 13, "mig", 12);
-    EXPECT_EQ(Display[0].maxpop, totpop[12]);
+  // The figures of time point t: male, fem (17), birthrate (9), deathrate (18).
+  void expect_time_point(int t, const int32_t* const (&want)[4]) {
+    const std::string at = "time point " + std::to_string(t);
+    expect_values(s->male_pop[t], want[0], 17, "male at " + at);
+    expect_values(s->fem_pop[t], want[1], 17, "fem at " + at);
+    expect_values(s->birthrate[t], want[2], 9, "births at " + at);
+    expect_values(s->deathrate[t], want[3], 18, "deaths at " + at);
   }
 };
 }  // namespace
 
-TEST_F(GoldenProjectionTest, PlainRunMatchesTheReferenceModel) { run_and_check(false); }
-
-TEST_F(GoldenProjectionTest, ExpectedRunMatchesTheReferenceModel) { run_and_check(true); }
-
-TEST_F(GoldenProjectionTest, ExpectedRunReachesItsTargetsInTwoThousand) {
-  VKStatetype* s = VKState[0][0];
-  set_expected_targets(s, &Country[0]);
-  for (int t = 1; t <= 2; ++t) {
-    s->stepcnt += 1;
-    dosim(s);
+TEST_F(GoldenProjectionTest, PlainRunMatchesTheReferenceModel) {
+  for (int t = 1; t <= 12; ++t) {
+    step();
+    EXPECT_EQ(s->year, 1990 + 5 * t);
+    if (t == 1) expect_time_point(1, {kGoldenRunMale1, kGoldenRunFem1, kGoldenRunBirthrate1, kGoldenRunDeathrate1});
   }
-  EXPECT_EQ(get_TFR(s->birthrate[2]), 360);
-  EXPECT_EQ(s->deathrate[2][0], 42000);
-  EXPECT_LE(std::abs(get_life_expect(s->deathrate[2]) - 6400), 4);
-  // Bookkeeping once the year passed: targets now stand at the values reached.
-  s->stepcnt += 1;
-  dosim(s);
-  EXPECT_EQ(s->tfr_targ_year[3], 2005);
-  EXPECT_EQ(s->tfr_targ_val[3], get_TFR(s->birthrate[3]));
-  EXPECT_EQ(s->infmort_targ_year[3], 2005);
-  EXPECT_EQ(s->infmort_targ_val[3], s->deathrate[3][0]);
+  expect_time_point(12, {kGoldenRunMale12, kGoldenRunFem12, kGoldenRunBirthrate12, kGoldenRunDeathrate12});
+  expect_values(s->totpop, kGoldenRunTotpop, 13, "totpop");
+  expect_values(s->mig, kGoldenRunMig, 13, "mig");
+  EXPECT_EQ(Display[0].maxpop, kGoldenRunTotpop[12]);
+}
+
+TEST_F(GoldenProjectionTest, ExpectedRunMatchesTheReferenceModel) {
+  set_expected_targets(s, &Country[0]);
+  for (int t = 1; t <= 12; ++t) {
+    step();
+    if (t == 1)
+      expect_time_point(1, {kGoldenExpectedMale1, kGoldenExpectedFem1, kGoldenExpectedBirthrate1,
+                            kGoldenExpectedDeathrate1});
+    if (t == 2) {  // the year-2000 targets are reached in 2000
+      EXPECT_EQ(get_TFR(s->birthrate[2]), 360);
+      EXPECT_EQ(s->deathrate[2][0], 42000);
+      EXPECT_LE(std::abs(get_life_expect(s->deathrate[2]) - 6400), 4);
+    }
+  }
+  expect_time_point(12, {kGoldenExpectedMale12, kGoldenExpectedFem12, kGoldenExpectedBirthrate12,
+                         kGoldenExpectedDeathrate12});
+  expect_values(s->totpop, kGoldenExpectedTotpop, 13, "totpop");
+  expect_values(s->mig, kGoldenExpectedMig, 13, "mig");
+  EXPECT_EQ(Display[0].maxpop, kGoldenExpectedTotpop[12]);
 }

@@ -24,11 +24,10 @@ class ProjectionTest : public DemographyTest {
     for (int g = 0; g < VK_GROUPS; ++g) s->male_pop[0][g] = s->fem_pop[0][g] = pop;
     for (int i = 0; i < VK_BIRTHGROUPS; ++i) s->birthrate[0][i] = birthrate;
     for (int i = 0; i < VK_DEATHRATES; ++i) s->deathrate[0][i] = deathrate;
-    s->mig[0] = mig;
+    s->mig[0] = s->mig_targ_val[0] = mig;
     s->totpop[0] = 34 * pop;
     s->tfr_targ_val[0] = get_TFR(s->birthrate[0]);
     s->lifex_targ_val[0] = get_life_expect(s->deathrate[0]);
-    s->mig_targ_val[0] = mig;
     s->tfr_targ_year[0] = s->lifex_targ_year[0] = s->mig_targ_year[0] = 1990;
     s->infmort_targ_val[0] = s->infmort_targ_year[0] = -1;
   }
@@ -40,60 +39,35 @@ class ProjectionTest : public DemographyTest {
 };
 }  // namespace
 
-TEST_F(ProjectionTest, TotalFertilityOfFlatRates) {
-  int32_t r[9];
+TEST_F(ProjectionTest, FertilityMeasureAndTarget) {
+  int32_t r[9], zero[9] = {};
   std::fill(r, r + 9, 100000);
   EXPECT_EQ(get_TFR(r), 450);
-  std::fill(r, r + 9, 0);
-  EXPECT_EQ(get_TFR(r), 0);
-}
-
-TEST_F(ProjectionTest, LifeExpectancyWithoutDeathsIsTheTablesEnd) {
-  int32_t r[18] = {};
-  // Everyone lives to 110: (100000 * 110 + 50000 + 500) / 1000.
-  EXPECT_EQ(get_life_expect(r), 11050);
-  // Infant deaths alone: 10 per cent die before their first birthday and add nothing.
-  r[0] = 100000;
-  EXPECT_EQ(get_life_expect(r), (90000 * 110 + 45000 + 500) / 1000);
-}
-
-TEST_F(ProjectionTest, FertilityTargetScalesAndCaps) {
-  int32_t r[9];
-  std::fill(r, r + 9, 100000);
-  set_to_tfr_target(450, r);
-  EXPECT_EQ(r[0], 100000);
+  EXPECT_EQ(get_TFR(zero), 0);
   set_to_tfr_target(900, r);
   for (int32_t v : r) EXPECT_EQ(v, 200000);
-  set_to_tfr_target(9900, r);
+  set_to_tfr_target(9900, r);  // rates stop at 999000 per million
   for (int32_t v : r) EXPECT_EQ(v, 999000);
-  int32_t zero[9] = {};
   set_to_tfr_target(300, zero);
   EXPECT_EQ(get_TFR(zero), 0);
 }
 
-TEST_F(ProjectionTest, LifeTargetStopsWithinFourHundredths) {
-  int32_t r[18];
-  for (int i = 0; i < 18; ++i) r[i] = 2000 + 3000 * i;
+TEST_F(ProjectionTest, LifeTargetStopRules) {
+  // Within four hundredths nothing changes.
+  int32_t r[18], copy[18];
+  for (int i = 0; i < 18; ++i) r[i] = copy[i] = 2000 + 3000 * i;
   const int c = get_life_expect(r);
-  int32_t copy[18];
-  std::copy(r, r + 18, copy);
   set_to_life_target(c + 4, r, 1);
   set_to_life_target(c - 4, r, 1);
   EXPECT_TRUE(std::equal(r, r + 18, copy));
-}
-
-TEST_F(ProjectionTest, LifeTargetConvergesInAtMostNineSecantSteps) {
+  // Otherwise at most nine secant steps after the first scaling.
   MXDebug = 1;
-  int32_t r[18];
   for (int i = 0; i < 18; ++i) r[i] = 8000 + 12000 * i;
-  const int32_t infant = r[0];
   set_to_life_target(7500, r, 0);
-  EXPECT_EQ(r[0], infant);  // the infant rate keeps its value unless included
+  EXPECT_EQ(r[0], 8000);  // the infant rate keeps its value unless included
   EXPECT_LE(std::abs(get_life_expect(r) - 7500), 10);
-  const std::string log = error_log();
-  EXPECT_NE(log.find("Debug: Scaling life expectancy from "), std::string::npos);
-  EXPECT_NE(log.find("Debug: Iteration 1: "), std::string::npos);
-  EXPECT_EQ(log.find("MXDebug: Iteration 11:"), std::string::npos);
+  EXPECT_NE(error_log().find("Debug: Scaling life expectancy from "), std::string::npos);
+  EXPECT_NE(error_log().find("Debug: Iteration 1: "), std::string::npos);
   // A target out of reach runs the full nine secant steps and stops.
   for (int i = 0; i < 18; ++i) r[i] = 8000 + 12000 * i;
   set_to_life_target(10900, r, 1);
@@ -101,38 +75,23 @@ TEST_F(ProjectionTest, LifeTargetConvergesInAtMostNineSecantSteps) {
   EXPECT_EQ(error_log().find("MXDebug: Iteration 11:"), std::string::npos);
 }
 
-TEST_F(ProjectionTest, SpreadingGroupsKeepsTheirSizesAndZeroes) {
+TEST_F(ProjectionTest, SpreadingLeavesZeroGroupsZero) {
   start(0, 0, 0);
-  for (int g = 0; g < VK_GROUPS; ++g) s->male_pop[0][g] = 1000 + 37 * g;
   s->fem_pop[0][5] = 500;  // isolated; the neighbours are 0
   int32_t m[85], f[85];
   setup_pop(s, m, f);
-  for (int g = 0; g < VK_GROUPS; ++g) {
-    int64_t sum = 0;
-    for (int j = 0; j < 5; ++j) {
-      EXPECT_GE(m[5 * g + j], 0);
-      sum += m[5 * g + j];
-    }
-    EXPECT_LE(std::abs(sum - 10 * s->male_pop[0][g]), 3) << g;
-  }
-  for (int a = 0; a < 85; ++a)
-    if (a < 25 || a >= 30) {
-      EXPECT_EQ(f[a], 0) << a;  // zero groups stay zero, no division by zero
-    }
+  for (int a = 0; a < 85; ++a) EXPECT_EQ(m[a], 0) << a;
+  for (int a = 0; a < 85; ++a) EXPECT_EQ(f[a], a >= 25 && a < 30 ? f[a] : 0) << a;  // nothing spread, no 0/0
   EXPECT_NEAR(f[25] + f[26] + f[27] + f[28] + f[29], 5000, 3);
 }
 
 TEST_F(ProjectionTest, SingleYearRatesFollowTheCurrentPopulation) {
-  // The women of every group have doubled since the step began: the single-year
-  // rates must still give the group's rate on the women there are now.
+  // The people of every group have doubled since the step began: the single-year
+  // rates must still give the group's rate on the people there are now.
   start(100, 100000, 10000);
-  s->stepcnt = 0;
   int32_t m[85], f[85], b[85] = {}, d[85];
   setup_pop(s, m, f);
-  for (int a = 0; a < 85; ++a) {
-    m[a] *= 2;
-    f[a] *= 2;
-  }
+  for (int a = 0; a < 85; ++a) m[a] *= 2, f[a] *= 2;
   setup_brate(s, f, b);
   setup_drate(s, m, f, d);
   for (int a = 15; a < 50; ++a) EXPECT_NEAR(b[a], 100000, 2000) << a;
@@ -141,58 +100,17 @@ TEST_F(ProjectionTest, SingleYearRatesFollowTheCurrentPopulation) {
   EXPECT_EQ(d[0], 0);  // infants die by the infant rate, applied to births
 }
 
-TEST_F(ProjectionTest, OpenAgeGroupKeepsItsSurvivors) {
-  start(1000, 0, 0);
-  step();
-  // Nobody dies, nobody is born: everyone ages and the 84+ year keeps them all.
-  EXPECT_NEAR(total(s->male_pop[1]) + total(s->fem_pop[1]), 34000, 20);
-  EXPECT_NEAR(s->male_pop[1][16], 2000, 2);  // 80+ plus the 75-79 who turned 80
-  EXPECT_LE(s->male_pop[1][0], 2);
-}
-
-TEST_F(ProjectionTest, EmigrationStopsAtZero) {
-  start(10, 0, 0, -100000);
-  step();
-  // Migrants of 75 and over are none in the profile: those groups only age.
-  for (int g = 0; g < 15; ++g) {
-    EXPECT_EQ(s->male_pop[1][g], 0) << g;
-    EXPECT_EQ(s->fem_pop[1][g], 0) << g;
-  }
-  for (int g = 15; g < VK_GROUPS; ++g) EXPECT_GE(s->male_pop[1][g], 0);
-  EXPECT_LE(s->totpop[1], 60);
-}
-
-TEST_F(ProjectionTest, MigrantsArrivePerTheAgeProfile) {
-  start(0, 0, 0, 1000);
-  step();
-  // 1000 units a year for five years: 45 per cent men, 55 per cent women.
-  EXPECT_NEAR(total(s->male_pop[1]), 2250, 20);
-  EXPECT_NEAR(total(s->fem_pop[1]), 2750, 20);
-}
-
-TEST_F(ProjectionTest, MoreBoysThanGirlsAreBorn) {
-  start(1000, 200000, 0);
-  for (int g = 0; g < VK_GROUPS; ++g) s->male_pop[0][g] = s->fem_pop[0][g] = g == 0 ? 0 : 1000;
-  step();
-  const double boys = s->male_pop[1][0], girls = s->fem_pop[1][0];
-  ASSERT_GT(boys + girls, 1000);
-  EXPECT_NEAR(boys / (boys + girls), 0.512, 0.002);
-}
-
 TEST_F(ProjectionTest, BirthsKeepUpWithAGrowingPopulation) {
-  // A population at a constant high fertility: the children born in the step must
-  // match the fertility shown on all five years' women, not only the first's.
+  // At a constant 7.75 children per woman the children born in the step must
+  // match that fertility on all five years' women, not only the first's.
   start(1000, 0, 0);
-  for (int i = 1; i < 8; ++i) s->birthrate[0][i] = 221429;  // TFR 7.75
+  for (int i = 1; i < 8; ++i) s->birthrate[0][i] = 221429;
   s->tfr_targ_val[0] = get_TFR(s->birthrate[0]);
   for (int g = 0; g < VK_GROUPS; ++g) s->fem_pop[0][g] = s->male_pop[0][g] = 1000 + 400 * (VK_GROUPS - g);
-  VKStatetype fixed = *s;
-  step();
-  const int64_t children = s->male_pop[1][0] + s->fem_pop[1][0];
-  // Births year by year from the single-year women, which is what the rates mean.
   int32_t m[85], f[85];
-  fixed.stepcnt = 0;
-  setup_pop(&fixed, m, f);
+  setup_pop(s, m, f);
+  step();
+  // Births year by year from the single-year women, which is what the rates mean.
   int64_t expected = 0;
   for (int year = 0; year < 5; ++year) {
     int64_t births = 0;
@@ -201,53 +119,72 @@ TEST_F(ProjectionTest, BirthsKeepUpWithAGrowingPopulation) {
     for (int a = 84; a >= 1; --a) f[a] = a == 84 ? f[83] + f[84] : f[a - 1];
     f[0] = static_cast<int32_t>(births * 488 / 1000);
   }
-  EXPECT_NEAR(children * 10.0 / expected, 1.0, 0.01);
+  EXPECT_NEAR((s->male_pop[1][0] + s->fem_pop[1][0]) * 10.0 / expected, 1.0, 0.01);
 }
 
-TEST_F(ProjectionTest, TargetsDueNowApplyInTheFirstYear) {
-  start(1000, 100000, 5000);
-  s->tfr_targ_val[0] = 300;  // year 1990 = the current year
+TEST_F(ProjectionTest, AgeingMigrationAndBirthsByAge) {
+  // Nobody dies, nobody is born: everyone ages and the open age group keeps them all.
+  start(1000, 0, 0);
+  step();
+  EXPECT_NEAR(total(s->male_pop[1]) + total(s->fem_pop[1]), 34000, 20);
+  EXPECT_NEAR(s->male_pop[1][16], 2000, 2);  // 80+ plus the 75-79 who turned 80
+  EXPECT_LE(s->male_pop[1][0], 2);
+  // Emigration stops at zero; migrants of 75 and over are none in the profile.
+  start(10, 0, 0, -100000);
+  step();
+  for (int g = 0; g < 15; ++g) EXPECT_EQ(s->male_pop[1][g] + s->fem_pop[1][g], 0) << g;
+  for (int g = 15; g < VK_GROUPS; ++g) EXPECT_GE(s->male_pop[1][g], 0);
+  EXPECT_LE(s->totpop[1], 60);
+  // 1000 units a year for five years arrive: 45 per cent men, 55 per cent women.
+  start(0, 0, 0, 1000);
+  step();
+  EXPECT_NEAR(total(s->male_pop[1]), 2250, 20);
+  EXPECT_NEAR(total(s->fem_pop[1]), 2750, 20);
+  // About 105 boys are born per 100 girls.
+  start(1000, 200000, 0);
+  s->male_pop[0][0] = s->fem_pop[0][0] = 0;
+  step();
+  const double boys = s->male_pop[1][0], girls = s->fem_pop[1][0];
+  ASSERT_GT(boys + girls, 1000);
+  EXPECT_NEAR(boys / (boys + girls), 0.512, 0.002);
+}
+
+TEST_F(ProjectionTest, TargetsAndTheirBookkeeping) {
+  start(1000, 100000, 5000, 20);
+  s->tfr_targ_val[0] = 300;  // due in 1990, the current year: applies in the first year
+  s->mig_targ_val[0] = 100;
+  s->mig_targ_year[0] = 1992;
   step();
   EXPECT_EQ(get_TFR(s->birthrate[1]), 300);
-  // A target due in 2005 is reached a third of the way... in the next step it
-  // moves on, and after 2005 stays.
+  EXPECT_EQ(s->mig[1], 100);
+  // Passed target years become the current year, with the values reached.
+  EXPECT_EQ(s->mig_targ_year[1], 1995);
+  EXPECT_EQ(s->mig_targ_val[1], 100);
+  EXPECT_EQ(s->tfr_targ_year[1], 1995);
+  EXPECT_EQ(s->tfr_targ_val[1], 300);
+  EXPECT_EQ(s->lifex_targ_year[1], 1995);
+  EXPECT_EQ(s->lifex_targ_val[1], get_life_expect(s->deathrate[1]));
+  EXPECT_EQ(s->infmort_targ_year[1], 1995);
+  EXPECT_EQ(s->infmort_targ_val[1], s->deathrate[1][0]);
+  // A target due in 2005 is part of the way there in 2000 and reached in 2005.
   s->tfr_targ_val[1] = 600;
   s->tfr_targ_year[1] = 2005;
   step();
-  const int mid = get_TFR(s->birthrate[2]);
-  EXPECT_GT(mid, 300);
-  EXPECT_LT(mid, 600);
+  EXPECT_GT(get_TFR(s->birthrate[2]), 300);
+  EXPECT_LT(get_TFR(s->birthrate[2]), 600);
   EXPECT_EQ(s->tfr_targ_year[2], 2005);
   step();
   EXPECT_EQ(get_TFR(s->birthrate[3]), 600);
 }
 
-TEST_F(ProjectionTest, PassedTargetYearsBecomeTheCurrentYear) {
-  start(1000, 100000, 5000, 20);
-  s->mig_targ_val[0] = 100;
-  s->mig_targ_year[0] = 1992;
-  step();
-  EXPECT_EQ(s->mig[1], 100);
-  EXPECT_EQ(s->mig_targ_year[1], 1995);
-  EXPECT_EQ(s->mig_targ_val[1], 100);
-  EXPECT_EQ(s->tfr_targ_year[1], 1995);
-  EXPECT_EQ(s->tfr_targ_val[1], get_TFR(s->birthrate[1]));
-  EXPECT_EQ(s->lifex_targ_year[1], 1995);
-  EXPECT_EQ(s->lifex_targ_val[1], get_life_expect(s->deathrate[1]));
-  EXPECT_EQ(s->infmort_targ_year[1], 1995);
-  EXPECT_EQ(s->infmort_targ_val[1], s->deathrate[1][0]);
-}
-
 TEST_F(ProjectionTest, InfantTargetEndsWithTheLifeTarget) {
   start(1000, 100000, 20000);
   s->infmort_targ_val[0] = 0;
-  s->infmort_targ_year[0] = 2000;
-  s->lifex_targ_year[0] = 1990;  // no life target pending: the infant target ends at once
+  s->infmort_targ_year[0] = 2000;  // no life target pending: the infant target ends at once
   step();
   EXPECT_EQ(s->deathrate[1][0], 20000);
   s->infmort_targ_val[1] = 0;
-  s->infmort_targ_year[1] = 2005;
-  s->lifex_targ_year[1] = 2005;
+  s->infmort_targ_year[1] = s->lifex_targ_year[1] = 2005;
   s->lifex_targ_val[1] = get_life_expect(s->deathrate[1]);
   step();
   EXPECT_LT(s->deathrate[2][0], 20000);
@@ -256,7 +193,6 @@ TEST_F(ProjectionTest, InfantTargetEndsWithTheLifeTarget) {
 TEST_F(ProjectionTest, StepsOutsideTheRunAreIgnored) {
   start(1000, 100000, 5000);
   const VKStatetype before = *s;
-  s->stepcnt = 0;
   dosim(s);
   s->stepcnt = 13;
   dosim(s);
@@ -268,18 +204,14 @@ TEST_F(ProjectionTest, BarRatesArePerThousand) {
   start(100, 0, 0);
   s->birthrate[0][0] = 10000;
   s->birthrate[0][1] = 30000;
-  int32_t F[17] = {}, M[17] = {};
-  F[2] = 100;
-  F[3] = 300;  // women 10-14 and 15-19
-  EXPECT_EQ(rebuild_birthrate(0, s, F, 0), 25);  // (2500 + 22500 + 500) / 1000
   s->birthrate[0][8] = 4600;
+  int32_t F[17] = {50, 50, 100, 300}, M[17] = {50, 50};  // women 10-14 and 15-19
+  EXPECT_EQ(rebuild_birthrate(0, s, F, 0), 25);  // (2500 + 22500 + 500) / 1000
   EXPECT_EQ(rebuild_birthrate(4, s, F, 0), 5);
   EXPECT_EQ(rebuild_birthrate(1, s, F, 0), 0);  // no women: 0
   s->deathrate[0][1] = 20000;
   s->deathrate[0][2] = 2000;
-  M[0] = F[0] = 50;
-  M[1] = F[1] = 50;
-  EXPECT_EQ(rebuild_deathrate(0, s, M, F, 0), 11);  // (10000 + 1000 + 500) / 1000
   s->deathrate[0][17] = 150400;
+  EXPECT_EQ(rebuild_deathrate(0, s, M, F, 0), 11);  // (10000 + 1000 + 500) / 1000
   EXPECT_EQ(rebuild_deathrate(8, s, M, F, 0), 150);
 }

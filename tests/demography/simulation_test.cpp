@@ -4,7 +4,6 @@
 #include <map>
 
 #include "demography_test_support.h"
-#include "golden_country.h"
 
 namespace {
 // What the screen was asked to do.
@@ -26,60 +25,46 @@ class SimulationTest : public DemographyTest {
     Screen.help_message = [](int n) { screen_log.help.push_back(n); };
     Screen.enable_scenarios = [](int pane) { screen_log.calls.push_back("scenarios " + std::to_string(pane)); };
     Screen.setup_bargraph = [] { screen_log.calls.push_back("bargraph"); };
-    Screen.enable_simulate = [](int pane) { screen_log.calls.push_back("simulate " + std::to_string(pane)); };
-    Screen.update_display = [](int pane) { screen_log.calls.push_back("update " + std::to_string(pane)); };
-    write_text("golden.dat", kGoldenCountryFile);
-    FILE* f = std::fopen("golden.dat", "r");
-    ReadinInfo raw;
-    ASSERT_EQ(MXgenreader(f, VKreader, "VK_country", &raw), 1);
-    std::fclose(f);
-    ASSERT_EQ(DBconvert(&raw, &Country[1]), 1);
+    load_country(golden_country(), &Country[1]);
     Cdisp = 1;
     Display[1].curr_sim = 0;
     init_sim_data(1, 0);
   }
   VKStatetype* run() { return VKState[1][Display[1].curr_sim]; }
+
+  // Sets a target, changes it by `delta` and checks the result and whether the bell rang.
+  static void expect_change(int (*change)(int), int32_t* target, int32_t start, int delta, int32_t want, bool bell) {
+    *target = start;
+    const int bells = screen_log.bells;
+    EXPECT_EQ(change(delta), 1);
+    EXPECT_EQ(*target, want) << start << " by " << delta;
+    EXPECT_EQ(screen_log.bells - bells, bell ? 1 : 0) << start << " by " << delta;
+  }
 };
 }  // namespace
 
-TEST_F(SimulationTest, FirstRunStartsFromTheCountry) {
-  const VKStatetype* s = VKState[1][0];
-  EXPECT_EQ(s->stepcnt, 0);
-  EXPECT_EQ(s->year, 1990);
-  EXPECT_EQ(s->totpop[0], 14000);
-  EXPECT_EQ(s->male_pop[0][0], kGoldenMale1990[1]);
-  EXPECT_EQ(s->fem_pop[0][16], kGoldenFem1990[17]);
-  EXPECT_EQ(s->birthrate[0][4], kGoldenBirthrate[4]);
-  EXPECT_EQ(s->deathrate[0][17], kGoldenDeathrate[17]);
-  EXPECT_EQ(s->tfr_targ_val[0], 420);
-  EXPECT_EQ(s->lifex_targ_val[0], 6150);
-  EXPECT_EQ(s->infmort_targ_val[0], -1);
-  EXPECT_EQ(s->infmort_targ_year[0], -1);
-  EXPECT_EQ(s->mig_targ_val[0], -3);
-  EXPECT_EQ(s->mig_targ_year[0], 1990);
+TEST_F(SimulationTest, RunsStartUpToThree) {
+  // The first run: 1990 targets, no infant target, target years in the edit buffer.
+  EXPECT_EQ(VKState[1][0]->infmort_targ_val[0], -1);
+  EXPECT_EQ(VKState[1][0]->infmort_targ_year[0], -1);
   EXPECT_EQ(VKsaveyear[1][0]->tfr_targ_year[0], 1990);
   EXPECT_EQ(screen_log.calls, (std::vector<std::string>{"scenarios 1", "bargraph"}));
-}
 
-TEST_F(SimulationTest, FurtherRunsUpToThree) {
   Display[1].scenario_permit = Display[1].alt_permit = 1;
   EXPECT_EQ(startsim(1990), 1);
   EXPECT_EQ(Display[1].curr_sim, 1);
   EXPECT_EQ(Display[1].modify_permit, 1);
   EXPECT_EQ(Display[1].alt_permit, 1);
-  EXPECT_EQ(VKState[1][1]->tfr_targ_year[0], 1990);
   EXPECT_EQ(startsim(2000), 1);
   EXPECT_EQ(Display[1].curr_sim, 2);
   EXPECT_EQ(Display[1].scenario_permit, 0);
   EXPECT_EQ(Display[1].alt_permit, 0);
-  const VKStatetype* e = VKState[1][2];
+  const VKStatetype* e = VKState[1][2];  // the expected run aims at the year-2000 figures
   EXPECT_EQ(e->year, 1990);
   EXPECT_EQ(e->tfr_targ_val[0], 360);
-  EXPECT_EQ(e->tfr_targ_year[0], 2000);
   EXPECT_EQ(e->lifex_targ_val[0], 6400);
-  EXPECT_EQ(e->lifex_targ_year[0], 2000);
   EXPECT_EQ(e->infmort_targ_val[0], 42000);
-  EXPECT_EQ(e->infmort_targ_year[0], 2000);
+  for (int32_t year : {e->tfr_targ_year[0], e->lifex_targ_year[0], e->infmort_targ_year[0]}) EXPECT_EQ(year, 2000);
   EXPECT_EQ(screen_log.help, (std::vector<int>{4, 4}));
 
   const DisplayType before = Display[1];
@@ -90,63 +75,28 @@ TEST_F(SimulationTest, FurtherRunsUpToThree) {
   EXPECT_NE(error_log().find("ERROR - tried to init alt simulation #3\n"), std::string::npos);
 }
 
-TEST_F(SimulationTest, NoHelpMessageDuringTheWalkThrough) {
-  Screen.in_walkthru = [] { return 1; };
-  EXPECT_EQ(startsim(1990), 1);
-  EXPECT_TRUE(screen_log.help.empty());
-}
-
-TEST_F(SimulationTest, FertilityTargetStaysWithinHalfAndNineNine) {
-  run()->tfr_targ_val[0] = 60;
-  EXPECT_EQ(changefert(-1), 1);
-  EXPECT_EQ(run()->tfr_targ_val[0], 50);
-  EXPECT_EQ(screen_log.bells, 0);
-  EXPECT_EQ(changefert(-1), 1);
-  EXPECT_EQ(run()->tfr_targ_val[0], 50);
-  EXPECT_EQ(screen_log.bells, 1);
+TEST_F(SimulationTest, TargetChangesStayWithinTheirLimits) {
+  VKStatetype* s = run();
+  expect_change(changefert, &s->tfr_targ_val[0], 60, -1, 50, false);  // 0.5 .. 9.9 children
+  expect_change(changefert, &s->tfr_targ_val[0], 50, -1, 50, true);
   EXPECT_EQ(screen_log.fields["SETFERT"], "0.5");
-  run()->tfr_targ_val[0] = 985;
-  changefert(1);
-  EXPECT_EQ(run()->tfr_targ_val[0], 990);
-  EXPECT_EQ(screen_log.bells, 2);
+  expect_change(changefert, &s->tfr_targ_val[0], 985, 1, 990, true);
   EXPECT_EQ(screen_log.fields["SETFERT"], "9.9");
-}
-
-TEST_F(SimulationTest, LifeTargetStaysWithinTwentyAndNinetyNineNine) {
-  run()->lifex_targ_val[0] = 7000;
-  changelifex(2);
-  EXPECT_EQ(run()->lifex_targ_val[0], 7020);
+  expect_change(changelifex, &s->lifex_targ_val[0], 7000, 2, 7020, false);  // 20.0 .. 99.9 years
   EXPECT_EQ(screen_log.fields["SETLIFE"], "70.2");
-  run()->lifex_targ_val[0] = 2010;
-  changelifex(-2);
-  EXPECT_EQ(run()->lifex_targ_val[0], 2000);
-  EXPECT_EQ(screen_log.bells, 1);
-  run()->lifex_targ_val[0] = 9990;
-  changelifex(2);
-  EXPECT_EQ(run()->lifex_targ_val[0], 9990);
-  EXPECT_EQ(screen_log.bells, 2);
-}
-
-TEST_F(SimulationTest, MigrationStepsByUnitAndSize) {
+  expect_change(changelifex, &s->lifex_targ_val[0], 2010, -2, 2000, true);
+  expect_change(changelifex, &s->lifex_targ_val[0], 9990, 2, 9990, true);
+  // Migration steps by 1000 persons, or by 10 or 100 units by population.
   EXPECT_EQ(mig_step(1, 5), 1000);
   EXPECT_EQ(mig_step(1000, 999999), 10);
   EXPECT_EQ(mig_step(1000, 1000000), 100);
-  // Testland is counted in thousands with 14000 units: steps of 10 units.
-  run()->mig_targ_val[0] = 0;
-  changemig(1);
-  EXPECT_EQ(run()->mig_targ_val[0], 10);
+  expect_change(changemig, &s->mig_targ_val[0], 0, 1, 10, false);  // Testland: 14000 thousands
   EXPECT_EQ(screen_log.fields["SETMIG"], "     10000");
-  run()->totpop[0] = 2000000;
-  changemig(-1);
-  EXPECT_EQ(run()->mig_targ_val[0], -90);
-  run()->mig_targ_val[0] = 99950;
-  changemig(1);
-  EXPECT_EQ(run()->mig_targ_val[0], 100000);
-  EXPECT_EQ(screen_log.bells, 1);
+  s->totpop[0] = 2000000;
+  expect_change(changemig, &s->mig_targ_val[0], 10, -1, -90, false);
+  expect_change(changemig, &s->mig_targ_val[0], 99950, 1, 100000, true);
   Country[1].scale_factor = 1;
-  run()->mig_targ_val[0] = -99500;
-  changemig(-1);
-  EXPECT_EQ(run()->mig_targ_val[0], -100000);
+  expect_change(changemig, &s->mig_targ_val[0], -99500, -1, -100000, true);
   EXPECT_EQ(screen_log.fields["SETMIG"], "   -100000");
 }
 
@@ -169,11 +119,14 @@ TEST_F(SimulationTest, TargetYearsMoveWithinTheRun) {
   EXPECT_EQ(screen_log.bells, 2);
 }
 
-TEST_F(SimulationTest, ChangesNeedARunAndWorkWithoutAScreen) {
+TEST_F(SimulationTest, WalkThroughAndScreenlessUse) {
+  Screen.in_walkthru = [] { return 1; };
+  EXPECT_EQ(startsim(1990), 1);
+  EXPECT_TRUE(screen_log.help.empty());  // no help message during the walk-through
   Screen = ScreenHooks{};
   EXPECT_EQ(changefert(1), 1);
   EXPECT_EQ(changemig(1), 1);
-  Display[1].curr_sim = -1;
+  Display[1].curr_sim = -1;  // no run: nothing to change
   EXPECT_EQ(changefert(1), 0);
   EXPECT_EQ(changelifex(1), 0);
   EXPECT_EQ(changemig(1), 0);
