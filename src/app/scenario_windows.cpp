@@ -15,6 +15,7 @@
 #include "startup/filenames.h"
 #include "ui/help.h"
 #include "ui/interface.h"
+#include "ui/interface_model.h"
 
 namespace {
 
@@ -352,6 +353,35 @@ int unsimulate() {
   return 1;
 }
 
+namespace {
+
+// Both panes share one Options menu. The interface file places it below and beside
+// the upper pane's button; the lower pane has no room below its button, so there the
+// menu opens upward, ending level with the bottom of the button that was pressed.
+void place_options_menu(int pane) {
+  static int file_x = 0, file_y = 0;
+  static bool known = false;
+  const Popupmenu& menu = Popups[MXpopupnum("options")];
+  if (!known) {
+    file_x = menu.x;
+    file_y = menu.y;
+    known = true;
+  }
+  int y = file_y;
+  if (pane != 0) {
+    int pane_y = 0, button_y = 0, button_ht = 0;
+    MXgetwindowspecs(Displayname[pane], nullptr, &pane_y, nullptr, nullptr, nullptr);
+    MXgetbuttonspecs(Displayname[pane], "options", nullptr, &button_y, nullptr, &button_ht, nullptr);
+    int visible = 0;
+    for (int i = 0; i < menu.numitems; ++i)
+      if (menu.item[i].active != INVISIBLE) ++visible;
+    y = pane_y + button_y + button_ht - (15 * visible + 7);  // the height the menu opens with
+  }
+  MXsetmenuorigin("options", &file_x, &y);
+}
+
+}  // namespace
+
 int options() {
   const int pane = checklastcontrol();
   if (pane < 0) return 0;
@@ -382,5 +412,6 @@ int options() {
       MXdisablemenuitem("options", "p1");
     MXdisplayhelpmessage(2);
   }
+  place_options_menu(pane);
   return 1;
 }
