@@ -19,10 +19,11 @@
 const char* const SaveFile = "vk_000.sav";
 
 namespace {
-// Sequential little-endian writer and reader over a byte block.
+// Sequential little-endian writer and reader over a byte block. Both take the same
+// calls, so each record's layout below is written once and serves both directions.
 struct Out {
   unsigned char* p;
-  void i32(int32_t v) {
+  void operator()(int32_t v) {
     const uint32_t u = static_cast<uint32_t>(v);
     p[0] = static_cast<unsigned char>(u);
     p[1] = static_cast<unsigned char>(u >> 8);
@@ -30,11 +31,11 @@ struct Out {
     p[3] = static_cast<unsigned char>(u >> 24);
     p += 4;
   }
-  void arr(const int32_t* v, int n) {
-    for (int i = 0; i < n; ++i) i32(v[i]);
+  void operator()(const int32_t* v, int n) {
+    for (int i = 0; i < n; ++i) (*this)(v[i]);
   }
   // A text: its characters up to the NUL, the rest of the field zero.
-  void text(const char* s, size_t size) {
+  void operator()(const char* s, size_t size) {
     const size_t n = strnlen(s, size - 1);
     std::memcpy(p, s, n);
     std::memset(p + n, 0, size - n);
@@ -44,20 +45,74 @@ struct Out {
 
 struct In {
   const unsigned char* p;
-  int32_t i32() {
+  void operator()(int32_t& v) {
     const uint32_t u = uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
     p += 4;
-    return static_cast<int32_t>(u);
+    v = static_cast<int32_t>(u);
   }
-  void arr(int32_t* v, int n) {
-    for (int i = 0; i < n; ++i) v[i] = i32();
+  void operator()(int32_t* v, int n) {
+    for (int i = 0; i < n; ++i) (*this)(v[i]);
   }
-  void text(char* s, size_t size) {
+  void operator()(char* s, size_t size) {
     std::memcpy(s, p, size);
     s[size - 1] = '\0';
     p += size;
   }
 };
+
+// The saved layouts, field by field (R is the record, const when writing).
+template <class Io, class R>
+void display_layout(Io& io, R& d) {
+  io(d.modify_flag);
+  io(d.reset_permit);
+  io(d.modify_permit);
+  io(d.scenario_permit);
+  io(d.alt_permit);
+  io(d.curr_sim);
+  io(d.bound);
+  io(d.maxpop);
+  io(d.intuppop);
+  io(d.male, VK_GROUPS);
+  io(d.female, VK_GROUPS);
+}
+
+template <class Io, class R>
+void country_layout(Io& io, R& c) {
+  io(c.country_name, sizeof c.country_name);
+  io(c.title, sizeof c.title);
+  io(c.scale_factor);
+  io(c.life_adjust);
+  io(c.life_expectancy);
+  io(c.tot_fertility_rate);
+  io(c.life_expect_2000);
+  io(c.tot_fertility_2000);
+  io(c.infant_deaths_2000);
+  io(c.male_1990_pop, 18);
+  io(c.fem_1990_pop, 18);
+  io(c.tot_birthrate, 9);
+  io(c.tot_deathrate, 18);
+  io(c.mig);
+}
+
+template <class Io, class R>
+void run_layout(Io& io, R& s) {
+  io(s.stepcnt);
+  io(s.year);
+  io(s.totpop, VK_TIMEPOINTS);
+  io(s.tfr_targ_val, VK_TIMEPOINTS);
+  io(s.tfr_targ_year, VK_TIMEPOINTS);
+  io(s.lifex_targ_val, VK_TIMEPOINTS);
+  io(s.lifex_targ_year, VK_TIMEPOINTS);
+  io(s.infmort_targ_val, VK_TIMEPOINTS);
+  io(s.infmort_targ_year, VK_TIMEPOINTS);
+  io(s.mig_targ_val, VK_TIMEPOINTS);
+  io(s.mig_targ_year, VK_TIMEPOINTS);
+  for (int t = 0; t < VK_TIMEPOINTS; ++t) io(s.male_pop[t], VK_GROUPS);
+  for (int t = 0; t < VK_TIMEPOINTS; ++t) io(s.fem_pop[t], VK_GROUPS);
+  for (int t = 0; t < VK_TIMEPOINTS; ++t) io(s.birthrate[t], VK_BIRTHGROUPS);
+  for (int t = 0; t < VK_TIMEPOINTS; ++t) io(s.deathrate[t], VK_DEATHRATES);
+  io(s.mig, VK_TIMEPOINTS);
+}
 
 bool has_nul(const unsigned char* p, size_t size) { return std::memchr(p, 0, size) != nullptr; }
 
@@ -78,108 +133,32 @@ std::string directory_of(const std::string& path) {
 
 void encode_display(const DisplayType& d, unsigned char* out) {
   Out o{out};
-  o.i32(d.modify_flag);
-  o.i32(d.reset_permit);
-  o.i32(d.modify_permit);
-  o.i32(d.scenario_permit);
-  o.i32(d.alt_permit);
-  o.i32(d.curr_sim);
-  o.i32(d.bound);
-  o.i32(d.maxpop);
-  o.i32(d.intuppop);
-  o.arr(d.male, VK_GROUPS);
-  o.arr(d.female, VK_GROUPS);
+  display_layout(o, d);
 }
 
 void decode_display(const unsigned char* in, DisplayType* d) {
   In i{in};
-  d->modify_flag = i.i32();
-  d->reset_permit = i.i32();
-  d->modify_permit = i.i32();
-  d->scenario_permit = i.i32();
-  d->alt_permit = i.i32();
-  d->curr_sim = i.i32();
-  d->bound = i.i32();
-  d->maxpop = i.i32();
-  d->intuppop = i.i32();
-  i.arr(d->male, VK_GROUPS);
-  i.arr(d->female, VK_GROUPS);
+  display_layout(i, *d);
 }
 
 void encode_country(const CountryInfo& c, unsigned char* out) {
   Out o{out};
-  o.text(c.country_name, sizeof c.country_name);
-  o.text(c.title, sizeof c.title);
-  o.i32(c.scale_factor);
-  o.i32(c.life_adjust);
-  o.i32(c.life_expectancy);
-  o.i32(c.tot_fertility_rate);
-  o.i32(c.life_expect_2000);
-  o.i32(c.tot_fertility_2000);
-  o.i32(c.infant_deaths_2000);
-  o.arr(c.male_1990_pop, 18);
-  o.arr(c.fem_1990_pop, 18);
-  o.arr(c.tot_birthrate, 9);
-  o.arr(c.tot_deathrate, 18);
-  o.i32(c.mig);
+  country_layout(o, c);
 }
 
 void decode_country(const unsigned char* in, CountryInfo* c) {
   In i{in};
-  i.text(c->country_name, sizeof c->country_name);
-  i.text(c->title, sizeof c->title);
-  c->scale_factor = i.i32();
-  c->life_adjust = i.i32();
-  c->life_expectancy = i.i32();
-  c->tot_fertility_rate = i.i32();
-  c->life_expect_2000 = i.i32();
-  c->tot_fertility_2000 = i.i32();
-  c->infant_deaths_2000 = i.i32();
-  i.arr(c->male_1990_pop, 18);
-  i.arr(c->fem_1990_pop, 18);
-  i.arr(c->tot_birthrate, 9);
-  i.arr(c->tot_deathrate, 18);
-  c->mig = i.i32();
+  country_layout(i, *c);
 }
 
 void encode_run(const VKStatetype& s, unsigned char* out) {
   Out o{out};
-  o.i32(s.stepcnt);
-  o.i32(s.year);
-  o.arr(s.totpop, VK_TIMEPOINTS);
-  o.arr(s.tfr_targ_val, VK_TIMEPOINTS);
-  o.arr(s.tfr_targ_year, VK_TIMEPOINTS);
-  o.arr(s.lifex_targ_val, VK_TIMEPOINTS);
-  o.arr(s.lifex_targ_year, VK_TIMEPOINTS);
-  o.arr(s.infmort_targ_val, VK_TIMEPOINTS);
-  o.arr(s.infmort_targ_year, VK_TIMEPOINTS);
-  o.arr(s.mig_targ_val, VK_TIMEPOINTS);
-  o.arr(s.mig_targ_year, VK_TIMEPOINTS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) o.arr(s.male_pop[t], VK_GROUPS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) o.arr(s.fem_pop[t], VK_GROUPS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) o.arr(s.birthrate[t], VK_BIRTHGROUPS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) o.arr(s.deathrate[t], VK_DEATHRATES);
-  o.arr(s.mig, VK_TIMEPOINTS);
+  run_layout(o, s);
 }
 
 void decode_run(const unsigned char* in, VKStatetype* s) {
   In i{in};
-  s->stepcnt = i.i32();
-  s->year = i.i32();
-  i.arr(s->totpop, VK_TIMEPOINTS);
-  i.arr(s->tfr_targ_val, VK_TIMEPOINTS);
-  i.arr(s->tfr_targ_year, VK_TIMEPOINTS);
-  i.arr(s->lifex_targ_val, VK_TIMEPOINTS);
-  i.arr(s->lifex_targ_year, VK_TIMEPOINTS);
-  i.arr(s->infmort_targ_val, VK_TIMEPOINTS);
-  i.arr(s->infmort_targ_year, VK_TIMEPOINTS);
-  i.arr(s->mig_targ_val, VK_TIMEPOINTS);
-  i.arr(s->mig_targ_year, VK_TIMEPOINTS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) i.arr(s->male_pop[t], VK_GROUPS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) i.arr(s->fem_pop[t], VK_GROUPS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) i.arr(s->birthrate[t], VK_BIRTHGROUPS);
-  for (int t = 0; t < VK_TIMEPOINTS; ++t) i.arr(s->deathrate[t], VK_DEATHRATES);
-  i.arr(s->mig, VK_TIMEPOINTS);
+  run_layout(i, *s);
 }
 
 void encode_panes(unsigned char* out) {
