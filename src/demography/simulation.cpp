@@ -64,6 +64,20 @@ void alloc_sim_records() {
     }
 }
 
+void clear_panes() {
+  alloc_sim_records();
+  for (int pane = 0; pane < VK_PANES; ++pane) {
+    Display[pane] = DisplayType{};
+    Display[pane].curr_sim = -1;
+    countryinit(&Country[pane]);
+    Country[pane].country_name[0] = '\0';
+    for (int run = 0; run < VK_RUNS; ++run) {
+      *VKState[pane][run] = VKStatetype{};
+      VKState[pane][run]->stepcnt = -1;
+    }
+  }
+}
+
 void init_sim_data(int pane, int run) {
   VKStatetype* R = VKState[pane][run];
   VKsaveyear_t* S = VKsaveyear[pane][run];

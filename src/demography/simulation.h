@@ -68,6 +68,9 @@ extern ScreenHooks Screen;
 // allocation is fatal ("Unable to allocate space for simulation %d, %d\n").
 // Calling it again keeps the records that exist.
 void alloc_sim_records();
+// Empties both panes: no country, no display state, every run unused (stepcnt -1).
+// Allocates the run records first if needed.
+void clear_panes();
 
 // Fills time point 0 of run `run` of pane `pane` from the pane's country.
 void init_sim_data(int pane, int run);

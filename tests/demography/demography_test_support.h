@@ -106,17 +106,7 @@ class DemographyTest : public ::testing::Test {
     reset_vkreader();
     Screen = ScreenHooks{};
     Cdisp = 0;
-    alloc_sim_records();
-    for (int pane = 0; pane < VK_PANES; ++pane) {
-      Display[pane] = DisplayType{};
-      Display[pane].curr_sim = -1;
-      countryinit(&Country[pane]);
-      Country[pane].country_name[0] = '\0';
-      for (int run = 0; run < VK_RUNS; ++run) {
-        *VKState[pane][run] = VKStatetype{};
-        VKState[pane][run]->stepcnt = -1;
-      }
-    }
+    clear_panes();
     ASSERT_TRUE(init_sim_arrays());
   }
 

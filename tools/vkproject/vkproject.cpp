@@ -382,17 +382,7 @@ void reset_state() {
   reset_vkreader();
   Screen = ScreenHooks{};
   Cdisp = 0;
-  alloc_sim_records();
-  for (int pane = 0; pane < VK_PANES; ++pane) {
-    Display[pane] = DisplayType{};
-    Display[pane].curr_sim = -1;
-    countryinit(&Country[pane]);
-    Country[pane].country_name[0] = '\0';
-    for (int run = 0; run < VK_RUNS; ++run) {
-      *VKState[pane][run] = VKStatetype{};
-      VKState[pane][run]->stepcnt = -1;
-    }
-  }
+  clear_panes();
 }
 
 // Projects Country[0] as run 0 of pane 0 and prints its rows.
