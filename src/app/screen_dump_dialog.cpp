@@ -12,6 +12,7 @@
 #include "startup/filenames.h"
 #include "ui/help.h"
 #include "ui/interface.h"
+#include "ui/interface_model.h"
 
 char DumpFileName[81] = "vkshot";
 int DumpSuccess = 0;
@@ -70,16 +71,7 @@ void highlightfield(const char* window, const char* field, int fill, int tl, int
   MXsetcurrentnamedwindow(window);
   MXsetcolor(fill);
   MXwfillrect(x, y, w, h);
-  MXsetcolor(tl);
-  MXwdrawline(x - 1, y - 1, x + w, y - 1);
-  MXwdrawline(x - 2, y - 2, x + w + 1, y - 2);
-  MXwdrawline(x - 1, y - 1, x - 1, y + h);
-  MXwdrawline(x - 2, y - 2, x - 2, y + h + 1);
-  MXsetcolor(br);
-  MXwdrawline(x, y + h, x + w, y + h);
-  MXwdrawline(x - 1, y + h + 1, x + w + 1, y + h + 1);
-  MXwdrawline(x + w, y, x + w, y + h);
-  MXwdrawline(x + w + 1, y - 1, x + w + 1, y + h + 1);
+  drawshadedframe(x, y, w, h, tl, br);
 }
 
 int confirmdump() {
