@@ -56,6 +56,7 @@ const char* const VKProjectUsage =
     "  --save FILE     also save the run as a simulation the program loads (one country)\n"
     "Columns: name, year, population (persons), tfr (children per woman), lifex (years),\n"
     "migration (persons per year), imr (infant deaths per 1000 births).\n"
+    "A target whose year is the step it is set in applies at once, as the program's okay does.\n"
     "Exit status: 0 done, 1 a country did not load, 2 bad arguments or unknown name.\n";
 
 namespace {
@@ -350,14 +351,27 @@ bool setting_value(const Setting& s, const CountryInfo& c, int32_t* value) {
   return false;
 }
 
+// Sets a target as the scenario windows' okay does: a target dated the step it is
+// set in is applied at once through its variant (the infant target's through the
+// life-expectancy variant, which ends it when the life-expectancy target is due).
 void apply(const Setting& s, VKStatetype* run, int32_t value) {
   const int t = run->stepcnt;
+  void (*variant)(VKStatetype*) = nullptr;
   switch (s.kind) {
-    case Kind::TFR: run->tfr_targ_val[t] = value, run->tfr_targ_year[t] = s.target_year; break;
-    case Kind::LIFEX: run->lifex_targ_val[t] = value, run->lifex_targ_year[t] = s.target_year; break;
-    case Kind::IMR: run->infmort_targ_val[t] = value, run->infmort_targ_year[t] = s.target_year; break;
-    case Kind::MIG: run->mig_targ_val[t] = value, run->mig_targ_year[t] = s.target_year; break;
+    case Kind::TFR:
+      run->tfr_targ_val[t] = value, run->tfr_targ_year[t] = s.target_year, variant = calc_sim_tfr_variant;
+      break;
+    case Kind::LIFEX:
+      run->lifex_targ_val[t] = value, run->lifex_targ_year[t] = s.target_year, variant = calc_sim_life_variant;
+      break;
+    case Kind::IMR:
+      run->infmort_targ_val[t] = value, run->infmort_targ_year[t] = s.target_year, variant = calc_sim_life_variant;
+      break;
+    case Kind::MIG:
+      run->mig_targ_val[t] = value, run->mig_targ_year[t] = s.target_year, variant = calc_sim_mig_variant;
+      break;
   }
+  if (s.target_year == run->year) variant(run);
 }
 
 // The pane's display copy of the shown run and the pyramid's bound, as the
