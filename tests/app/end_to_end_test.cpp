@@ -238,6 +238,15 @@ void EndToEnd::session() {
   EXPECT_EQ(AlertNumber, 0);
   EXPECT_EQ(MXgetcurrmsg(), 6);
 
+  // The UN's figures, read again from France's file by name on loading: the dotted
+  // line, its key, the UN's total and the run's distance from it; off and on again.
+  for (int on : {1, 0, 1}) {
+    if (on != un_figures_shown()) choose("top", "options", "options", "p6");
+    for (const char* f : {"SIMGRAPH", "UNKEY", "UNPOP"})
+      EXPECT_EQ(colour_count("top", f, MXconvertcolor("magenta")) > 0, on) << f;
+    EXPECT_EQ(colour_count("topinfo", "INFOWIND", MXconvertcolor("magenta")) > 0, on);
+  }
+
   // No further bell since the disabled button.
   EXPECT_EQ(bells(), 2);
 

@@ -272,35 +272,27 @@ TEST_F(ScenarioTest, TheCommandLineProjectorSavesTheSameRun) {
   VKStatetype* s = run0();
   *s = VKStatetype{};  // no time points left from earlier tests' runs
   init_sim_data(0, 0);
-  auto target = [&](const char* window, const char* open, const char* button, int presses, const char* year,
-                    int years) {
-    press_button(window, open);  // the button opens the window of its own name
-    for (int i = 0; i < presses; ++i) press_button(open, button);
-    for (int i = 0; i < years; ++i) press_button(open, year);
-    press_button(open, "okay");
+  auto target = [&](const char* pane_window, const char* win, const char* button, int n, const char* year, int years) {
+    press_button(pane_window, win);  // the Set button opens the window of its own name
+    for (int i = 0; i < n + years; ++i) press_button(win, i < n ? button : year);
+    press_button(win, "okay");
   };
   target("toptotalfert", "setfert", "incfert", 3, "incfyear", 0);  // due at once
   target("topmig", "setmig", "decmig", 2, "incmyear", 1);
   press_button("top", "simulate");
   target("toplifeexp", "setlife", "inclifeexp", 2, "inclyear", 0);  // due at once
   target("toptotalfert", "setfert", "decfert", 5, "incfyear", 2);
-  press_button("top", "simulate");
-  press_button("top", "simulate");
-  ASSERT_EQ(s->year, 2005);
+  for (int i = 0; i < 2; ++i) press_button("top", "simulate");
   ASSERT_EQ(save_simulation(), 1);
-  char sets[512];
-  std::snprintf(sets, sizeof sets, "--set 1990:tfr=%.2f@1990 --set 1990:mig=%ld@1995 --set 1995:lifex=%.2f@1995 "
-                "--set 1995:tfr=%.2f@2005", s->tfr_targ_val[0] / 100.0,
-                static_cast<long>(s->mig_targ_val[0]) * Country[0].scale_factor, s->lifex_targ_val[1] / 100.0,
+  char sets[200];
+  std::snprintf(sets, sizeof sets,
+                "1990:tfr=%.2f@1990 --set 1990:mig=%d@1995 --set 1995:lifex=%.2f@1995 --set 1995:tfr=%.2f@2005",
+                s->tfr_targ_val[0] / 100.0, s->mig_targ_val[0] * Country[0].scale_factor, s->lifex_targ_val[1] / 100.0,
                 s->tfr_targ_val[1] / 100.0);
-  const std::string command = std::string(VKPROJECT_PATH) + " --data " + APP_DATA_DIR + " --country France " + sets +
-                              " --to 2005 --format csv --save vk_cli.sav > cli.csv";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  const std::string program = read_file("vk_000.sav"), cli = read_file("vk_cli.sav");
-  const size_t run = 518, size = 3700;  // run 0 of the upper pane
-  ASSERT_GE(cli.size(), run + size);
-  size_t at = run;  // the first byte that differs, if any (offsets of the run block)
-  while (at < run + size && program[at] == cli[at]) ++at;
-  EXPECT_EQ(at, run + size) << "run block offset " << at - run << "; " << sets;
+  const std::string cli = std::string(VKPROJECT_PATH) + " --data " + APP_DATA_DIR + " --country France --to 2005 --set " +
+                          sets + " --save vk_cli.sav > /dev/null";
+  ASSERT_EQ(std::system(cli.c_str()), 0) << cli;
+  const std::string program = read_file("vk_000.sav"), line = read_file("vk_cli.sav");
+  EXPECT_EQ(program.substr(518, 3700), line.substr(518, 3700)) << sets;  // run 0 of the upper pane
 }
 }  // namespace
