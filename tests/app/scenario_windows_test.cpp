@@ -289,10 +289,10 @@ TEST_F(ScenarioTest, TheCommandLineProjectorSavesTheSameRun) {
                 "1990:tfr=%.2f@1990 --set 1990:mig=%d@1995 --set 1995:lifex=%.2f@1995 --set 1995:tfr=%.2f@2005",
                 s->tfr_targ_val[0] / 100.0, s->mig_targ_val[0] * Country[0].scale_factor, s->lifex_targ_val[1] / 100.0,
                 s->tfr_targ_val[1] / 100.0);
-  const std::string cli = std::string(VKPROJECT_PATH) + " --data " + APP_DATA_DIR + " --country France --to 2005 --set " +
-                          sets + " --save vk_cli.sav > /dev/null";
+  const std::string cli = std::string(VKPROJECT_PATH) + " --data " + APP_DATA_DIR +
+                          " --country France --to 2005 --set " + sets + " --save vk_cli.sav > /dev/null";
   ASSERT_EQ(std::system(cli.c_str()), 0) << cli;
-  const std::string program = read_file("vk_000.sav"), line = read_file("vk_cli.sav");
-  EXPECT_EQ(program.substr(518, 3700), line.substr(518, 3700)) << sets;  // run 0 of the upper pane
+  // Run 0 of the upper pane.
+  EXPECT_EQ(read_file("vk_000.sav").substr(518, 3700), read_file("vk_cli.sav").substr(518, 3700)) << sets;
 }
 }  // namespace
