@@ -11,6 +11,7 @@
 #include "app/scenario_windows.h"
 #include "app/screen_dump_dialog.h"
 #include "app/screen_state.h"
+#include "app/session.h"
 #include "app/walkthrough.h"
 #include "demography/saved_simulation.h"
 
@@ -38,6 +39,7 @@ const IntrFunction FuncNames[] = {
     COMMAND("controlscmd", controlscmd),
     COMMAND("confirmdump", confirmdump),
     COMMAND("confirmquit", confirmquit),
+    COMMAND("declineresume", declineresume),
     COMMAND("dumpscreen", dumpscreen),
     COMMAND("decfert", decfert),
     COMMAND("decfyear", decfyear),
@@ -97,6 +99,7 @@ const IntrFunction FuncNames[] = {
     COMMAND("scrollupline", scrollupline),
     POINTER("scrollbar", scrollbar),
     COMMAND("selectcountrymap", selectcountrymap),
+    COMMAND("resumesession", resumesession),
     COMMAND("setfert", setfert),
     COMMAND("set_format", set_format),
     COMMAND("setlifeex", setlifeex),
@@ -117,5 +120,6 @@ void register_commands() {
   MXsetfunctiontable(FuncNames, NumFuncs);
   install_screen_hooks();
   DumpRedraw = redraw_dump_windows;
+  DialogRedraw = redraw_resume_offer;
   WalkThruInit = walkthruinit;
 }

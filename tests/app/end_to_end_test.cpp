@@ -8,6 +8,7 @@
 #include <regex>
 
 #include "app_test_support.h"
+#include "demography/saved_simulation.h"
 
 namespace {
 
@@ -248,6 +249,59 @@ void EndToEnd::session() {
   EXPECT_EQ(MXgetcurrmsg(), 16);
   EXPECT_EQ(Helpfile, "info/modeling.txt");
   EXPECT_THROW(press_button("help", "done"), ProgramEnded);
+  EXPECT_TRUE(std::filesystem::exists(LastSessionFile));
+}
+
+// The last session: the close request asks, Control-Q keeps the work in
+// "vk_last.sav", the next start offers it and it comes back as it was; a damaged
+// one is put aside; a start, a decline and a quit keep the session before.
+TEST_F(EndToEnd, TheLastSessionComesBack) {
+  open_main_screen();
+  MXPclose_request();
+  EXPECT_EQ(QuitWinActive, 1);
+  press_button("quit", "cancelquit");
+  EXPECT_EQ(save_last_session(), 0);  // both panes empty: nothing to keep
+  choose_country("top", "Niger");
+  press_button("top", "simulate");
+  press_button("top", "simulate");
+  redraw_all();
+  const std::vector<unsigned char> before = screen();
+  EXPECT_THROW(key(17), Fatal);  // Control-Q
+  const std::string session = read_file(LastSessionFile);
+  ASSERT_EQ(session.size(), SAVE_PANES_SIZE + MXwindowstatesize());
+
+  const struct {
+    std::string file;
+    bool offered;
+  } starts[] = {{session, true}, {session, false}, {session.substr(0, 100), false}};
+  for (const auto& start : starts) {
+    TearDown();
+    SetUp();
+    write_file(LastSessionFile, start.file);
+    write_file(PreviousSessionFile, "older");
+    idle(2);
+    press_button("help", "done");
+    EXPECT_EQ(ResumeOfferActive, start.file.size() == session.size());
+    if (start.offered) {
+      press_button("resume", "resumesession");
+      const std::vector<unsigned char> after = screen();  // all but the message bar
+      EXPECT_TRUE(std::equal(after.begin(), after.begin() + 439 * 640, before.begin()));
+      EXPECT_EQ(button_state("top", "unsimulate"), ENABLED);
+      MXPclose_request();
+      EXPECT_THROW(MXPclose_request(), ProgramEnded);  // the second request confirms
+      EXPECT_EQ(read_file(PreviousSessionFile), session);
+    } else if (ResumeOfferActive) {
+      press_button("resume", "declineresume");
+      press_button("message", "done");
+      EXPECT_THROW(end_with_session(), ProgramEnded);
+      EXPECT_EQ(read_file(LastSessionFile), session);
+      EXPECT_EQ(read_file(PreviousSessionFile), "older");
+    } else {
+      EXPECT_EQ(AlertNumber, 4);
+      EXPECT_FALSE(std::filesystem::exists(LastSessionFile));
+      EXPECT_EQ(read_file(DamagedSessionFile), start.file);
+    }
+  }
 }
 
 }  // namespace
