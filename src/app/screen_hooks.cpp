@@ -6,6 +6,7 @@
 #include "app/app_helpers.h"
 #include "app/command_table.h"
 #include "app/population_display.h"
+#include "app/file_dialogs.h"
 #include "app/scenario_windows.h"
 #include "app/screen_state.h"
 #include "app/session.h"
@@ -84,4 +85,5 @@ void install_screen_hooks() {
   Screen.check_state_block = MXcheckwindowstate;
   Screen.apply_state_block = MXapplywindowstate;
   Screen.settle_panes = settle_panes;
+  Screen.save_failed = report_failed_save;
 }

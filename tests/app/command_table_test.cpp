@@ -24,7 +24,9 @@ TEST(CommandTable, BindsEveryNameOfTheProgramOnce) {
       "canceldump", "confirmdump", "dumpscreen", "gfformat", "set_format", "qtwalk", "walkthru", "walkthruinit",
       "walkthrucont", "walkthrurecover",
       // The last session's offer.
-      "declineresume", "resumesession"};
+      "declineresume", "resumesession",
+      // Saving and loading by name, and the questions.
+      "savedialog", "loaddialog", "filedo", "filecancel", "filepick", "askyes", "askno"};
   std::set<std::string> bound;
   for (int i = 0; i < NumFuncs; ++i)
     EXPECT_TRUE(FuncNames[i].funcptr && bound.insert(FuncNames[i].name).second) << FuncNames[i].name;
