@@ -41,6 +41,7 @@ struct Entry {
 };
 std::vector<Entry> entries;  // the saved simulations listed, newest first
 int top = 0, picked = -1;
+bool offered = false;  // the name shown was offered, not typed: typing replaces it
 IntrRoutine keys_before = nullptr;
 
 bool asking = false;
@@ -122,7 +123,7 @@ void draw_list() {
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", std::localtime(&e.time));
     MXsetcolor(colour("black"));
-    MXwwriteclippedmsg(f.x + 2, y, 200, kRowHeight, f.x + 4, y + 12, e.name.c_str());
+    write_at(f.x + 4, y + 12, e.name.size() > 36 ? e.name.substr(0, 34) + "..." : e.name);
     write_at(f.x + f.wd - 110, y + 12, date);
   }
 }
@@ -225,14 +226,18 @@ int dialog_keys(int, int, int key, const char*) {
   const int count = static_cast<int>(entries.size());
   if (key == 13) return filedo();
   if (key == 27) return filecancel();
+  const bool replace = offered;
+  offered = false;
   if (key == 8) {
     if (!typed.empty()) typed.pop_back();
   } else if ((key == 30 || key == 31) && count > 0) {
     picked = std::clamp(picked + (key == 31 ? 1 : -1), 0, count - 1);
     top = std::clamp(top, picked - kRows + 1, picked);
     typed = entries[static_cast<size_t>(picked)].name;
+    offered = true;
     draw_list();
-  } else if (is_name_char(static_cast<char>(key)) && typed.size() < kMaxName) {
+  } else if (is_name_char(static_cast<char>(key)) && (replace || typed.size() < kMaxName)) {
+    if (replace) typed.clear();
     typed += static_cast<char>(key);
   } else {
     MXbell();
@@ -248,6 +253,7 @@ int open_dialog(Kind k) {
   top = 0;
   picked = k == LOAD_DIALOG && !entries.empty() ? 0 : -1;
   typed = k == SAVE_DIALOG ? last_saved : picked == 0 ? entries[0].name : "";
+  offered = true;
   MXsetbuttontext("filedlg", "filedo", k == SAVE_DIALOG ? "Save" : "Load");
   MXdisplayhelpmessage(k == SAVE_DIALOG ? kSaveMessage : kLoadMessage);
   MXdrawnamedwindow("filedlg", 0, 1);
@@ -309,6 +315,7 @@ int filepick(int, int y, int status) {
   if (y < 2 || row >= kRows || top + row >= static_cast<int>(entries.size())) return 1;
   picked = top + row;
   typed = entries[static_cast<size_t>(picked)].name;
+  offered = true;
   draw_list();
   draw_name();
   return 1;

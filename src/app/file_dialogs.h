@@ -1,6 +1,7 @@
 // Saving and loading by name, and the questions asked before work is wiped. The
 // modal window "filedlg" takes a file name typed into a sunken field (letters,
-// digits, ".", "_" and "-", at most 64; ".sav" added when missing; no folders) and
+// digits, ".", "_" and "-", at most 64; ".sav" added when missing; no folders;
+// typing replaces a name the dialog offered) and
 // lists the saved simulations of the working directory, newest first, with their
 // dates; a click on the list picks a name. Every save ends with an alert naming the
 // file and its folder, or saying that it failed. The window "ask" puts one question
