@@ -205,6 +205,9 @@ void redraw_resume_offer() {
 }
 
 void reset_session() {
+  MXPset_close_handler(nullptr);
+  MXPset_terminate_handler(nullptr);
+  MXsetbeforefatalhook(nullptr);
   started = written = false;
   ResumeOfferActive = 0;
 }

@@ -28,5 +28,5 @@ int declineresume();  // the offer's Not now: the intro stays
 extern int ResumeOfferActive;
 void redraw_resume_offer();
 
-// Tests: before start-up again.
+// Tests: before start-up again (no handlers installed).
 void reset_session();

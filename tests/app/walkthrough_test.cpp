@@ -328,6 +328,8 @@ TEST_F(Lesson, AFileOfTheUsersWorkIsNeverOverwrittenNorDeletedUnlessItLoads) {
   ASSERT_NE(saved("changed.sav"), kept);
   start_lesson();
   EXPECT_TRUE(same_bytes(read_file(WalkSaveFile), kept));
+  EXPECT_EQ(save_last_session(), 1);  // the session ending now keeps the user's work
+  EXPECT_EQ(read_file(LastSessionFile), kept);
   run_until(PRESSOPTIONS);
   press_button("root", "qtwalk");
   EXPECT_TRUE(same_bytes(saved("after.sav"), kept));
