@@ -166,7 +166,7 @@ void close_dialog() {
   MXremovenamedwindow("filedlg");
   kind = NO_DIALOG;
   InfState.keyfunc = keys_before;
-  if (Use_bstore == 0) redraw_all();
+  redraw_all();  // the dialog keeps no backing store
   MXdisplayhelpmessage(Savemsg);
 }
 
@@ -191,7 +191,7 @@ void remove_question() {
   MXremovenamedwindow("ask");
   asking = false;
   InfState.keyfunc = ask_keys_before;
-  if (Use_bstore == 0) redraw_all();
+  redraw_all();  // the question keeps no backing store
 }
 
 int question_keys(int, int, int key, const char*) {

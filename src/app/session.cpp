@@ -190,10 +190,9 @@ int resumesession() {
 int declineresume() {
   MXremovenamedwindow("resume");
   ResumeOfferActive = 0;
-  if (Use_bstore == 0) {
-    MXredrawnamedwindow("instruction");
-    drawintroscreen();
-  }
+  // The offer keeps no backing store: the intro picture is drawn again.
+  MXredrawnamedwindow("instruction");
+  drawintroscreen();
   MXdisplayhelpmessage(13);
   return 1;
 }

@@ -230,10 +230,14 @@ void EndToEnd::session() {
 
   // Save, change, load: the state comes back.
   for (int i = 0; i < 3; ++i) press_button("top", "simulate");
+  redraw_all();
+  const std::vector<unsigned char> unsaved = screen();
   choose("root", "File", "file", "p0");
   key(13);  // the name offered: vk_000.sav
   EXPECT_EQ(AlertNumber, 5);  // the alert names the file
   press_button("alert", "okay");
+  const std::vector<unsigned char> saved = screen();  // no trace of the dialog or the alert
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 439 * 640, unsaved.begin()));
   ASSERT_TRUE(std::filesystem::exists("vk_000.sav"));
   EXPECT_EQ(std::filesystem::file_size("vk_000.sav"), 23236u + MXwindowstatesize());
   const int32_t saved_total = VKState[0][0]->totpop[3];
