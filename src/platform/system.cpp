@@ -82,6 +82,7 @@ void MXPset_terminate_handler(void (*terminate)()) {
   struct sigaction action {};
   action.sa_handler = terminate ? note_termination : SIG_DFL;
   sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;  // a file being written when the signal comes is not cut short
   sigaction(SIGTERM, &action, nullptr);
   sigaction(SIGHUP, &action, nullptr);
 }
