@@ -21,5 +21,5 @@ fi
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja
 cmake --build "$build" --target make_world_data
 # Entries dropped from the list must not leave their files behind.
-rm -f data/dbase/*.dat data/dbase/country.maf
+rm -f data/dbase/*.dat data/dbase/country.maf data/dbase/aliases.maf
 "$build/tools/worlddata/make_world_data" "$source_dir" data

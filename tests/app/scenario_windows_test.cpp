@@ -63,7 +63,7 @@ TEST_F(ScenarioTest, TargetWindowsShowTheCurrentValueAtTheirPanesOrigin) {
   EXPECT_EQ(run0()->tfr_targ_val[0], now);
   EXPECT_EQ(VKsaveyear[0][0]->tfr_targ_year[0], 1990);
   EXPECT_EQ(button_state("setfert", "decfyear"), DISABLED);
-  EXPECT_EQ(MXgetcurrmsg(), 10);
+  EXPECT_EQ(MXgetcurrmsg(), 40);
   int ox, oy, ow, oh;  // SETWINORG: the upper pane's origin, then the lower one's
   MXgetfieldrect("SETWINORG", &ox, &oy, &ow, &oh, nullptr);
   expect_at("setfert", ox, oy);
