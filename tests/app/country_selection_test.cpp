@@ -120,6 +120,12 @@ TEST_F(SelectionTest, AListRowChosenByClickIsThePendingChoiceAndCancelDropsIt) {
   EXPECT_EQ(window_level("map"), 0);
   EXPECT_EQ(MXgetcurrmsg(), MapSelectSavemsg);
   EXPECT_EQ(button_state("root", "File"), ENABLED);
+  // A double click on a row loads its entry.
+  choose("top", "options", "options", "p0");
+  click(lx + 20, ly + rh / 2);
+  click(lx + 20, ly + rh / 2);
+  EXPECT_EQ(MapSelect, 0);
+  EXPECT_EQ(Display[0].curr_sim, 0);
 }
 
 TEST_F(SelectionTest, AnEntryWhoseFileDoesNotReadRaisesTheAlertAndKeepsThePane) {
