@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/app_helpers.h"
 #include "app/population_display.h"
@@ -88,10 +89,36 @@ void place_zoom_box(int cx, int cy) {
   compute_xorbox(cx, cy, MapScale, s.wd, s.ht, l.wd, l.ht);
 }
 
+// Thin lines where two entries meet on the large map, so that neighbours of one
+// colour are told apart. From magnification 2 on: at 1 a line would hide whole
+// pixels of small places.
+void draw_borders(const Field& l) {
+  if (MapScale < 2) return;
+  const int cols = l.wd / MapScale + 1, rows = l.ht / MapScale + 1;
+  const auto entries = static_cast<uint16_t>(number_of_entries());
+  std::vector<uint16_t> above(static_cast<size_t>(cols), MX_NO_PIXEL), row(static_cast<size_t>(cols));
+  MXsetcolor(code2color(255, 0, 0, 0));  // the colour of the sea
+  const int right = l.x + l.wd - 1, bottom = l.y + l.ht - 1;
+  for (int r = 0; r < rows; ++r) {
+    MXgetpixel(&Countrypic, 2 * Xorx, 2 * Xory + r, row.data(), cols);
+    const int y = l.y + r * MapScale;
+    for (int c = 0; c < cols; ++c) {
+      const int x = l.x + c * MapScale;
+      if (row[c] >= entries) continue;
+      if (c > 0 && row[c - 1] < entries && row[c - 1] != row[c] && x <= right)
+        MXwdrawline(x, y, x, std::min(y + MapScale - 1, bottom));
+      if (above[c] < entries && above[c] != row[c] && y <= bottom)
+        MXwdrawline(x, y, std::min(x + MapScale - 1, right), y);
+    }
+    above.swap(row);
+  }
+}
+
 void draw_large_map() {
   fill_field("LMAP");
   const Field l = field_rect("LMAP");
   MXwdrawpict(&Countrypic, l.x, l.y, l.wd, l.ht, 2 * Xorx, 2 * Xory, MapScale, code2color);
+  draw_borders(l);
 }
 
 // The list index under a map position, or MX_NO_PIXEL.

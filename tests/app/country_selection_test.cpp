@@ -128,6 +128,24 @@ TEST_F(SelectionTest, AListRowChosenByClickIsThePendingChoiceAndCancelDropsIt) {
   EXPECT_EQ(Display[0].curr_sim, 0);
 }
 
+// Where two entries meet side by side on the large map a line in the sea's colour
+// parts them (entries never have that colour).
+TEST_F(SelectionTest, TheLargeMapDrawsBordersBetweenNeighbours) {
+  int lx, ly, lw, lh, borders = 0;
+  field_origin("map", "LMAP", &lx, &ly);
+  MXgetfieldrect("LMAP", nullptr, nullptr, &lw, &lh, nullptr);
+  std::vector<uint16_t> row(static_cast<size_t>(lw / MapScale));
+  for (int r = 0; r < lh / MapScale; ++r) {
+    MXgetpixel(&Countrypic, 2 * Xorx, 2 * Xory + r, row.data(), static_cast<int>(row.size()));
+    for (size_t c = 1; c < row.size(); ++c)
+      if (row[c] < number_of_entries() && row[c - 1] < number_of_entries() && row[c] != row[c - 1]) {
+        ++borders;
+        EXPECT_EQ(MXPget_pixel(lx + static_cast<int>(c) * MapScale, ly + r * MapScale + 1), 0) << c << " " << r;
+      }
+  }
+  EXPECT_GT(borders, 10);
+}
+
 TEST_F(SelectionTest, AnEntryWhoseFileDoesNotReadRaisesTheAlertAndKeepsThePane) {
   const int france = find(Country_list, "fra", 0, number_of_entries());
   ASSERT_GE(france, 0);
