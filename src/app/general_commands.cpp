@@ -8,6 +8,7 @@
 #include "app/app_helpers.h"
 #include "app/population_display.h"
 #include "app/screen_state.h"
+#include "app/starting_point.h"
 #include "base/log.h"
 #include "demography/simulation.h"
 #include "pictures/picture_drawing.h"
@@ -102,6 +103,7 @@ int do_intro() {
   HelpWinActive = 1;
   MXdeactivatefunction("do_intro");
   MXdisplayversion(VersionFile.c_str());
+  show_starting_point();
   ParmSavemsg = 6;
   if (!StartWalkThru) {
     QuickStartSavemsg = 6;
@@ -139,6 +141,7 @@ void drawintroscreen() {
   MXwdrawfilepict(file, area.x, area.y, area.wd, area.ht, offset.x, offset.y, intro_colour);
   std::fclose(file);
   if (InWalkThru) MXinvisiblebutton("root", "qtwalk", 1);
+  show_start_choice();
 }
 
 int introhelpcmd() {
@@ -148,6 +151,7 @@ int introhelpcmd() {
 
 int instrdone() {
   QuickStartActive = 0;
+  remove_start_choice();
   MXremovenamedwindow("instruction");
   MXsetdeactivenamedwindow("instruction");
   MXsetactivenamedwindow("root");
@@ -208,8 +212,8 @@ void reset_screen(int update, const char* window) {
   MXdisplayhelpmessage(ParmSavemsg);
 }
 
-int alternatesim() { return startsim(1990); }
-int expectedsim() { return startsim(2000); }
+int alternatesim() { return startsim(vk_first_year()); }
+int expectedsim() { return startsim(vk_expected_year()); }
 
 int resetsimulation() {
   if (Display[Cdisp].curr_sim < 0) return 0;  // nothing to reset in an empty pane
@@ -229,4 +233,5 @@ int resetsimulation() {
 void reset_general_commands() {
   FinalExit = 0;
   firsttime = 1;
+  reset_starting_point();
 }

@@ -90,12 +90,12 @@ int open_target(const Target& tg, void (*display)(int)) {
 
   const int32_t target_year = (s->*tg.year)[t];
   // The year can go down only while it lies after the run's year; outside the
-  // tutorial, which sets these buttons itself, it can go up again below 2050.
+  // tutorial, which sets these buttons itself, it can go up again below the last year.
   if (target_year <= s->year)
     MXdisablebutton(tg.window, tg.dec_year, 0);
   else if (!InWalkThru)
     MXenablebutton(tg.window, tg.dec_year, 0);
-  if (!InWalkThru && target_year < VK_LAST_YEAR) MXenablebutton(tg.window, tg.inc_year, 0);
+  if (!InWalkThru && target_year < vk_last_year()) MXenablebutton(tg.window, tg.inc_year, 0);
 
   const int32_t value = (s->*tg.value)[t];
   set_button(tg.window, tg.dec_value, value > tg.low, 0);
@@ -164,13 +164,13 @@ int year_button(const Target& tg, bool up) {
   int32_t& year = (w->*tg.edit)[s->stepcnt];
   if (up) {
     MXenablebutton(tg.window, tg.dec_year, 1);
-    if (InWalkThru && &tg == &kFert && year >= 2005) {
+    if (InWalkThru && &tg == &kFert && year >= vk_first_year() + 15) {
       Drag_Used = 1;
       MXdisablebutton(tg.window, tg.inc_year, 1);
     }
     MXsetcurrentnamedwindow(tg.window);
     if (!changeyear(5, s, &year, tg.set_year_field)) return 0;
-    if (year >= VK_LAST_YEAR) MXdisablebutton(tg.window, tg.inc_year, 1);
+    if (year >= vk_last_year()) MXdisablebutton(tg.window, tg.inc_year, 1);
   } else {
     MXenablebutton(tg.window, tg.inc_year, 1);
     MXsetcurrentnamedwindow(tg.window);
@@ -280,7 +280,7 @@ int simulate() {
   Cdisp = pane;
   VKStatetype* s;
   VKsaveyear_t* w;
-  // A run ends at 2050, whatever state its button is in.
+  // A run ends at the last year, whatever state its button is in.
   if (!shown_run(&s, &w) || s->stepcnt >= kLastStep) return 0;
   DisplayType& d = Display[pane];
   const char* win = Displayname[pane];
@@ -348,7 +348,7 @@ int unsimulate() {
     update_display(pane);
     writesimstats(s);
   } else {
-    MXelog(0, "ERROR - tried to unsimulate when at 1990.");
+    MXelog(0, "ERROR - tried to unsimulate when at %d.", vk_first_year());
   }
   return 1;
 }

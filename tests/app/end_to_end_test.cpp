@@ -53,6 +53,35 @@ class EndToEndWithBackingStore : public EndToEnd {
 
 TEST_F(EndToEndWithBackingStore, AWholeSession) { session(); }
 
+// The intro's "Today": runs from 2020 to 2080, remembered; the tutorial gives its
+// 1990 lesson and the starting point back; the File menu returns to 1990 after a
+// warning, since the switch clears the panes.
+TEST_F(EndToEnd, TodayFrom2020) {
+  idle(3);
+  press_button("help", "done");
+  press_button("startchoice", "today");
+  EXPECT_EQ(Base_year, 2020);
+  EXPECT_EQ(MXgetcurrmsg(), 6);
+  EXPECT_NE(read_file("vk_start.ini").find("baseyear= 2020"), std::string::npos);
+  choose_country("top", "japan");
+  press_button("map", "done");
+  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
+  EXPECT_EQ(VKState[0][0]->year, 2080);
+  EXPECT_EQ(VKState[0][0]->totpop[0], Country[0].un_pop[0]);
+  choose("root", "help", "help", "p4");
+  EXPECT_EQ(Base_year, 1990);
+  press_button("alert", "okay");
+  press_button("root", "qtwalk");
+  EXPECT_EQ(Base_year, 2020);
+  EXPECT_EQ(VKState[0][0]->year, 2080);
+  choose("root", "file", "file", "p3");
+  EXPECT_EQ(MXgetcurrmsg(), 40);
+  EXPECT_EQ(Base_year, 2020);
+  choose("root", "file", "file", "p3");
+  EXPECT_EQ(Base_year, 1990);
+  EXPECT_EQ(Display[0].curr_sim, -1);
+}
+
 void EndToEnd::session() {
   // Start: version line, intro picture and the first help file; close both.
   idle(3);
