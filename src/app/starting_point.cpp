@@ -17,6 +17,7 @@
 #include "base/tagged_reader.h"
 #include "demography/simulation.h"
 #include "platform/platform.h"
+#include "startup/config.h"
 #include "startup/filenames.h"
 #include "ui/help.h"
 #include "ui/interface.h"
@@ -27,12 +28,6 @@ const char* const StartSettingsFile = "vk_start.ini";
 namespace {
 int pending_year = 0;  // a switch asked for once while the panes held runs
 bool choice_shown = false;
-
-int setting_reader(const char* key, ReaderStatusType status, void* data) {
-  if (status == READ_PROCESS && key && MXstricmp(key, "baseyear=") == 0)
-    *static_cast<long*>(data) = MXrdinteger();
-  return 1;
-}
 
 void write_start_setting() {
   FILE* file = std::fopen(StartSettingsFile, "w");
@@ -111,7 +106,7 @@ void read_start_setting() {
   if (!file) return;
   long year = 0;
   // A damaged file only loses the choice: the program starts from 1990.
-  if (MXgenreader(file.get(), setting_reader, "VK_start", &year) && year > 0 && year < 10000)
+  if (MXgenreader(file.get(), start_setting_reader, "VK_start", &year) && year > 0 && year < 10000)
     use_starting_point(static_cast<int>(year));
 }
 

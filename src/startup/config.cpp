@@ -60,6 +60,13 @@ int config_reader(const char* key, ReaderStatusType status, void*) {
   return 1;
 }
 
+int start_setting_reader(const char* key, ReaderStatusType status, void* data) {
+  if (status != READ_PROCESS || !key || MXstricmp(key, "baseyear=") != 0) return 1;
+  const long year = MXrdinteger();
+  if (data) *static_cast<long*>(data) = year;
+  return 1;
+}
+
 void configure() {
   std::string path = Home + "config.mcf";
   // Closed on every way out, also when a fatal entry is turned into an exception.
