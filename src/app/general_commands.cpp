@@ -33,7 +33,7 @@ int intro_colour(unsigned code) { return code > 15 ? IntroCol[0] : IntroCol[code
 
 int show_text_file(const char* name, int message) {
   HelpWinActive = 1;
-  Helpfile = Infopath + name;
+  Helpfile = text_file_for_base(Infopath + name);
   return MXdohelpscreens(Helpfile.c_str(), FirstPage, Use_bstore, message);
 }
 

@@ -2,6 +2,8 @@
 // switch and the title that names a starting point other than 1990.
 #include "app/starting_point.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -99,6 +101,38 @@ void name_years_in_texts() {
     if (!msg.name || std::strncmp(msg.name, "hm", 2) != 0 || std::atoi(msg.name + 2) >= 500) continue;
     name_years(&msg.text);
   }
+}
+
+std::string text_file_for_base(const std::string& path) {
+  if (Base_year == 1990) return path;
+  std::unique_ptr<FILE, int (*)(FILE*)> in(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!in) return path;  // the help screen reports the missing file
+  std::string text;
+  char chunk[4096];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;) text.append(chunk, n);
+  auto digit = [&](size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+  for (size_t i = 0; i + 4 <= text.size(); ++i) {
+    if (!digit(i) || (i > 0 && digit(i - 1)) || !digit(i + 1) || !digit(i + 2) || !digit(i + 3) || digit(i + 4))
+      continue;
+    const int year = std::atoi(text.substr(i, 4).c_str());
+    if (year >= 1990 && year <= 2050 && year % 5 == 0) text.replace(i, 4, std::to_string(year - 1990 + Base_year));
+    i += 3;
+  }
+  // One scratch file for the text shown, rewritten for each one.
+  static std::string scratch;
+  if (scratch.empty()) {
+    char name[] = "/tmp/demovar-text-XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0) return path;
+    close(fd);
+    scratch = name;
+    std::atexit([] { std::remove(scratch.c_str()); });
+  }
+  FILE* out = std::fopen(scratch.c_str(), "wb");
+  if (!out) return path;
+  const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+  if (std::fclose(out) != 0 || !written) return path;
+  return scratch;
 }
 
 void read_start_setting() {

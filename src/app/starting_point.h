@@ -2,6 +2,7 @@
 // from 2020. Which one is in use is remembered in a small settings file beside the
 // user's saves; the intro and the File menu switch it.
 #pragma once
+#include <string>
 
 // The help message that warns before a switch clears runs.
 constexpr int STARTPOINT_WARNING_MSG = 40;
@@ -17,6 +18,10 @@ void show_starting_point();
 // The menus' and general help messages' years follow the base year in use (their
 // text in the interface file names 1990, 2000 and 2050).
 void name_years_in_texts();
+// The help or text file to show for `path`: itself from 1990; from another base
+// year a copy in a scratch file with the run's years moved by the same amount
+// (1990 ... 2050 on the five-year grid, as the texts name them).
+std::string text_file_for_base(const std::string& path);
 // The intro's choice, over the intro picture, when the data offers two.
 void show_start_choice();
 void remove_start_choice();
