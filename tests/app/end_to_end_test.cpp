@@ -68,6 +68,17 @@ TEST_F(EndToEnd, TodayFrom2020) {
   for (int i = 0; i < 12; ++i) press_button("top", "simulate");
   EXPECT_EQ(VKState[0][0]->year, 2080);
   EXPECT_EQ(VKState[0][0]->totpop[0], Country[0].un_pop[0]);
+  // The graph's year axis: its labels differ from those of the same run from 1990.
+  auto axis = [] {
+    std::string pixels;
+    int x, y, w, h;
+    field_origin("top", "GRAPHYEAR", &x, &y);
+    MXgetfieldrect("GRAPHYEAR", nullptr, nullptr, &w, &h, nullptr);
+    for (int py = y; py < y + h; ++py)
+      for (int px = x; px < x + w; ++px) pixels += static_cast<char>(MXPget_pixel(px, py));
+    return pixels;
+  };
+  const std::string axis_2020 = axis();
   choose("root", "help", "help", "p4");
   EXPECT_EQ(Base_year, 1990);
   press_button("alert", "okay");
@@ -80,6 +91,11 @@ TEST_F(EndToEnd, TodayFrom2020) {
   choose("root", "file", "file", "p3");
   EXPECT_EQ(Base_year, 1990);
   EXPECT_EQ(Display[0].curr_sim, -1);
+  choose_country("top", "japan");
+  press_button("map", "done");
+  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
+  EXPECT_EQ(VKState[0][0]->year, 2050);
+  EXPECT_NE(axis(), axis_2020);
 }
 
 void EndToEnd::session() {
