@@ -239,12 +239,11 @@ void display_bar_graph(int pane) {
       MXwdrawrect(X + half - m, yi, m, bh);
     else
       MXwdrawline(X + half - m, yi, X + half - m, yi + bh);
-    int L;
-    if (m < 19 || f < 19 || i == 8)
-      L = f > 38 ? half + 3 : half + f + 5;
-    else
-      L = i == 0 ? half - 8 : half - 15;
-    MXwwritemsg(X + L - 3, Yb + H + 11 - (bh - 1) * i, Clabel[i]);
+    // The label stands clear of the centre axis: inside the female bar when it has
+    // room with a margin on each side, else just right of the bar.
+    const int lw = MXtextwidth(Clabel[i]);
+    const int L = f >= lw + 6 ? half + 3 : half + f + 2;
+    MXwwritemsg(X + L, Yb + H + 11 - (bh - 1) * i, Clabel[i]);
   }
 }
 
@@ -481,9 +480,11 @@ void redraw_all() {
     drawintroscreen();
   }
   if (HelpWinActive) MXdohelpscreens(Helpfile.c_str(), CurrPage, Use_bstore, -1);
+  if (DialogRedraw) DialogRedraw();
   if (QuitWinActive) MXredrawnamedwindow("quit");
   if (AlertNumber == 1) MXalert(10, Use_bstore, "ctyerror", "");
   if (AlertNumber == 2) MXalert(10, Use_bstore, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");
+  if (AlertNumber == 4) MXalert(10, Use_bstore, "lastbad1", "lastbad2", "");
   if (AlertNumber == 3)
     MXalert(96, Use_bstore, "introalert1", "introalert2", "introalert3", "introalert4", "introalert5",
             "introalert6", "");

@@ -134,6 +134,9 @@ bool run_script() {
       case SCRIPT_SCREENSHOT:
         write_screenshot(c.text);
         break;
+      case SCRIPT_CLOSE:
+        MXPclose_request();
+        return true;
       case SCRIPT_QUIT:
         MXPquit_program();
     }
@@ -144,6 +147,7 @@ bool run_script() {
 void idle_tick() {
   gCurEvent.type = MX_IDLE;
   MXPadvance_clock(10);
+  gCurEvent.time = MXPclock_ms();
 }
 
 const char* headless_open(const char*) {
@@ -194,6 +198,7 @@ void headless_next_event() {
       gCurEvent.mousey = e.mousey;
     }
     if (e.type == MX_IDLE) MXPadvance_clock(10);
+    gCurEvent.time = MXPclock_ms();
     return;
   }
   if (pending_idles > 0) --pending_idles;
@@ -273,9 +278,9 @@ bool MXPparse_script_line(const std::string& line, MXPScriptCommand* command, st
     command->kind = SCRIPT_TYPE;
     return true;
   }
-  if (verb == "expose" || verb == "quit") {
+  if (verb == "expose" || verb == "quit" || verb == "close") {
     if (!want(0)) return false;
-    command->kind = verb == "expose" ? SCRIPT_EXPOSE : SCRIPT_QUIT;
+    command->kind = verb == "expose" ? SCRIPT_EXPOSE : verb == "quit" ? SCRIPT_QUIT : SCRIPT_CLOSE;
     return true;
   }
   if (verb == "screenshot") {

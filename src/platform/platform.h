@@ -21,6 +21,10 @@ struct MXEvent {
   int8_t key;     // key code of an MX_KEY event
   int16_t mousex; // last reported mouse position, screen coordinates
   int16_t mousey;
+  // When it happened, in milliseconds of the process clock (MXPclock_ms). The
+  // program may sleep for minutes between events, so whatever times input (a
+  // double-click, say) compares these, never a count of idle events.
+  long time = 0;
 };
 
 enum FontSizeType { SMALL = 10, LARGE = 15 };
@@ -42,6 +46,14 @@ void MXPflush();
 // What a close request of the window does; the interface library installs its
 // quit routine. Without a handler the display is closed and the program exits 0.
 void MXPset_quit_handler(void (*quit)(int code));
+// The window's close request (the window manager's close button): calls the
+// installed handler, which asks the user; without one the program quits as above.
+void MXPset_close_handler(void (*close)());
+void MXPclose_request();
+// SIGTERM and SIGHUP (logout, shutdown): with a handler installed, the next event
+// after the signal calls it, outside the signal; the handler is to end the
+// program. Null restores the default action of both signals.
+void MXPset_terminate_handler(void (*terminate)());
 
 // Colour, pen and mode -----------------------------------------------------
 void MXPinit_palette(const unsigned char* rgb, int n);  // n triples of 6-bit components
@@ -81,6 +93,12 @@ int MXPfrom_bstore(int slot, int x, int y);
 
 // Events and time ------------------------------------------------------------------
 int MXPnext_event(MXEvent* event);
+// Whether the 10 ms idle ticks are wanted (on at start). Off, a window's
+// MXPnext_event sleeps until real input arrives, so a program at rest costs no
+// processor time; turned on, the next tick comes at once. The event loop wants
+// them only while something advances with time. The headless display, whose
+// clock is virtual, always ticks.
+void MXPset_heartbeat(int on);
 void MXPstart_timer();
 long MXPread_timer();
 

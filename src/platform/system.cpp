@@ -1,5 +1,6 @@
 // Opening and closing the display, the choice of backend (window or headless),
 // event delivery, the quit routine, the stopwatch and the small services.
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -9,11 +10,17 @@
 #include "platform/platform_internal.h"
 
 MXEvent gCurEvent = {MX_IDLE, 0, 0, 0};
+bool MXPheartbeat = true;
 
 namespace {
 const MXPBackend* backend = nullptr;  // the open display, or none
 bool headless_requested = false;
 void (*quit_handler)(int) = nullptr;
+void (*close_handler)() = nullptr;
+void (*terminate_handler)() = nullptr;
+volatile std::sig_atomic_t terminate_requested = 0;
+
+extern "C" void note_termination(int) { terminate_requested = 1; }
 long gStartTime = 0;
 }  // namespace
 
@@ -30,6 +37,7 @@ void MXPinit_system(const char* title, void*, void*, const char*, int) {
   MXsetclosedisplayhook(closegraph);
   MXPreset_screen_state();
   gCurEvent = {MX_IDLE, 0, 0, 0};
+  MXPheartbeat = true;
   const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPsdl_backend;
   MXPopen_fonts();
   if (const char* why = chosen->open(title != nullptr ? title : "")) {
@@ -63,17 +71,44 @@ void MXPquit_program() {
   std::exit(0);
 }
 
+void MXPset_close_handler(void (*close)()) { close_handler = close; }
+
+void MXPclose_request() {
+  if (close_handler == nullptr) MXPquit_program();
+  close_handler();
+}
+
+bool MXPtermination_pending() { return terminate_requested != 0; }
+
+void MXPset_terminate_handler(void (*terminate)()) {
+  terminate_handler = terminate;
+  terminate_requested = 0;
+  struct sigaction action {};
+  action.sa_handler = terminate ? note_termination : SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;  // a file being written when the signal comes is not cut short
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+}
+
 int MXPnext_event(MXEvent* event) {
   if (backend == nullptr) {
     // Nothing open: time still passes, so that timed callers do not spin forever.
     gCurEvent.type = MX_IDLE;
     MXPadvance_clock(10);
+    gCurEvent.time = MXPclock_ms();
   } else {
     backend->next_event();
+  }
+  if (terminate_requested && terminate_handler != nullptr) {
+    terminate_requested = 0;
+    terminate_handler();
   }
   if (event != nullptr) *event = gCurEvent;
   return 1;
 }
+
+void MXPset_heartbeat(int on) { MXPheartbeat = on != 0; }
 
 void MXPstart_timer() { gStartTime = MXPclock_ms(); }
 long MXPread_timer() { return MXPclock_ms() - gStartTime; }

@@ -23,6 +23,7 @@
 #include "app/population_display.h"
 #include "app/scenario_windows.h"
 #include "app/screen_state.h"
+#include "app/session.h"
 #include "app/startup.h"
 #include "base/log.h"
 #include "demography/country.h"
@@ -123,6 +124,7 @@ class ProgramTest : public ::testing::Test {
     clear_country_list();
     reset_screen_state();
     reset_general_commands();
+    reset_session();
     reset_population_display();
     MXresethelpstate();
     MXresetlists();
@@ -151,6 +153,7 @@ class ProgramTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    reset_session();
     MXresetlists();
     MXresetsclists();
     closegraph();
