@@ -85,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   read_as(data, size, config_reader, "VK_config");
   read_as(data, size, config_reader, nullptr);
   reset_startup_settings();
+  read_as(data, size, start_setting_reader, "VK_start");
 
   read_as(data, size, list_reader, "VK_clist");
   check_list();

@@ -14,6 +14,7 @@
 #include "app/screen_dump_dialog.h"
 #include "app/screen_state.h"
 #include "app/session.h"
+#include "app/starting_point.h"
 #include "app/walkthrough.h"
 #include "demography/saved_simulation.h"
 
@@ -120,6 +121,8 @@ const IntrFunction FuncNames[] = {
     COMMAND("setmig", setmig),
     COMMAND("showunfigures", showunfigures),
     COMMAND("simulate", simulate),
+    COMMAND("starthistory", starthistory),
+    COMMAND("starttoday", starttoday),
     COMMAND("techcmd", techcmd),
     COMMAND("unsimulate", unsimulate),
     COMMAND("versioncmd", versioncmd),

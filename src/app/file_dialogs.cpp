@@ -18,6 +18,7 @@
 #include "app/screen_dump_dialog.h"
 #include "app/screen_state.h"
 #include "base/log.h"
+#include "demography/projection.h"
 #include "demography/saved_simulation.h"
 #include "platform/platform.h"
 #include "startup/filenames.h"
@@ -334,7 +335,7 @@ int askno() {
 
 int ask_resetsimulation() {
   if (!InWalkThru && Cdisp >= 0 && pane_has_work(Cdisp))
-    return ask("Reset this pane to 1990?", "Its simulated runs are discarded.", reset_pane);
+    return ask("Reset this pane to " + std::to_string(vk_first_year()) + "?", "Its simulated runs are discarded.", reset_pane);
   return resetsimulation();
 }
 

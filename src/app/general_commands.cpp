@@ -9,6 +9,7 @@
 #include "app/population_display.h"
 #include "app/screen_state.h"
 #include "app/session.h"
+#include "app/starting_point.h"
 #include "base/log.h"
 #include "demography/simulation.h"
 #include "pictures/picture_drawing.h"
@@ -33,7 +34,7 @@ int intro_colour(unsigned code) { return code > 15 ? IntroCol[0] : IntroCol[code
 
 int show_text_file(const char* name, int message) {
   HelpWinActive = 1;
-  Helpfile = Infopath + name;
+  Helpfile = text_file_for_base(Infopath + name);
   return MXdohelpscreens(Helpfile.c_str(), FirstPage, Use_bstore, message);
 }
 
@@ -106,6 +107,7 @@ int do_intro() {
   HelpWinActive = 1;
   MXdeactivatefunction("do_intro");
   MXdisplayversion(VersionFile.c_str());
+  show_starting_point();
   ParmSavemsg = 6;
   if (!StartWalkThru) {
     QuickStartSavemsg = 6;
@@ -143,6 +145,7 @@ void drawintroscreen() {
   MXwdrawfilepict(file, area.x, area.y, area.wd, area.ht, offset.x, offset.y, intro_colour);
   std::fclose(file);
   if (InWalkThru) MXinvisiblebutton("root", "qtwalk", 1);
+  show_start_choice();
 }
 
 int introhelpcmd() {
@@ -152,6 +155,7 @@ int introhelpcmd() {
 
 int instrdone() {
   QuickStartActive = 0;
+  remove_start_choice();
   MXremovenamedwindow("instruction");
   MXsetdeactivenamedwindow("instruction");
   MXsetactivenamedwindow("root");
@@ -212,8 +216,8 @@ void reset_screen(int update, const char* window) {
   MXdisplayhelpmessage(ParmSavemsg);
 }
 
-int alternatesim() { return startsim(1990); }
-int expectedsim() { return startsim(2000); }
+int alternatesim() { return startsim(vk_first_year()); }
+int expectedsim() { return startsim(vk_expected_year()); }
 
 int resetsimulation() {
   if (Display[Cdisp].curr_sim < 0) return 0;  // nothing to reset in an empty pane
@@ -235,4 +239,5 @@ int quitting() { return FinalExit; }
 void reset_general_commands() {
   FinalExit = 0;
   firsttime = 1;
+  reset_starting_point();
 }

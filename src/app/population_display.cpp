@@ -14,6 +14,7 @@
 #include "app/general_commands.h"
 #include "app/scenario_windows.h"
 #include "app/screen_state.h"
+#include "app/starting_point.h"
 #include "base/log.h"
 #include "demography/rescale.h"
 #include "platform/platform.h"
@@ -275,11 +276,12 @@ void display_pop_graph(int pane) {
 
   const Field years = field_rect("GRAPHYEAR");
   MXsetcolor(years.color);
-  int ymax = VK_FIRST_YEAR;
+  int ymax = vk_first_year();
   for (int run = 0; run <= d.curr_sim && run < VK_RUNS; ++run)
     if (VKState[pane][run]->stepcnt >= 0 && VKState[pane][run]->year > ymax) ymax = VKState[pane][run]->year;
   int b = 0;
-  for (; b <= (ymax - VK_FIRST_YEAR) / 5; b += 2) MXwwriteint(3, years.x + 17 * b, years.y + 10, VK_FIRST_YEAR + 5 * b);
+  for (; b <= (ymax - vk_first_year()) / 5; b += 2)
+    MXwwriteint(3, years.x + 17 * b, years.y + 10, vk_first_year() + 5 * b);
   MXwclearrect(years.x + 17 * b, years.y, years.wd - 17 * b, years.ht);
 
   const Field g = field_rect("SIMGRAPH");
@@ -327,8 +329,8 @@ void display_pop_graph(int pane) {
   if (const VKStatetype* s = shown_run(pane); s && s->stepcnt >= 0 && s->stepcnt < VK_TIMEPOINTS) {
     MXsetcolor(MXgetlistcolor(0, d.curr_sim));
     for (int32_t year : {s->tfr_targ_year[s->stepcnt], s->lifex_targ_year[s->stepcnt], s->mig_targ_year[s->stepcnt]}) {
-      if (year <= s->year || year > VK_LAST_YEAR) continue;
-      const int x = g.x + (year - VK_FIRST_YEAR) / 5 * sw, bottom = g.y + g.ht - 2;
+      if (year <= s->year || year > vk_last_year()) continue;
+      const int x = g.x + (year - vk_first_year()) / 5 * sw, bottom = g.y + g.ht - 2;
       for (int k = 0; k < 3; ++k) MXwdrawline(std::max(g.x + 1, x - 2 + k), bottom - k, std::min(g.x + g.wd - 2, x + 2 - k), bottom - k);
     }
   }
@@ -472,11 +474,20 @@ void redraw_display(int pane) {
   for (const char* const* names : {Displayname, Birthwinname, Deathwinname, Infantwinname, TFRname, Lifexname,
                                    Migname, Infowinname})
     MXredrawnamedwindow(names[pane]);
+  if (Base_year != 1990) {  // the info window's label names 1990
+    MXsetcurrentnamedwindow(Infowinname[pane]);
+    char year[16];
+    std::snprintf(year, sizeof year, "%d:", Base_year);
+    MXwclearrect(2, 2, field_rect("INITPOP").x - 2, 13);
+    MXsetcolor(MXconvertcolor("black"));
+    MXwwritemsg(5, 13, year);
+  }
 }
 
 void redraw_all() {
   MXredrawnamedwindow("root");
   MXdisplayversion(VersionFile.c_str());
+  show_starting_point();
   redraw_display(0);
   update_display(0);
   redraw_display(1);

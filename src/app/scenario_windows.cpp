@@ -112,12 +112,12 @@ int open_target(const Target& tg, void (*display)(int), int (*okay)()) {
 
   const int32_t target_year = (s->*tg.year)[t];
   // The year can go down only while it lies after the run's year; outside the
-  // tutorial, which sets these buttons itself, it can go up again below 2050.
+  // tutorial, which sets these buttons itself, it can go up again below the last year.
   if (target_year <= s->year)
     MXdisablebutton(tg.window, tg.dec_year, 0);
   else if (!InWalkThru)
     MXenablebutton(tg.window, tg.dec_year, 0);
-  if (!InWalkThru && target_year < VK_LAST_YEAR) MXenablebutton(tg.window, tg.inc_year, 0);
+  if (!InWalkThru && target_year < vk_last_year()) MXenablebutton(tg.window, tg.inc_year, 0);
 
   const int32_t value = (s->*tg.value)[t];
   set_button(tg.window, tg.dec_value, value > tg.low, 0);
@@ -190,13 +190,13 @@ int year_button(const Target& tg, bool up) {
   int32_t& year = (w->*tg.edit)[s->stepcnt];
   if (up) {
     MXenablebutton(tg.window, tg.dec_year, 1);
-    if (InWalkThru && &tg == &kFert && year >= 2005) {
+    if (InWalkThru && &tg == &kFert && year >= vk_first_year() + 15) {
       Drag_Used = 1;
       MXdisablebutton(tg.window, tg.inc_year, 1);
     }
     MXsetcurrentnamedwindow(tg.window);
     if (!changeyear(5, s, &year, tg.set_year_field)) return 0;
-    if (year >= VK_LAST_YEAR) MXdisablebutton(tg.window, tg.inc_year, 1);
+    if (year >= vk_last_year()) MXdisablebutton(tg.window, tg.inc_year, 1);
   } else {
     MXenablebutton(tg.window, tg.inc_year, 1);
     MXsetcurrentnamedwindow(tg.window);
@@ -273,12 +273,12 @@ bool commit_typed(const Target& tg, VKStatetype* s, VKsaveyear_t* w) {
   const bool number = !typing.text.empty() && end && *end == '\0';
   char range[64];
   if (typing.in_year) {
-    std::snprintf(range, sizeof range, "%d to %d", static_cast<int>(s->year), VK_LAST_YEAR);
+    std::snprintf(range, sizeof range, "%d to %d", static_cast<int>(s->year), vk_last_year());
     const long year = number ? std::lround(typed) : 0;
-    if (!number || year < s->year || year > VK_LAST_YEAR || year % 5 != 0) return refuse(42, range);
+    if (!number || year < s->year || year > vk_last_year() || year % 5 != 0) return refuse(42, range);
     (w->*tg.edit)[t] = static_cast<int32_t>(year);
     set_button(tg.window, tg.dec_year, year > s->year, 1);
-    set_button(tg.window, tg.inc_year, year < VK_LAST_YEAR, 1);
+    set_button(tg.window, tg.inc_year, year < vk_last_year(), 1);
     return true;
   }
   const int32_t scale = &tg == &kMig ? Country[Cdisp].scale_factor : 1;
@@ -484,7 +484,7 @@ int simulate() {
   Cdisp = pane;
   VKStatetype* s;
   VKsaveyear_t* w;
-  // A run ends at 2050, whatever state its button is in.
+  // A run ends at the last year, whatever state its button is in.
   if (!shown_run(&s, &w) || s->stepcnt >= kLastStep) return 0;
   DisplayType& d = Display[pane];
   const char* win = Displayname[pane];
@@ -552,7 +552,7 @@ int unsimulate() {
     update_display(pane);
     writesimstats(s);
   } else {
-    MXelog(0, "ERROR - tried to unsimulate when at 1990.");
+    MXelog(0, "ERROR - tried to unsimulate when at %d.", vk_first_year());
   }
   return 1;
 }

@@ -10,6 +10,7 @@
 #include "app/country_selection.h"
 #include "app/session.h"
 #include "app/key_routine.h"
+#include "app/starting_point.h"
 #include "base/clock.h"
 #include "base/log.h"
 #include "demography/projection.h"
@@ -66,6 +67,7 @@ void arrange_first_screen() {
   } else {
     MXinvisiblebutton("root", "Glossary", 0);
   }
+  if (!starting_point_offered(Todayyear)) MXdisablemenuitem("file", "p4");
   if (Tutorfile) {
     MXsetdeactivenamedwindow("instruction");
     MXsetactivenamedwindow("top");
@@ -103,6 +105,7 @@ void varnock_startup() {
   check_free_memory();
   HasFPU = MXhasFPU();
   configure();
+  read_start_setting();
   set_version_file();
   if (!init_sim_arrays()) MXelog(-1, "Out of memory for simulation arrays.\n");
   build_file_names();

@@ -10,6 +10,7 @@
 #include "app/country_selection.h"
 #include "app/population_display.h"
 #include "app/screen_state.h"
+#include "app/starting_point.h"
 #include "base/log.h"
 #include "base/text.h"
 #include "demography/saved_simulation.h"
@@ -27,6 +28,7 @@ namespace {
 
 int Stage = WT_NONE;
 int WTSaveMessage = 0;    // the help message shown before the lesson
+int WTSaveBase = 1990;    // the user's starting point before the lesson
 int WTSaveParmMsg = 0;    // the message an alert or target window restored then
 bool WTSaveUN = true;     // whether the UN's figures were shown
 int ScrollPosAtStage = 0; // the list's top position when the scroll-bar stage began
@@ -482,6 +484,10 @@ int walkthruinit() {
   WTSaveMessage = message;
   WTSaveParmMsg = ParmSavemsg;
   WTSaveUN = un_figures_shown();
+  // The lesson is written for the history from 1990; the user's own starting
+  // point comes back when it ends.
+  WTSaveBase = Base_year;
+  use_starting_point(1990);
   loadnamedfile(walk_start().c_str());  // without it the lesson runs on the panes as they are
   // The lesson's graphs show the runs alone; the user's own setting comes back
   // with the work kept above.
@@ -526,6 +532,7 @@ int quitwalkthru() {
   MXdeactivatefunction("walkthru");
   close_lesson_windows();
   const std::string name = walk_save();
+  use_starting_point(WTSaveBase);  // a kept file without runs names none
   if (loadnamedfile(name.c_str())) {
     if (std::remove(name.c_str()) != 0)
       MXelog(0, "Odd error: could not remove walk-through save file |%s|.\n", name.c_str());

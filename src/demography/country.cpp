@@ -80,13 +80,17 @@ int32_t real_to_int(double x, double factor) {
   return static_cast<int32_t>(v);
 }
 
-bool is_year_1990(int32_t year) { return year == 1990 || year == 1992; }
+// The base year's figures (B, or B + 2 as some older files date them) fill the
+// *_1990 fields and the expected year's (B + 10) the *_2000 fields: the names
+// are those of the 1990 data, whichever starting point is in use.
+bool is_year_1990(int32_t year) { return year == Base_year || year == Base_year + 2; }
+bool is_year_2000(int32_t year) { return year == Base_year + 10; }
 
 // Reads a year-dependent real into the 1990 or the 2000 field; for any other year
 // the value is left to be skipped as an ordinary word.
 void read_year_real(int32_t* field_1990, int32_t* field_2000, double factor) {
   if (is_year_1990(current_year)) *field_1990 = real_to_int(MXrdreal(), factor);
-  else if (current_year == 2000) *field_2000 = real_to_int(MXrdreal(), factor);
+  else if (is_year_2000(current_year)) *field_2000 = real_to_int(MXrdreal(), factor);
 }
 
 int bad_endformat() {
@@ -112,8 +116,8 @@ int read_table(const char* const* labels, int rows, int32_t* c1, int32_t* c2, in
   return 1;
 }
 
-// Rows of year and population until "endformat"; the 1990 row sets the total, and
-// the rows of 1990, 1995, ... 2050 are kept as the UN's totals.
+// Rows of year and population until "endformat"; the base year's row sets the
+// total, and the rows of B, B + 5, ... B + 60 are kept as the UN's totals.
 int read_year_table(ReadinInfo* raw) {
   char word[kWordMax + 1];
   for (;;) {
@@ -125,8 +129,8 @@ int read_year_table(ReadinInfo* raw) {
     errno = 0;
     const long year = std::strtol(word, &end, 10);
     if (errno != 0 || end == word || *end != '\0') continue;
-    if (year == 1990) raw->total_pop_1990 = to_i32(pop);
-    if (year >= 1990 && year <= 2050 && year % 5 == 0) raw->un_pop[(year - 1990) / 5] = to_i32(pop);
+    if (year == Base_year) raw->total_pop_1990 = to_i32(pop);
+    if (year >= Base_year && year <= Base_year + 60 && year % 5 == 0) raw->un_pop[(year - Base_year) / 5] = to_i32(pop);
   }
 }
 
@@ -147,7 +151,7 @@ int read_format(ReadinInfo* raw) {
   static const char* const kDeaths[] = {"age", "total_deaths", "m_deaths", "f_deaths"};
   if (keywords_are(count, keywords, kYearPop, 2)) return read_year_table(raw);
   if (keywords_are(count, keywords, kPop, 4)) {
-    if (current_year == 2000) return 1;  // rows are skipped as ordinary words
+    if (is_year_2000(current_year)) return 1;  // rows are skipped as ordinary words
     return read_table(kPopLabels, 18, raw->tot_pop, raw->male_pop, raw->fem_pop);
   }
   if (keywords_are(count, keywords, kBirths, 4))
@@ -177,19 +181,19 @@ int VKreader(const char* key, ReaderStatusType status, void* data) {
   if (status == READ_FINAL) {
     if (raw->scale_factor != 1000) raw->scale_factor = 1;
     if (raw->total_pop_1990 == -1) {
-      MXelog(0, "VKread: Missing 1990 total population\n");
+      MXelog(0, "VKread: Missing %d total population\n", Base_year);
       return 0;
     }
     if (raw->life_expect_1990 == -1) {
-      MXelog(0, "VKread: Missing 1990 life expectancy\n");
+      MXelog(0, "VKread: Missing %d life expectancy\n", Base_year);
       return 0;
     }
     if (raw->infant_deaths_1990 == -1) {
-      MXelog(0, "VKread: Missing 1990 infant deaths per 1000\n");
+      MXelog(0, "VKread: Missing %d infant deaths per 1000\n", Base_year);
       return 0;
     }
     if (raw->tot_fertility_1990 == -1) {
-      MXelog(0, "VKread: Missing 1990 total fertility rate\n");
+      MXelog(0, "VKread: Missing %d total fertility rate\n", Base_year);
       return 0;
     }
     return 1;

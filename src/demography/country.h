@@ -33,7 +33,7 @@ struct ReadinInfo {
   // Whether "migration=" was read: -1 is a real net migration (a thousand
   // emigrants a year in a file counted in thousands), not only "absent".
   int32_t mig_given;
-  // The "year pop" rows of 1990, 1995, ... 2050 (the UN's totals); -1 where absent.
+  // The "year pop" rows of B, B + 5, ... B + 60 (the UN's totals); -1 where absent.
   int32_t un_pop[13];
 };
 
@@ -53,7 +53,7 @@ struct CountryInfo {
   int32_t tot_birthrate[9];    // per million women of the groups 10-14 .. 50-54
   int32_t tot_deathrate[18];   // 0 infant deaths per million births; 1..17 groups
   int32_t mig;                 // net migrants per year, population units
-  // The UN's totals of 1990, 1995, ... 2050 from the file's "year pop" rows, in
+  // The UN's totals of B, B + 5, ... B + 60 from the file's "year pop" rows, in
   // population units; -1 where the file has none. Not part of a saved simulation:
   // a loaded one reads them again from the country file of the same name.
   int32_t un_pop[13];

@@ -1,23 +1,31 @@
-// The projection engine: a cohort-component projection from 1990 to 2050 in
+// The projection engine: a cohort-component projection from the base year (1990
+// or 2020) to 60 years later in
 // five-year steps, on single-year working arrays in integer arithmetic, with total
 // fertility, life expectancy, infant mortality and migration moving one year at a
 // time toward the targets the user set.
 #pragma once
 #include <cstdint>
 
-constexpr int VK_TIMEPOINTS = 13;  // 1990, 1995, ..., 2050
+#include "startup/filenames.h"
+
+constexpr int VK_TIMEPOINTS = 13;  // B, B + 5, ..., B + 60 (B the base year)
 constexpr int VK_GROUPS = 17;      // 0-4, ..., 75-79, 80+
 constexpr int VK_BIRTHGROUPS = 9;  // mothers 10-14, ..., 50-54
 constexpr int VK_DEATHRATES = 18;  // 0 infant (per million births), 1..17 the groups
 constexpr int VK_SINGLE_YEARS = 85;  // ages 0..83, and 84 the open group 84+
 constexpr int32_t VK_RATE_MAX = 999000;  // ceiling of every rate the engine sets
-constexpr int VK_FIRST_YEAR = 1990;
-constexpr int VK_LAST_YEAR = 2050;
+// The years of a run follow the base year of the data in use (Base_year): the
+// first, the last, the year of the expected levels, and the last target year a
+// year field may be raised from (one step below the last year).
+inline int vk_first_year() { return Base_year; }
+inline int vk_last_year() { return Base_year + 5 * (VK_TIMEPOINTS - 1); }
+inline int vk_expected_year() { return Base_year + 10; }
+inline int vk_year_raise_limit() { return Base_year + 56; }
 
-// One simulation run; time point t is the year 1990 + 5t.
+// One simulation run; time point t is the year B + 5t.
 struct VKStatetype {
   int32_t stepcnt;  // current time point; -1 when the record holds no run
-  int32_t year;     // 1990 + 5 * stepcnt between steps
+  int32_t year;     // B + 5 * stepcnt between steps
   int32_t totpop[VK_TIMEPOINTS];
   int32_t tfr_targ_val[VK_TIMEPOINTS];      // hundredths
   int32_t tfr_targ_year[VK_TIMEPOINTS];

@@ -181,6 +181,7 @@ void encode_panes(unsigned char* out) {
 
 const char* decode_panes(const unsigned char* in, size_t size, SavedPanes* out) {
   if (size < SAVE_PANES_SIZE) return "file too short";
+  out->base_year = 0;
   for (int pane = 0; pane < VK_PANES; ++pane) {
     const unsigned char* p = in + pane * SAVE_PANE_SIZE;
     DisplayType& d = out->display[pane];
@@ -200,7 +201,12 @@ const char* decode_panes(const unsigned char* in, size_t size, SavedPanes* out) 
       if (s.stepcnt < -1 || s.stepcnt >= VK_TIMEPOINTS) return "step out of range";
       if (run <= d.curr_sim && s.stepcnt < 0) return "shown run is empty";
       if (s.stepcnt < 0) continue;
-      if (s.year != VK_FIRST_YEAR + 5 * s.stepcnt) return "year does not match the step";
+      // The file names no base year: each run's year and step give it, and all
+      // runs must agree on one the data offers.
+      const int32_t base = s.year - 5 * s.stepcnt;
+      if (out->base_year != 0 && base != out->base_year) return "runs of different starting points";
+      if (!starting_point_offered(base)) return "year does not match the step";
+      out->base_year = base;
       for (int t = 0; t <= s.stepcnt; ++t)
         if (s.totpop[t] < 0 || !all_nonnegative(s.male_pop[t], VK_GROUPS) ||
             !all_nonnegative(s.fem_pop[t], VK_GROUPS))
@@ -304,6 +310,9 @@ int loadnamedfile(const char* name) {
     }
     return 0;
   }
+  // A file of the other starting point switches to it, so that the runs' years
+  // and the UN's totals read below come from its data.
+  if (saved->panes.base_year != 0 && saved->panes.base_year != Base_year) use_starting_point(saved->panes.base_year);
   alloc_sim_records();
   for (int pane = 0; pane < VK_PANES; ++pane) {
     Display[pane] = saved->panes.display[pane];

@@ -35,9 +35,11 @@ struct SavedPanes {
   DisplayType display[VK_PANES];
   CountryInfo country[VK_PANES];
   VKStatetype run[VK_PANES][VK_RUNS];
+  int32_t base_year;  // of the runs (first year of each); 0 when no pane holds one
 };
 // Decodes and checks the panes part of a saved file. Returns null when it is
-// sound, else a short reason (indexes, years and counts out of range).
+// sound, else a short reason (indexes, years and counts out of range, runs of
+// different base years or of a starting point not offered).
 const char* decode_panes(const unsigned char* in, size_t size, SavedPanes* out);
 
 // A saved simulation read and checked whole: the panes, and the interface-state

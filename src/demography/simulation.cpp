@@ -18,7 +18,6 @@ namespace {
 constexpr int32_t kFertMin = 50, kFertMax = 990;
 constexpr int32_t kLifeMin = 2000, kLifeMax = 9990;
 constexpr int32_t kMigMin = -100000, kMigMax = 100000;
-constexpr int kYearRaiseBelow = 2046;
 
 bool walkthru() { return Screen.in_walkthru && Screen.in_walkthru(); }
 
@@ -83,7 +82,7 @@ void init_sim_data(int pane, int run) {
   VKsaveyear_t* S = VKsaveyear[pane][run];
   const CountryInfo& K = Country[pane];
   R->stepcnt = 0;
-  R->year = VK_FIRST_YEAR;
+  R->year = vk_first_year();
   R->totpop[0] = static_cast<int32_t>(int64_t{K.male_1990_pop[0]} + K.fem_1990_pop[0]);
   for (int g = 0; g < VK_GROUPS; ++g) {
     R->male_pop[0][g] = K.male_1990_pop[g + 1];
@@ -97,17 +96,17 @@ void init_sim_data(int pane, int run) {
   for (int i = 0; i < VK_DEATHRATES; ++i) R->deathrate[0][i] = K.tot_deathrate[i];
   R->mig[0] = K.mig;
   R->tfr_targ_val[0] = static_cast<int32_t>((5 * 100 * births + 500000) / 1000000);
-  R->tfr_targ_year[0] = VK_FIRST_YEAR;
+  R->tfr_targ_year[0] = vk_first_year();
   R->lifex_targ_val[0] = K.life_expectancy;
-  R->lifex_targ_year[0] = VK_FIRST_YEAR;
+  R->lifex_targ_year[0] = vk_first_year();
   R->infmort_targ_val[0] = -1;
   R->infmort_targ_year[0] = -1;
   R->mig_targ_val[0] = K.mig;
-  R->mig_targ_year[0] = VK_FIRST_YEAR;
+  R->mig_targ_year[0] = vk_first_year();
   if (S) {
-    S->tfr_targ_year[0] = VK_FIRST_YEAR;
-    S->lifex_targ_year[0] = VK_FIRST_YEAR;
-    S->mig_targ_year[0] = VK_FIRST_YEAR;
+    S->tfr_targ_year[0] = vk_first_year();
+    S->lifex_targ_year[0] = vk_first_year();
+    S->mig_targ_year[0] = vk_first_year();
   }
   if (Screen.enable_scenarios) Screen.enable_scenarios(pane);
   if (Screen.setup_bargraph) Screen.setup_bargraph();
@@ -115,11 +114,11 @@ void init_sim_data(int pane, int run) {
 
 void set_expected_targets(VKStatetype* R, const CountryInfo* K) {
   R->tfr_targ_val[0] = K->tot_fertility_2000;
-  R->tfr_targ_year[0] = 2000;
+  R->tfr_targ_year[0] = vk_expected_year();
   R->lifex_targ_val[0] = K->life_expect_2000;
-  R->lifex_targ_year[0] = 2000;
+  R->lifex_targ_year[0] = vk_expected_year();
   R->infmort_targ_val[0] = K->infant_deaths_2000;
-  R->infmort_targ_year[0] = 2000;
+  R->infmort_targ_year[0] = vk_expected_year();
 }
 
 int startsim(int kind) {
@@ -137,7 +136,7 @@ int startsim(int kind) {
   }
   if (Screen.enable_simulate) Screen.enable_simulate(Cdisp);
   init_sim_data(Cdisp, D.curr_sim);
-  if (kind == 2000) set_expected_targets(VKState[Cdisp][D.curr_sim], &Country[Cdisp]);
+  if (kind == vk_expected_year()) set_expected_targets(VKState[Cdisp][D.curr_sim], &Country[Cdisp]);
   if (Screen.update_display) Screen.update_display(Cdisp);
   if (!walkthru() && Screen.help_message) Screen.help_message(4);
   return 1;
@@ -185,7 +184,7 @@ int changemig(int delta) {
 
 int changeyear(int delta, const VKStatetype* run, int32_t* year, const char* field) {
   if (!run || !year) return 0;
-  if ((delta > 0 && *year < kYearRaiseBelow) || (delta < 0 && *year > run->year)) {
+  if ((delta > 0 && *year < vk_year_raise_limit()) || (delta < 0 && *year > run->year)) {
     *year += delta;
   } else if (Screen.bell) {
     Screen.bell();

@@ -16,7 +16,7 @@ constexpr int VK_RUNS = 3;
 struct DisplayType {
   int32_t modify_flag;      // 1 while the pane is in direct rate editing
   int32_t reset_permit;     // the options item "p5" (reset) is offered
-  int32_t modify_permit;    // a rate-editing item ("p3"/"p4") is offered; 0 at 2050
+  int32_t modify_permit;    // a rate-editing item ("p3"/"p4") is offered; 0 at the last year
   int32_t scenario_permit;  // the options item "p2" is offered
   int32_t alt_permit;       // the options item "p1" is offered
   int32_t curr_sim;         // run shown (0..2); -1 while the pane holds no country
@@ -79,9 +79,11 @@ void clear_panes();
 
 // Fills time point 0 of run `run` of pane `pane` from the pane's country.
 void init_sim_data(int pane, int run);
-// Gives time point 0 of a run the country's year-2000 targets (the expected run).
+// Gives time point 0 of a run the country's expected-year targets (B + 10; the
+// record fields keep the names of 1990's data: *_2000).
 void set_expected_targets(VKStatetype* record, const CountryInfo* country);
-// Starts the next run of pane Cdisp; kind is 1990 (alternative) or 2000 (expected).
+// Starts the next run of pane Cdisp; kind is the first year
+// (alternative) or the expected year (expected).
 int startsim(int kind);
 
 // Change the current run's targets at its current time point (pane Cdisp).

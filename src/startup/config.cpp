@@ -22,7 +22,7 @@ const NameKey name_keys[] = {
     {"listpath=", &Listpath},         {"infopath=", &Infopath},
     {"imagepath=", &Imagepath},       {"interfacefile=", &InterfaceFile},
     {"instructionfile=", &Introfilename}, {"countryfile=", &Countryfilename},
-    {"regionfile=", &Regionfilename},
+    {"regionfile=", &Regionfilename}, {"todaypath=", &Todaypath},
 };
 
 GraphicsFileType graphics_file_type(const char* word) {
@@ -49,10 +49,21 @@ int config_reader(const char* key, ReaderStatusType status, void*) {
     Use_bstore = MXrdboolean();
   } else if (MXstricmp(key, "fpu=") == 0) {
     HasFPU = MXrdboolean();
+  } else if (MXstricmp(key, "todayyear=") == 0) {
+    // A second starting point must lie on the five-year grid of the data, after 1990.
+    const long year = MXrdinteger();
+    Todayyear = year > 1990 && year <= 2100 && year % 5 == 0 ? static_cast<int>(year) : 0;
   } else if (MXstricmp(key, "graphfileformat=") == 0) {
     if (!MXrdword(value, CONFIG_VALUE_MAX)) return 0;
     GraphFileFmt = graphics_file_type(value);
   }
+  return 1;
+}
+
+int start_setting_reader(const char* key, ReaderStatusType status, void* data) {
+  if (status != READ_PROCESS || !key || MXstricmp(key, "baseyear=") != 0) return 1;
+  const long year = MXrdinteger();
+  if (data) *static_cast<long*>(data) = year;
   return 1;
 }
 

@@ -9,3 +9,6 @@ void configure();
 
 // The reader callback of the configuration file.
 int config_reader(const char* key, ReaderStatusType status, void* data);
+// The reader callback of the remembered starting point ("VK_start", the program's
+// vk_start.ini): "baseyear=" into the long that data points to.
+int start_setting_reader(const char* key, ReaderStatusType status, void* data);

@@ -12,6 +12,9 @@ std::string Listpath = "/dbase/";
 std::string Infopath = "/info/";
 std::string Imagepath = "/images/";
 std::string InterfaceFile = "varnock.inf";
+std::string Todaypath;
+int Todayyear = 0;
+int Base_year = 1990;
 std::string VersionFile;
 std::string CountryFile;
 std::string RegionFile;
@@ -44,10 +47,31 @@ void build_file_names() {
   ListFile = Listpath + Listname;
 }
 
+namespace {
+// The databases of 1990, as configured, while the other starting point is in use.
+std::string history_datapath;
+}  // namespace
+
+bool starting_point_offered(int year) {
+  return year == 1990 || (Todayyear != 0 && !Todaypath.empty() && year == Todayyear);
+}
+
+bool use_starting_point(int year) {
+  if (!starting_point_offered(year)) return false;
+  if (Base_year == 1990) history_datapath = Datapath;
+  Datapath = year == 1990 ? history_datapath : Todaypath;
+  Base_year = year;
+  return true;
+}
+
 void reset_startup_settings() {
   set_start_file_names();
   Listname = "country.maf";
   Datapath = "/dbase/";
+  Todaypath.clear();
+  Todayyear = 0;
+  Base_year = 1990;
+  history_datapath.clear();
   Listpath = "/dbase/";
   Infopath = "/info/";
   Imagepath = "/images/";

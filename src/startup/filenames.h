@@ -19,6 +19,13 @@ extern std::string Listpath;         // directory of the country list
 extern std::string Infopath;         // directory of the help and text files
 extern std::string Imagepath;        // directory of the pictures
 extern std::string InterfaceFile;    // the interface-definition file
+// The second starting point the configuration may name ("todaypath=", "todayyear="):
+// the folder of its country databases and its base year; empty and 0 when absent.
+extern std::string Todaypath;
+extern int Todayyear;
+// The base year of the data in use: runs go from it to 60 years later in five-year
+// steps. 1990 with the databases of "datapath="; the start-up value.
+extern int Base_year;
 // Joined after the configuration has been read (build_file_names).
 extern std::string VersionFile;  // Infopath + "pop.txt"
 extern std::string CountryFile;  // Imagepath + Countryfilename
@@ -43,6 +50,11 @@ void set_start_file_names();
 void set_version_file();
 // Joins CountryFile, RegionFile, IntroFile and ListFile from the configured parts.
 void build_file_names();
+// The starting points offered: 1990 always, and the configured second one.
+bool starting_point_offered(int year);
+// Switches to the starting point of base year `year` (Base_year and Datapath);
+// false, changing nothing, when it is not offered.
+bool use_starting_point(int year);
 // Puts every name and switch above back to its value at program start (tests and
 // fuzzing run the readers many times in one process).
 void reset_startup_settings();

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -87,10 +88,14 @@ inline void lay_out_data(const std::filesystem::path& dir, const std::string& in
   fs::create_directories(dir / "images");
   fs::create_directories(dir / "info");
   fs::create_symlink(data / "dbase", dir / "dbase");
+  if (fs::exists(data / "dbase2020")) fs::create_symlink(data / "dbase2020", dir / "dbase2020");
   fs::create_symlink(data / "images" / "countries.rl8", dir / "images" / "countries.rl8");
   fs::create_symlink(data / "images" / "regions.rl8", dir / "images" / "regions.rl8");
   write_intro_picture((dir / "images" / "intro.rl4").string());
   std::string config = read_file((data / "config.mcf").string());
+  // The compact test interface has no intro choice: only 1990 is offered with it.
+  if (interface.find("app_test.inf") != std::string::npos)
+    config = std::regex_replace(config, std::regex("today"), "#");
   config += "interfacefile= " + interface + "\n";
   config += std::string("bstore= ") + (bstore ? "true" : "false") + "\n";
   write_file((dir / "config.mcf").string(), config);

@@ -19,7 +19,7 @@ TEST(CommandTable, BindsEveryNameOfTheProgramOnce) {
       "mapdone", "modifybirthrate", "modifydeathrate", "modifyinfantrate", "okay", "okayfert", "okaylife",
       "okaymig", "options", "optionscmd", "quit", "redraw_all", "resetsimulation", "save_simulation",
       "save_tutor", "scrolldraggetcountry", "scrollselectcountry", "scrolldnline", "scrollupline", "scrollbar",
-      "selectcountrymap", "setfert", "setlifeex", "setmig", "showunfigures", "simulate", "techcmd", "unsimulate",
+      "selectcountrymap", "setfert", "setlifeex", "setmig", "showunfigures", "simulate", "starthistory", "starttoday", "techcmd", "unsimulate",
       "versioncmd",
       // The screen-dump dialog and the walk-through tutorial.
       "canceldump", "confirmdump", "dumpscreen", "gfformat", "set_format", "qtwalk", "walkthru", "walkthruinit",

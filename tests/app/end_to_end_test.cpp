@@ -55,6 +55,51 @@ class EndToEndWithBackingStore : public EndToEnd {
 
 TEST_F(EndToEndWithBackingStore, AWholeSession) { session(); }
 
+// The intro's "Today": runs from 2020 to 2080, remembered; the tutorial gives its
+// 1990 lesson and the starting point back; the File menu returns to 1990 after a
+// warning, since the switch clears the panes.
+TEST_F(EndToEnd, TodayFrom2020) {
+  idle(3);
+  press_button("help", "done");
+  press_button("startchoice", "today");
+  EXPECT_EQ(Base_year, 2020);
+  EXPECT_EQ(MXgetcurrmsg(), 6);
+  EXPECT_NE(read_file("vk_start.ini").find("baseyear= 2020"), std::string::npos);
+  choose_country("top", "japan");
+  press_button("map", "done");
+  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
+  EXPECT_EQ(VKState[0][0]->year, 2080);
+  EXPECT_EQ(VKState[0][0]->totpop[0], Country[0].un_pop[0]);
+  // The graph's year axis: its labels differ from those of the same run from 1990.
+  auto axis = [] {
+    std::string pixels;
+    int x, y, w, h;
+    field_origin("top", "GRAPHYEAR", &x, &y);
+    MXgetfieldrect("GRAPHYEAR", nullptr, nullptr, &w, &h, nullptr);
+    for (int py = y; py < y + h; ++py)
+      for (int px = x; px < x + w; ++px) pixels += static_cast<char>(MXPget_pixel(px, py));
+    return pixels;
+  };
+  const std::string axis_2020 = axis();
+  choose("root", "help", "help", "p4");
+  EXPECT_EQ(Base_year, 1990);
+  press_button("alert", "okay");
+  press_button("root", "qtwalk");
+  EXPECT_EQ(Base_year, 2020);
+  EXPECT_EQ(VKState[0][0]->year, 2080);
+  choose("root", "file", "file", "p3");
+  EXPECT_EQ(MXgetcurrmsg(), 45);
+  EXPECT_EQ(Base_year, 2020);
+  choose("root", "file", "file", "p3");
+  EXPECT_EQ(Base_year, 1990);
+  EXPECT_EQ(Display[0].curr_sim, -1);
+  choose_country("top", "japan");
+  press_button("map", "done");
+  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
+  EXPECT_EQ(VKState[0][0]->year, 2050);
+  EXPECT_NE(axis(), axis_2020);
+}
+
 void EndToEnd::session() {
   // Start: version line, intro picture and the first help file; close both.
   idle(3);

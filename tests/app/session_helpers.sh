@@ -8,6 +8,7 @@ inf=${inf:-varnock.inf}
 lay_out_session_data() {
   local work=$1 data=$2
   ln -s "$data/dbase" "$work/dbase"
+  [ ! -d "$data/dbase2020" ] || ln -s "$data/dbase2020" "$work/dbase2020"
   ln -s "$data/varnock.inf" "$work/varnock.inf"
   mkdir -p "$work/images" "$work/info"
   cp "$data/images/countries.rl8" "$data/images/regions.rl8" "$data/images/intro.rl4" "$work/images/"

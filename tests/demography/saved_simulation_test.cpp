@@ -36,8 +36,9 @@ class SavedSimulationTest : public DemographyTest {
   }
 
   // Pane 0 with the golden country, three steps of run 0 and a started run 1.
-  void fill_state() {
+  void fill_state(int base = 1990) {
     load_country(golden_country(), &Country[0]);
+    use_starting_point(base);
     std::strcpy(Country[0].title, "A title");
     Display[0] = DisplayType{0, 1, 1, 1, 1, 0, 30, 14000, 20000, {}, {}};
     init_sim_data(0, 0);
@@ -113,6 +114,28 @@ TEST_F(SavedSimulationTest, RoundTripIsByteExact) {
   EXPECT_EQ(state_bytes(), before);
   ASSERT_EQ(savenamedfile("b.sav"), 1);
   EXPECT_EQ(read_text("b.sav"), read_text("a.sav"));
+}
+
+// A save of the 2020 starting point at 2035 loads back to 2035, switching to 2020
+// from 1990; runs of different starting points in one file are refused.
+TEST_F(SavedSimulationTest, ASaveCarriesItsStartingPoint) {
+  Todayyear = 2020;
+  Todaypath = "dbase2020/";
+  fill_state(2020);
+  EXPECT_EQ(VKState[0][0]->year, 2035);
+  ASSERT_EQ(savenamedfile("a.sav"), 1);
+  const std::string before = state_bytes();
+  ASSERT_TRUE(use_starting_point(1990));
+  ASSERT_EQ(loadnamedfile("a.sav"), 1);
+  EXPECT_EQ(Base_year, 2020);
+  EXPECT_EQ(Datapath, "dbase2020/");
+  EXPECT_EQ(state_bytes(), before);
+  std::string mixed = read_text("a.sav");
+  put32(&mixed, 4218 + 4, 1990);  // run 1 (at step 0) from 1990
+  write_text("mixed.sav", mixed);
+  EXPECT_EQ(loadnamedfile("mixed.sav"), 0);
+  Todayyear = 0;  // a 2020 file where only 1990 is offered
+  EXPECT_EQ(loadnamedfile("a.sav"), 0);
 }
 
 TEST_F(SavedSimulationTest, BadFilesAreRefusedWhole) {

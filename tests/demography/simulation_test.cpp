@@ -119,6 +119,25 @@ TEST_F(SimulationTest, TargetYearsMoveWithinTheRun) {
   EXPECT_EQ(screen_log.bells, 2);
 }
 
+// From 2020 every year moves by thirty: a run's 13 points are 2020 ... 2080, the
+// expected run aims at 2030, and a target year rises to 2080 and no further.
+TEST_F(SimulationTest, YearsFollowTheBaseYear) {
+  Base_year = 2020;
+  init_sim_data(1, 0);
+  VKStatetype* s = run();
+  EXPECT_EQ(s->tfr_targ_year[0], 2020);
+  for (int t = 1; t < VK_TIMEPOINTS; ++t) s->stepcnt = t, dosim(s);
+  EXPECT_EQ(s->year, 2080);
+  ASSERT_EQ(startsim(2030), 1);
+  EXPECT_EQ(run()->year, 2020);
+  EXPECT_EQ(run()->lifex_targ_year[0], 2030);
+  int32_t year = 2075;
+  changeyear(5, run(), &year, "SETFERTYEAR");
+  changeyear(5, run(), &year, "SETFERTYEAR");
+  EXPECT_EQ(year, 2080);
+  EXPECT_EQ(screen_log.bells, 1);
+}
+
 TEST_F(SimulationTest, WalkThroughAndScreenlessUse) {
   Screen.in_walkthru = [] { return 1; };
   EXPECT_EQ(startsim(1990), 1);

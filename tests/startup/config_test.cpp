@@ -69,6 +69,14 @@ TEST_F(ConfigTest, EveryKeySetsItsNameAndKeysIgnoreCase) {
   EXPECT_EQ((Names{ListFile, Datapath, InterfaceFile, VersionFile, IntroFile, CountryFile, RegionFile}),
             (Names{"lists/world.maf", "dbase/", "demo.inf", "info/pop.txt", "images/start.rl4",
                    "images/countries.rl8", "images/regions8.rl8"}));
+  EXPECT_FALSE(starting_point_offered(2020));  // no second starting point named
+  configure_with("database= VK_config\ntodaypath= d2020/ todayyear= 2020\n");
+  ASSERT_TRUE(use_starting_point(2020));
+  EXPECT_EQ(Datapath, "d2020/");
+  ASSERT_TRUE(use_starting_point(1990));
+  EXPECT_EQ(Datapath, "dbase/");
+  configure_with("database= VK_config\ntodayyear= 2021\n");  // off the five-year grid
+  EXPECT_FALSE(starting_point_offered(2021));
 }
 
 TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOver) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "base/log.h"
 #include "base/text.h"
@@ -60,20 +61,26 @@ TEST(EngineLoad, EveryEntryLoadsAndConvertsToItsStatedFigures) {
   ASSERT_EQ(Realnumregions, 28);
   ASSERT_EQ(Realnumcountries, 201);
   const int entries = Realnumregions + Realnumcountries;
+  // Both starting points: the databases of 1990 and those of 2020.
+  for (const auto& [folder, base] : {std::pair<std::string, int>{"/dbase/", 1990}, {"/dbase2020/", 2020}})
   for (int i = 0; i < entries; ++i) {
+    Base_year = base;
+    Datapath = kData + folder;
     const Clist& entry = Country_list[i];
-    SCOPED_TRACE(entry.name);
+    SCOPED_TRACE(entry.name + std::string(folder));
     EXPECT_EQ(entry.display, 1);          // every entry shows in the selection list
     EXPECT_NE(entry.color, 255);          // every colour is a palette name
     EXPECT_NE(entry.color, 0);            // none is the sea's black
     ASSERT_EQ(readcountry(i), 1);
     const CountryInfo& c = Country[0];
-    const Database db = read_database(kData + "/dbase/" + entry.file);
+    const Database db = read_database(kData + folder + entry.file);
     auto value = [&](const char* key, size_t k) { return db.values.at(key).at(k); };
 
     EXPECT_STREQ(c.country_name, entry.name);
     EXPECT_EQ(c.scale_factor, std::stoi(value("size=", 0)));
     EXPECT_EQ(c.male_1990_pop[0] + c.fem_1990_pop[0], std::stol(value("total_population=", 0)));
+    EXPECT_EQ(c.un_pop[0], std::stol(value("total_population=", 0)));
+    EXPECT_GT(c.un_pop[12], 0);  // the UN's total of the last year
     EXPECT_EQ(c.tot_fertility_rate, scaled(value("total_fertility=", 0), 100));
     EXPECT_EQ(c.life_expectancy, scaled(value("life_expectancy=", 0), 100));
     EXPECT_EQ(c.tot_deathrate[0], scaled(value("infant_deaths=", 0), 10) * 100);
@@ -108,6 +115,7 @@ TEST(EngineLoad, EveryEntryLoadsAndConvertsToItsStatedFigures) {
     EXPECT_STREQ(i < 0 ? "" : Country_list[i].name, n.found) << n.typed;
     EXPECT_STREQ(other < 0 ? "" : Country_list[other].name, n.other) << n.typed;
   }
+  Base_year = 1990;
   clear_country_list();
   ListColorLookup = nullptr;
   MXsetfatalhandler(nullptr);

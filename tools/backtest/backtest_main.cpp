@@ -19,6 +19,9 @@
 // mortality targets: the engine keeps infant mortality within life expectancy.
 // Compared: the projected 2020 total with WPP's 2020 estimate, and the 2050 total
 // of the same run with WPP's medium-variant 2050 population.
+// Second, every entry is projected from its 2020 database (vkproject --base 2020)
+// with the same rule on the medium-variant paths of 2020-2080, and compared with
+// the medium variant's totals of 2050 and 2080.
 #include <unistd.h>
 
 #include <algorithm>
@@ -74,12 +77,14 @@ struct Result {
   double error_2050() const { return 100 * (projected_2050 - wpp_2050) / wpp_2050; }
 };
 
-// Runs vkproject for one entry; fills year -> population (persons).
-bool project(const std::string& data, const ListEntry& entry, const WppData& w, std::map<int, double>* totals,
-             std::string* message) {
+// Runs vkproject for one entry from base year `base`; fills year -> population
+// (persons).
+bool project(const std::string& data, const ListEntry& entry, const WppData& w, int base,
+             std::map<int, double>* totals, std::string* message) {
   std::vector<std::string> args = {"vkproject", "--data", data, "--country", entry.name, "--format", "csv"};
+  if (base != 1990) args.insert(args.end(), {"--base", std::to_string(base)});
   char buffer[128];
-  for (int y = 1990; y <= 2045; y += 5) {
+  for (int y = base; y <= base + 55; y += 5) {
     const int b = y + 5;
     const double tfr = std::clamp((tfr_of(w, entry.code, b - 5) + tfr_of(w, entry.code, b)) / 2, 0.5, 9.9);
     const double e0 = std::clamp((e0_of(w, entry.code, b - 5) + e0_of(w, entry.code, b)) / 2, 20.0, 99.9);
@@ -139,6 +144,10 @@ double quantile(std::vector<double> v, double q) {
 const std::map<int, const char*> kExplanations = {
 #include "backtest_notes.inc"
 };
+// The same for the runs from 2020.
+const std::map<int, const char*> kExplanations2020 = {
+#include "backtest_notes_2020.inc"
+};
 
 }  // namespace
 
@@ -170,7 +179,7 @@ int main(int argc, char** argv) {
   for (const ListEntry& entry : list) {
     std::map<int, double> totals;
     std::string message;
-    if (!project(data, entry, wpp, &totals, &message) || !totals.count(2020) || !totals.count(2050)) {
+    if (!project(data, entry, wpp, 1990, &totals, &message) || !totals.count(2020) || !totals.count(2050)) {
       std::fprintf(stderr, "make_backtest: %s did not project: %s\n", entry.name.c_str(), message.c_str());
       return 1;
     }
@@ -261,6 +270,69 @@ int main(int argc, char** argv) {
     out += "| " + r.name + " | " + fixed(r.projected_2020, 0) + " | " + fixed(r.wpp_2020, 0) + " | " +
            fixed(r.error_2020(), 1) + " | " + fixed(r.projected_2050, 0) + " | " + fixed(r.wpp_2050, 0) + " | " +
            fixed(r.error_2050(), 1) + " |\n";
+
+  // From 2020, steered along the medium variant: 2050 and 2080 against its totals.
+  // The records' first pair of figures holds 2050 here, the second 2080.
+  std::vector<Result> today;
+  for (const ListEntry& entry : list) {
+    std::map<int, double> totals;
+    std::string message;
+    if (!project(data, entry, wpp, 2020, &totals, &message) || !totals.count(2050) || !totals.count(2080)) {
+      std::fprintf(stderr, "make_backtest: %s did not project from 2020: %s\n", entry.name.c_str(), message.c_str());
+      return 1;
+    }
+    today.push_back({entry.code, entry.name, entry.type != "none", totals[2050],
+                     wpp_total(wpp.pop_m_med, wpp.pop_f_med, entry.code, "2050"), totals[2080],
+                     wpp_total(wpp.pop_m_med, wpp.pop_f_med, entry.code, "2080")});
+  }
+  out += "\n# From 2020: the medium variant to 2080\n\n"
+         "Every entry is projected again, from its 2020 database (`vkproject --base 2020`),\n"
+         "steered the same way along WPP's medium-variant paths of fertility, life\n"
+         "expectancy and migration, and compared with the medium variant's totals of 2050\n"
+         "and 2080. The goal set for it: median absolute error in 2050 at most 1.5 per\n"
+         "cent, 90th percentile at most 4 per cent. Measured, not tuned.\n\n";
+  auto today_rows = [&](bool regions) {
+    std::vector<double> e50, e80;
+    for (const Result& r : today)
+      if (r.region == regions) {
+        e50.push_back(std::fabs(r.error_2020()));
+        e80.push_back(std::fabs(r.error_2050()));
+      }
+    return std::string("| ") + (regions ? "regions" : "countries") + " | " + std::to_string(e50.size()) + " | " +
+           fixed(quantile(e50, 0.5), 2) + " | " + fixed(quantile(e50, 0.9), 2) + " | " + fixed(quantile(e80, 0.5), 2) +
+           " | " + fixed(quantile(e80, 0.9), 2) + " |\n";
+  };
+  out += "| entries | n | 2050 median abs. error % | 2050 90th pct % | 2080 median abs. error % | 2080 90th pct % |\n";
+  out += "|---|---|---|---|---|---|\n";
+  out += today_rows(false);
+  out += today_rows(true);
+  out += "\n";
+  for (int which = 0; which < 2; ++which) {
+    std::vector<const Result*> worst;
+    for (const Result& r : today)
+      if (!r.region) worst.push_back(&r);
+    auto error = [&](const Result* r) { return which == 0 ? r->error_2020() : r->error_2050(); };
+    std::sort(worst.begin(), worst.end(), [&](const Result* a, const Result* b) {
+      return std::fabs(error(a)) != std::fabs(error(b)) ? std::fabs(error(a)) > std::fabs(error(b)) : a->code < b->code;
+    });
+    out += which == 0 ? "## From 2020: ten largest errors in 2050\n\n" : "## From 2020: ten largest errors in 2080\n\n";
+    out += "| country | projected | WPP medium | error % | explanation |\n|---|---|---|---|---|\n";
+    for (size_t i = 0; i < 10 && i < worst.size(); ++i) {
+      const Result& r = *worst[i];
+      const auto note = kExplanations2020.find(r.code);
+      out += "| " + r.name + " | " + fixed(which == 0 ? r.projected_2020 : r.projected_2050, 0) + " | " +
+             fixed(which == 0 ? r.wpp_2020 : r.wpp_2050, 0) + " | " + fixed(error(&r), 1) + " | " +
+             (note != kExplanations2020.end() ? note->second : "") + " |\n";
+    }
+    out += "\n";
+  }
+  out += "## From 2020: every entry\n\n| entry | 2050 projected | 2050 WPP | error % | 2080 projected | 2080 WPP | error % |\n";
+  out += "|---|---|---|---|---|---|---|\n";
+  for (const Result& r : today)
+    out += "| " + r.name + " | " + fixed(r.projected_2020, 0) + " | " + fixed(r.wpp_2020, 0) + " | " +
+           fixed(r.error_2020(), 1) + " | " + fixed(r.projected_2050, 0) + " | " + fixed(r.wpp_2050, 0) + " | " +
+           fixed(r.error_2050(), 1) + " |\n";
+
   std::ofstream file(argv[3], std::ios::binary);
   file << out;
   if (!file.flush()) {

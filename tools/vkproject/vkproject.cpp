@@ -28,18 +28,22 @@
 #endif
 
 const char* const VKProjectUsage =
-    "Usage: vkproject [--data DIR] (--country NAME | --all) [--set YEAR:KIND=VALUE@TARGETYEAR]...\n"
+    "Usage: vkproject [--data DIR] [--base YEAR] (--country NAME | --all)\n"
+    "                 [--set YEAR:KIND=VALUE@TARGETYEAR]...\n"
     "                 [--expected] [--to YEAR] [--format table|csv|json] [--groups] [--raw]\n"
     "                 [--save FILE]\n"
-    "Projects a country or region of Demovar's data from 1990 in five-year steps, with\n"
-    "the program's own engine, and prints one row per step.\n"
+    "Projects a country or region of Demovar's data from its base year B (1990, or 2020)\n"
+    "in five-year steps to B + 60, with the program's own engine, and prints one row per\n"
+    "step.\n"
     "  --data DIR      the data directory: DIR/config.mcf and what it names, as the\n"
     "                  program reads them when started in DIR (default: the bundled data)\n"
+    "  --base YEAR     the starting point: 1990 (default, the databases of datapath=) or\n"
+    "                  the one config.mcf names with todayyear= and todaypath= (2020)\n"
     "  --country NAME  a name of the country list, without regard to case\n"
     "  --all           every entry of the list, in list order\n"
     "  --set YEAR:KIND=VALUE@TARGETYEAR\n"
-    "                  when the run stands at YEAR (1990, 1995, ... 2045), set a target to\n"
-    "                  be reached by TARGETYEAR (YEAR ... 2050, in steps of 5), as the\n"
+    "                  when the run stands at YEAR (B, B + 5, ... B + 55), set a target to\n"
+    "                  be reached by TARGETYEAR (YEAR ... B + 60, in steps of 5), as the\n"
     "                  scenario windows do. KIND and VALUE:\n"
     "                    tfr    children per woman, 0.5 to 9.9\n"
     "                    lifex  life expectancy in years, 20 to 99.9\n"
@@ -47,8 +51,8 @@ const char* const VKProjectUsage =
     "                           an infant target when the life-expectancy target is due)\n"
     "                    mig    net migrants per year, persons (at most 100000 population\n"
     "                           units either way)\n"
-    "  --expected      start with the country's expected year-2000 targets\n"
-    "  --to YEAR       last year shown (1990 ... 2050, default 2050)\n"
+    "  --expected      start with the country's expected targets of B + 10\n"
+    "  --to YEAR       last year shown (B ... B + 60, default B + 60)\n"
     "  --format F      table (default), csv (with a header row) or json\n"
     "  --groups        add the 17 age groups of each sex: m0..m16, f0..f16\n"
     "  --raw           model integers: populations in the country's units, TFR and\n"
@@ -78,7 +82,8 @@ struct Options {
   bool all = false;
   std::vector<Setting> sets;
   bool expected = false;
-  int to = VK_LAST_YEAR;
+  int base = 1990;
+  int to = 0;  // 0: the last year of the base
   Format format = Format::TABLE;
   bool groups = false;
   bool raw = false;
@@ -110,7 +115,17 @@ bool parse_real(const std::string& text, double* value) {
   return true;
 }
 
-bool is_step_year(int year) { return year >= VK_FIRST_YEAR && year <= VK_LAST_YEAR && (year - VK_FIRST_YEAR) % 5 == 0; }
+bool is_step_year(int year) {
+  return year >= vk_first_year() && year <= vk_last_year() && (year - vk_first_year()) % 5 == 0;
+}
+
+// Joins texts by appending (GCC 12 warns falsely on chains of operator+ at -O3).
+std::string join(std::initializer_list<std::string> parts) {
+  std::string text;
+  for (const std::string& p : parts) text.append(p);
+  return text;
+}
+
 
 // YEAR:KIND=VALUE@TARGETYEAR
 bool parse_set(const std::string& text, Setting* s, std::string* why) {
@@ -121,8 +136,9 @@ bool parse_set(const std::string& text, Setting* s, std::string* why) {
   }
   s->text = text;
   const std::string kind = text.substr(colon + 1, eq - colon - 1);
-  if (!parse_int(text.substr(0, colon), &s->year) || !is_step_year(s->year) || s->year == VK_LAST_YEAR) {
-    *why = "YEAR must be one of 1990, 1995, ... 2045";
+  if (!parse_int(text.substr(0, colon), &s->year) || !is_step_year(s->year) || s->year == vk_last_year()) {
+    *why = join({"YEAR must be one of ", std::to_string(vk_first_year()), ", ", std::to_string(vk_first_year() + 5),
+                 ", ... ", std::to_string(vk_last_year() - 5)});
     return false;
   }
   if (kind == "tfr") s->kind = Kind::TFR;
@@ -139,7 +155,7 @@ bool parse_set(const std::string& text, Setting* s, std::string* why) {
   }
   if (!parse_int(text.substr(at + 1), &s->target_year) || !is_step_year(s->target_year) ||
       s->target_year < s->year) {
-    *why = "TARGETYEAR must be YEAR or a later step, at most 2050";
+    *why = join({"TARGETYEAR must be YEAR or a later step, at most ", std::to_string(vk_last_year())});
     return false;
   }
   const double v = s->value;
@@ -155,15 +171,15 @@ bool parse_set(const std::string& text, Setting* s, std::string* why) {
 
 Failure usage_error(const std::string& message) { return Failure{2, message}; }
 
-// Joins texts by appending (GCC 12 warns falsely on chains of operator+ at -O3).
-std::string join(std::initializer_list<std::string> parts) {
-  std::string text;
-  for (const std::string& p : parts) text.append(p);
-  return text;
-}
-
 // Parses the arguments; a Failure with status 0 and no message means success.
+// The base year comes first, wherever it stands: the years of --set and --to are
+// checked against it.
 Failure parse(int argc, char** argv, Options* o) {
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::string(argv[i]) == "--base" && (!parse_int(argv[i + 1], &o->base) || o->base < 1990 ||
+                                             o->base > 2100 || o->base % 5 != 0))
+      return usage_error("--base needs a starting year: 1990 or 2020");
+  Base_year = o->base;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&](std::string* into) {
@@ -178,6 +194,8 @@ Failure parse(int argc, char** argv, Options* o) {
       if (!value(&o->data) || o->data.empty()) return usage_error("--data needs a directory");
     } else if (arg == "--country") {
       if (!value(&o->country) || o->country.empty()) return usage_error("--country needs a name");
+    } else if (arg == "--base") {
+      if (!value(&v)) return usage_error("--base needs a starting year: 1990 or 2020");
     } else if (arg == "--all") {
       o->all = true;
     } else if (arg == "--set") {
@@ -190,7 +208,8 @@ Failure parse(int argc, char** argv, Options* o) {
       o->expected = true;
     } else if (arg == "--to") {
       if (!value(&v) || !parse_int(v, &o->to) || !is_step_year(o->to))
-        return usage_error("--to needs one of 1990, 1995, ... 2050");
+        return usage_error(join({"--to needs one of ", std::to_string(vk_first_year()), ", ",
+                                 std::to_string(vk_first_year() + 5), ", ... ", std::to_string(vk_last_year())}));
     } else if (arg == "--format") {
       if (!value(&v)) return usage_error("--format needs table, csv or json");
       if (v == "table") o->format = Format::TABLE;
@@ -207,6 +226,7 @@ Failure parse(int argc, char** argv, Options* o) {
       return usage_error(join({"unknown argument |", arg, "|"}));
     }
   }
+  if (o->to == 0) o->to = vk_last_year();
   if (o->all == !o->country.empty()) return usage_error("give either --country NAME or --all");
   if (o->all && !o->save.empty()) return usage_error("--save takes a single --country");
   for (const Setting& s : o->sets)
@@ -440,7 +460,7 @@ void project(const Options& o, const char* name, const std::vector<int32_t>& val
     s->stepcnt += 1;
     dosim(s);
   }
-  d.modify_permit = s->year < VK_LAST_YEAR;
+  d.modify_permit = s->year < vk_last_year();
   fill_display(&d, s);
 }
 
@@ -486,6 +506,11 @@ int vkproject_main(int argc, char** argv, FILE* out, FILE* err) {
   } go_back{here};
   configure();
   build_file_names();
+  if (!use_starting_point(o.base)) {
+    std::fprintf(err, "vkproject: no data from %d in |%s| (config.mcf names no todayyear= %d with todaypath=)\n",
+                 o.base, o.data.c_str(), o.base);
+    return 2;
+  }
   FILE* list = std::fopen(ListFile.c_str(), "r");
   if (!list) {
     std::fprintf(err, "vkproject: cannot read the country list |%s| in |%s|\n", ListFile.c_str(), o.data.c_str());

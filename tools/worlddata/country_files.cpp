@@ -1,4 +1,8 @@
-// Writing the country databases.
+// Writing the country databases, of one base year B: 1990 (the history) or 2020
+// (today). Everything below is said for B = 1990; a later base shifts every year
+// and period by the same amount (2020: the population of 2020, the rates of
+// 2020-2025, the expected levels of 2030-2035). Populations after 2020 and the
+// figures of periods from 2020-2025 on are WPP's medium variant.
 //
 // Population unit. The projection engine holds every quantity in signed 32 bits.
 // Its largest intermediate values are: a group's rate (per million) times the
@@ -79,6 +83,14 @@ constexpr double kFemaleShareOfBirths = 0.512;  // the engine's split of births
 
 using Groups = std::array<double, kGroups>;
 
+std::string period(int start) { return std::to_string(start) + "-" + std::to_string(start + 5); }
+
+// The tables of a year's population by sex: estimates to 2020, medium variant after.
+const WppTable& population_table(const WppData& wpp, int year, bool male) {
+  if (year <= 2020) return male ? wpp.pop_m : wpp.pop_f;
+  return male ? wpp.pop_m_med : wpp.pop_f_med;
+}
+
 // WPP population (thousands) in the program's 17 groups, 80+ summed.
 bool population_groups(const WppTable& table, int code, const char* year, Groups* out) {
   out->fill(0);
@@ -141,15 +153,17 @@ double infant_q0(double m0, bool male) {
   return m0 / (1 + (1 - coale_demeny_a0(m0, male)) * m0);
 }
 
-double extreme_engine_quantity(const WppData& wpp, int code) {
+double extreme_engine_quantity(const WppData& wpp, int code, int base) {
   Groups male;
   Groups female;
-  if (!population_groups(wpp.pop_m, code, "1990", &male) || !population_groups(wpp.pop_f, code, "1990", &female))
+  const std::string year = std::to_string(base);
+  if (!population_groups(population_table(wpp, base, true), code, year.c_str(), &male) ||
+      !population_groups(population_table(wpp, base, false), code, year.c_str(), &female))
     return INFINITY;
-  Groups death_rate{};  // per million, both sexes, 1990-1995
+  Groups death_rate{};  // per million, both sexes, of the base period
   for (int g = 0; g < kGroups; ++g) {
-    const double m = wpp.mx_m.value(code, std::to_string(g == 0 ? 1 : 5 * g), "1990-1995");
-    const double f = wpp.mx_f.value(code, std::to_string(g == 0 ? 1 : 5 * g), "1990-1995");
+    const double m = wpp.mx_m.value(code, std::to_string(g == 0 ? 1 : 5 * g), period(base));
+    const double f = wpp.mx_f.value(code, std::to_string(g == 0 ? 1 : 5 * g), period(base));
     const double weight = male[g] + female[g];
     death_rate[g] = weight > 0 ? (m * male[g] + f * female[g]) / weight * 1e6 : std::max(m, f) * 1e6;
     if (std::isnan(death_rate[g])) return INFINITY;
@@ -160,7 +174,7 @@ double extreme_engine_quantity(const WppData& wpp, int code) {
   // Yearly birth rates per woman of the mother groups 15-19 ... 45-49.
   std::array<double, 7> asfr{};
   for (int i = 0; i < 7; ++i) {
-    const double percent = wpp.asfr.value(code, kMotherAges[i], "1990-1995");
+    const double percent = wpp.asfr.value(code, kMotherAges[i], period(base));
     if (std::isnan(percent)) return INFINITY;
     asfr[static_cast<size_t>(i)] = std::min(percent / 100 * kLargestTfr / 5, 0.999);
   }
@@ -212,25 +226,30 @@ double extreme_engine_quantity(const WppData& wpp, int code) {
   return largest;
 }
 
-bool counts_in_thousands(const WppData& wpp, int code) {
-  if (extreme_engine_quantity(wpp, code) > INT32_LIMIT) return true;
+bool counts_in_thousands(const WppData& wpp, int code, int base) {
+  if (extreme_engine_quantity(wpp, code, base) > INT32_LIMIT) return true;
   // The user sets migration in units of the file, at most 100000 either way: the
-  // flows WPP gives up to 2050 must fit, or the real course cannot be set.
-  for (int start = 1990; start < 2050; start += 5) {
-    const double flow = wpp.migration.value(code, std::to_string(start) + "-" + std::to_string(start + 5));
+  // flows WPP gives up to the last year must fit, or the real course cannot be set.
+  for (int start = base; start < base + 60; start += 5) {
+    const double flow = wpp.migration.value(code, period(start));
     if (std::isnan(flow) || std::fabs(flow * 1000 / 5) > kLargestImmigration) return true;
   }
   return false;
 }
 
-bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* text, std::string* error) {
+bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* text, std::string* error,
+                       int base) {
   const int code = entry.code;
-  const bool thousands = counts_in_thousands(wpp, code);
+  const bool thousands = counts_in_thousands(wpp, code, base);
   const double unit = thousands ? 1 : 1000;  // WPP thousands -> file units
+  const std::string y0 = std::to_string(base), y5 = std::to_string(base + 5);
+  const std::string p0 = period(base);
 
   Groups male90, female90, male95, female95;
-  if (!population_groups(wpp.pop_m, code, "1990", &male90) || !population_groups(wpp.pop_f, code, "1990", &female90) ||
-      !population_groups(wpp.pop_m, code, "1995", &male95) || !population_groups(wpp.pop_f, code, "1995", &female95)) {
+  if (!population_groups(population_table(wpp, base, true), code, y0.c_str(), &male90) ||
+      !population_groups(population_table(wpp, base, false), code, y0.c_str(), &female90) ||
+      !population_groups(population_table(wpp, base + 5, true), code, y5.c_str(), &male95) ||
+      !population_groups(population_table(wpp, base + 5, false), code, y5.c_str(), &female95)) {
     *error = "population by age missing for " + entry.un_name;
     return false;
   }
@@ -250,13 +269,11 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
   // estimates to 2020, medium variant after.
   std::array<long long, 13> un_totals{};
   for (int t = 0; t < 13; ++t) {
-    const int year = 1990 + 5 * t;
+    const int year = base + 5 * t;
     const std::string y = std::to_string(year);
     Groups m, f;
-    const bool known = year <= 2020 ? population_groups(wpp.pop_m, code, y.c_str(), &m) &&
-                                          population_groups(wpp.pop_f, code, y.c_str(), &f)
-                                    : population_groups(wpp.pop_m_med, code, y.c_str(), &m) &&
-                                          population_groups(wpp.pop_f_med, code, y.c_str(), &f);
+    const bool known = population_groups(population_table(wpp, year, true), code, y.c_str(), &m) &&
+                       population_groups(population_table(wpp, year, false), code, y.c_str(), &f);
     if (!known) {
       *error = "population of " + y + " missing for " + entry.un_name;
       return false;
@@ -264,16 +281,17 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
     for (int g = 0; g < kGroups; ++g) un_totals[t] += std::llround(m[g] * unit) + std::llround(f[g] * unit);
   }
   if (un_totals[0] != male_total + female_total) {
-    *error = "the 1990 row differs from the stated total for " + entry.un_name;
+    *error = "the " + y0 + " row differs from the stated total for " + entry.un_name;
     return false;
   }
 
   Summary s90;
   Summary s00;
-  if (!summary(wpp, code, "1990-1995", false, &s90, error) || !summary(wpp, code, "2000-2005", false, &s00, error))
+  if (!summary(wpp, code, p0, base >= 2020, &s90, error) ||
+      !summary(wpp, code, period(base + 10), base + 10 >= 2020, &s00, error))
     return false;
-  const double srb = wpp.sex_ratio.value(code, "1990-1995");
-  const double migrants = wpp.migration.value(code, "1990-1995");
+  const double srb = wpp.sex_ratio.value(code, p0);
+  const double migrants = wpp.migration.value(code, p0);
   if (std::isnan(migrants)) {
     *error = "migration missing for " + entry.un_name;
     return false;
@@ -283,7 +301,7 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
   std::array<double, 7> births{};
   double births_total = 0;
   for (int i = 0; i < 7; ++i) {
-    const double percent = wpp.asfr.value(code, kMotherAges[i], "1990-1995");
+    const double percent = wpp.asfr.value(code, kMotherAges[i], p0);
     if (std::isnan(percent)) {
       *error = "fertility by age missing for " + entry.un_name;
       return false;
@@ -301,10 +319,11 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
   for (int sex = 0; sex < 2; ++sex) {
     const WppTable& mx = sex == 0 ? wpp.mx_m : wpp.mx_f;
     const Groups& pop90 = sex == 0 ? male90 : female90;
-    const WppTable& popt = sex == 0 ? wpp.pop_m : wpp.pop_f;
+    const WppTable& popt0 = population_table(wpp, base, sex == 0);
+    const WppTable& popt5 = population_table(wpp, base + 5, sex == 0);
     std::array<double, 18>& deaths = sex == 0 ? male_deaths : female_deaths;
-    const double m0 = mx.value(code, "0", "1990-1995");
-    const double m1 = mx.value(code, "1", "1990-1995");
+    const double m0 = mx.value(code, "0", p0);
+    const double m1 = mx.value(code, "1", p0);
     if (std::isnan(m0) || std::isnan(m1)) {
       *error = "death rates missing for " + entry.un_name;
       return false;
@@ -318,7 +337,7 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
     const double share_1_4 = l1_years / (l0_years + l1_years);
     deaths[1] = m1 * share_1_4 * pop90[0] * 1000;
     for (int g = 1; g < kGroups - 1; ++g) {
-      const double m = mx.value(code, std::to_string(5 * g), "1990-1995");
+      const double m = mx.value(code, std::to_string(5 * g), p0);
       if (std::isnan(m)) {
         *error = "death rates missing for " + entry.un_name;
         return false;
@@ -328,8 +347,8 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
     double weighted = 0;
     double weight = 0;
     for (int a = 16; a < 21; ++a) {
-      const double m = mx.value(code, std::to_string(5 * a), "1990-1995");
-      const double mid = (popt.value(code, kAges[a], "1990") + popt.value(code, kAges[a], "1995")) / 2;
+      const double m = mx.value(code, std::to_string(5 * a), p0);
+      const double mid = (popt0.value(code, kAges[a], y0) + popt5.value(code, kAges[a], y5)) / 2;
       if (std::isnan(m) || std::isnan(mid)) {
         *error = "old-age death rates missing for " + entry.un_name;
         return false;
@@ -337,7 +356,7 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
       weighted += m * mid;
       weight += mid;
     }
-    const double rate_80 = weight > 0 ? weighted / weight : mx.value(code, "80", "1990-1995");
+    const double rate_80 = weight > 0 ? weighted / weight : mx.value(code, "80", p0);
     deaths[17] = rate_80 * pop90[kGroups - 1] * 1000;
   }
 
@@ -348,11 +367,11 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
   out += "# Licence: Creative Commons Attribution 3.0 IGO. Computed by tools/worlddata;\n";
   out += "# do not edit by hand. Populations and migration in ";
   out += thousands ? "thousands" : "persons";
-  out += "; births and deaths\n# in persons a year (1990-1995 rates; see tools/worlddata/country_files.cpp).\n";
+  out += "; births and deaths\n# in persons a year (" + p0 + " rates; see tools/worlddata/country_files.cpp).\n";
   out += "database= VK_country\n";
   out += "name= " + entry.name + "\n";
   out += "size= " + std::string(thousands ? "1000" : "1") + "\n";
-  out += "year= 1990\n";
+  out += "year= " + y0 + "\n";
   out += "total_population= " + std::to_string(male_total + female_total) + "\n";
   out += "life_expectancy= " + fixed(s90.e0, 2) + "\n";
   out += "infant_deaths= " + fixed(s90.imr, 1) + "\n";
@@ -404,11 +423,11 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
 
   out += "# UN totals, estimates to 2020 and medium variant after, for comparison.\n";
   out += "format= year pop tamrof\n";
-  for (int t = 0; t < 13; ++t) out += std::to_string(1990 + 5 * t) + right(un_totals[t], 11) + "\n";
+  for (int t = 0; t < 13; ++t) out += std::to_string(base + 5 * t) + right(un_totals[t], 11) + "\n";
   out += "endformat\n";
 
-  out += "# 2000-2005, for the runs of the expected future.\n";
-  out += "year= 2000\n";
+  out += "# " + period(base + 10) + ", for the runs of the expected future.\n";
+  out += "year= " + std::to_string(base + 10) + "\n";
   out += "total_fertility= " + fixed(s00.tfr, 2) + "\n";
   out += "life_expectancy= " + fixed(s00.e0, 2) + "\n";
   out += "infant_deaths= " + fixed(s00.imr, 1) + "\n";

@@ -1,7 +1,8 @@
 // make_world_data: writes the program's data directory from UN WPP 2019 and Natural
 // Earth: the country list (dbase/country.maf) with its name aliases
-// (dbase/aliases.maf), one database per entry (dbase/*.dat), the two maps (images/regions.rl8, images/countries.rl8) and
-// config.mcf. Deterministic: the same sources give the same bytes.
+// (dbase/aliases.maf), one database per entry for each starting point (dbase/*.dat
+// from 1990, dbase2020/*.dat from 2020), the two maps (images/regions.rl8,
+// images/countries.rl8) and config.mcf. Deterministic: the same sources give the same bytes.
 //
 //   make_world_data SOURCE_DIR DATA_DIR [--aliases-only]
 //
@@ -71,7 +72,10 @@ const char* const kConfig =
     "imagepath= images/\n"
     "interfacefile= varnock.inf\n"
     "countryfile= countries.rl8\n"
-    "regionfile= regions.rl8\n";
+    "regionfile= regions.rl8\n"
+    "# The second starting point: the databases from 2020, with the UN's medium variant.\n"
+    "todaypath= dbase2020/\n"
+    "todayyear= 2020\n";
 
 // Reads a written picture back and checks it holds exactly the grid.
 bool verify_picture(const std::filesystem::path& path, int rows, int cols, const std::vector<uint16_t>& grid) {
@@ -131,6 +135,7 @@ int main(int argc, char** argv) {
 
   std::error_code ec;
   std::filesystem::create_directories(data / "dbase", ec);
+  std::filesystem::create_directories(data / "dbase2020", ec);
   std::filesystem::create_directories(data / "images", ec);
   if (!write_text(data / "dbase" / "country.maf", list_text(list))) return fail("cannot write country.maf");
   std::vector<WorldAlias> aliases;
@@ -141,20 +146,28 @@ int main(int argc, char** argv) {
     std::string text;
     if (!country_file_text(wpp, entry, &text, &error)) return fail(error);
     if (!write_text(data / "dbase" / entry.file, text)) return fail("cannot write " + entry.file);
+    if (!country_file_text(wpp, entry, &text, &error, 2020)) return fail(error);
+    if (!write_text(data / "dbase2020" / entry.file, text)) return fail("cannot write dbase2020/" + entry.file);
   }
-  // The unit threshold as it falls for this data: the largest 1990 population
+  // The unit threshold as it falls for this data: the largest base-year population
   // counted in persons and the smallest counted in thousands.
-  for (const ListEntry& entry : list) {
-    double total = 0;
-    for (const char* age : {"0-4", "5-9", "10-14", "15-19", "20-24", "25-29", "30-34", "35-39", "40-44", "45-49",
-                            "50-54", "55-59", "60-64", "65-69", "70-74", "75-79", "80-84", "85-89", "90-94",
-                            "95-99", "100+"})
-      total += wpp.pop_m.value(entry.code, age, "1990") + wpp.pop_f.value(entry.code, age, "1990");
-    const long long persons = std::llround(total * 1000);
-    if (counts_in_thousands(wpp, entry.code)) {
-      if (smallest_thousands < 0 || persons < smallest_thousands) smallest_thousands = persons;
-    } else {
-      largest_persons = std::max(largest_persons, persons);
+  long long largest_persons_2020 = 0, smallest_thousands_2020 = -1;
+  for (const int base : {1990, 2020}) {
+    long long& largest = base == 1990 ? largest_persons : largest_persons_2020;
+    long long& smallest = base == 1990 ? smallest_thousands : smallest_thousands_2020;
+    const std::string year = std::to_string(base);
+    for (const ListEntry& entry : list) {
+      double total = 0;
+      for (const char* age : {"0-4", "5-9", "10-14", "15-19", "20-24", "25-29", "30-34", "35-39", "40-44", "45-49",
+                              "50-54", "55-59", "60-64", "65-69", "70-74", "75-79", "80-84", "85-89", "90-94",
+                              "95-99", "100+"})
+        total += wpp.pop_m.value(entry.code, age, year) + wpp.pop_f.value(entry.code, age, year);
+      const long long persons = std::llround(total * 1000);
+      if (counts_in_thousands(wpp, entry.code, base)) {
+        if (smallest < 0 || persons < smallest) smallest = persons;
+      } else {
+        largest = std::max(largest, persons);
+      }
     }
   }
 
@@ -174,6 +187,8 @@ int main(int argc, char** argv) {
   std::printf("region map %dx%d, country map %dx%d\n", maps.width, maps.height, cw, ch);
   std::printf("population unit: persons up to %lld (1990), thousands from %lld\n", largest_persons,
               smallest_thousands);
+  std::printf("population unit: persons up to %lld (2020), thousands from %lld\n", largest_persons_2020,
+              smallest_thousands_2020);
   std::printf("dots (%zu):", maps.dots.size());
   for (const std::string& name : maps.dots) std::printf(" %s;", name.c_str());
   std::printf("\n");
