@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "app/command_table.h"
@@ -39,13 +41,16 @@ void check_free_memory() {
 }
 
 // Loads a map picture for the whole run. The buffer holds the file less its
-// 8-byte header and is never freed: the picture points into it.
+// 8-byte header and lives as long as the picture, which points into it; a second
+// start-up in one process (as a restart in the tests) replaces it.
 void load_map(const std::string& file, MXPicture* picture, const char* what) {
+  static std::map<MXPicture*, std::unique_ptr<void, decltype(&std::free)>> buffers;
   FILE* in = MXopen(file.c_str(), "rb");
   if (!in) MXelog(-1, "Unable to open %s map |%s|\n", what, file.c_str());
   const long size = MXfilesize(in);
   void* buffer = size > 8 ? std::malloc(static_cast<size_t>(size - 8)) : nullptr;
   if (!buffer) MXelog(-1, "Unable to allocate space for %s map\n", what);
+  buffers.insert_or_assign(picture, std::unique_ptr<void, decltype(&std::free)>(buffer, &std::free));
   if (!MXinitpic(in, picture, buffer)) MXelog(-1, "Unable to initialize %s map\n", what);
   std::fclose(in);
 }
