@@ -24,6 +24,15 @@ namespace {
 // The first redraw after start shows no help message again: there is none yet.
 bool redrawn_before = false;
 
+// Per pane, the scale a drag left the pyramid at: it holds while the pane shows the
+// same run at the same step with the total the drag left (a step, a reset or a
+// loaded simulation ends it).
+struct KeptScale {
+  int run = -1, step = -1;
+  int32_t total_after = 0, scale_total = 0;
+};
+KeptScale kept_scale[VK_PANES];
+
 // a x b / c rounded half up, for the non-negative operands of the pyramid. Wider
 // than RESCALE so that a large bound times a large total cannot overflow.
 int64_t scale_round(int64_t a, int64_t b, int64_t c) {
@@ -141,6 +150,7 @@ void init_display_data(int pane) {
 
 void setup_bargraph() {
   DisplayType& d = Display[Cdisp];
+  kept_scale[Cdisp] = KeptScale{};
   const VKStatetype* s = shown_run(Cdisp);
   if (!s) return;
   const int t = s->stepcnt;
@@ -151,6 +161,21 @@ void setup_bargraph() {
   d.bound = pyramid_bound(d.male, d.female, s->totpop[t]);
 }
 
+int32_t pyramid_scale_total(int pane) {
+  const VKStatetype* s = shown_run(pane);
+  if (!s) return 0;
+  const KeptScale& k = kept_scale[pane];
+  const int t = s->stepcnt;
+  if (k.run == Display[pane].curr_sim && k.step == t && k.total_after == s->totpop[t]) return k.scale_total;
+  return s->totpop[t];
+}
+
+void keep_pyramid_scale(int pane, int32_t scale_total) {
+  const VKStatetype* s = shown_run(pane);
+  if (!s) return;
+  kept_scale[pane] = KeptScale{Display[pane].curr_sim, s->stepcnt, s->totpop[s->stepcnt], scale_total};
+}
+
 void display_bar_graph(int pane) {
   const VKStatetype* s = shown_run(pane);
   if (!s) return;
@@ -158,7 +183,7 @@ void display_bar_graph(int pane) {
   const int t = s->stepcnt;
   const int32_t* M = s->male_pop[t];
   const int32_t* F = s->fem_pop[t];
-  const int32_t P = s->totpop[t];
+  const int32_t P = pyramid_scale_total(pane);
   const int B = d.bound;
 
   MXsetcurrentnamedwindow(Displayname[pane]);
@@ -409,4 +434,7 @@ void writesimstats(const VKStatetype* s) {
          static_cast<long>((s->deathrate[t][0] + 500) / 1000));
 }
 
-void reset_population_display() { redrawn_before = false; }
+void reset_population_display() {
+  redrawn_before = false;
+  for (KeptScale& k : kept_scale) k = KeptScale{};
+}
