@@ -192,6 +192,8 @@ int redraw_active_windows_routine(int, int, int, const char*) {
 // Statement effects --------------------------------------------------------------------
 
 void do_window(Arg* a) {
+  // The library hands a window's name on in buffers of this size (the last control).
+  if (a[0].str.size() > static_cast<size_t>(MX_WINDOW_NAME_CHARS)) iferror("Window name longer than 80 characters");
   if (firstPass) {
     if (++windows >= MX_MAX_WINDOWS) MXelog(-1, "Too many windows declared in interface file\n");
     windata[windows][0] = windata[windows][1] = 0;

@@ -235,8 +235,9 @@ void MXsetdeactivenamedwindow(const char* name) { Win[MXwindownum(name)].active 
 
 void MXsetcurrentnamedwindow(const char* name) { MXPsetcurrentwindow(MXwindownum(name)); }
 
-char* MXgetcurrentwindowname(char* buffer) {
-  std::strcpy(buffer, current().name);
+char* MXgetcurrentwindowname(char* buffer, size_t size) {
+  if (size == 0) return buffer;
+  std::snprintf(buffer, size, "%s", current().name);
   return buffer;
 }
 
