@@ -38,7 +38,7 @@ void check_free_memory() {
 // 8-byte header and is never freed: the picture points into it.
 void load_map(const std::string& file, MXPicture* picture, const char* what) {
   FILE* in = MXopen(file.c_str(), "rb");
-  if (!in) MXelog(-1, "Unable to open %s map |%s|\n", what, file.c_str());
+  if (!in) MXelog(-1, "Unable to open %s map |%s|\n%s", what, file.c_str(), ConfigNote.c_str());
   const long size = MXfilesize(in);
   void* buffer = size > 8 ? std::malloc(static_cast<size_t>(size - 8)) : nullptr;
   if (!buffer) MXelog(-1, "Unable to allocate space for %s map\n", what);
@@ -107,6 +107,11 @@ void varnock_startup() {
   load_map(RegionFile, &Regionpic, "region");
 
   register_commands();
+  // Looked at here, where the cause of a missing file is known.
+  if (FILE* in = MXopen(InterfaceFile.c_str(), "r"))
+    std::fclose(in);
+  else
+    MXelog(-1, "Cannot open interface file |%s|.\n%s", InterfaceFile.c_str(), ConfigNote.c_str());
   MXinterfaceinit("Demovar", InterfaceFile.c_str(), Use_bstore, "w", G640x480x16);
   open_output_log();
   set_up_zoom_box();

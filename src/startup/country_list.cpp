@@ -168,7 +168,7 @@ void get_country_names() {
   // Closed on every way out, also when a fatal entry is turned into an exception.
   std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(ListFile.c_str(), "r"), fclose);
   if (!file) {
-    MXelog(-1, "Unable to access country list |%s|.\n", ListFile.c_str());
+    MXelog(-1, "Unable to access country list |%s|.\n%s", ListFile.c_str(), ConfigNote.c_str());
     return;
   }
   int ok = MXgenreader(file.get(), list_reader, "VK_clist", nullptr);
