@@ -128,6 +128,7 @@ void drawintroscreen() {
   set_item("help", "p0", false);
   set_item("help", "p4", false);
   MXsetcurrentnamedwindow("instruction");
+  const MXReadingFile reading(IntroFile.c_str());
   FILE* file = MXopen(IntroFile.c_str(), "rb");
   if (!file) MXelog(-1, "Unable to open instruction picture file |%s|\n", IntroFile.c_str());
   const Field offset = field_rect("introoffset");

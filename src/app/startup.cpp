@@ -37,12 +37,14 @@ void check_free_memory() {
 // Loads a map picture for the whole run. The buffer holds the file less its
 // 8-byte header and is never freed: the picture points into it.
 void load_map(const std::string& file, MXPicture* picture, const char* what) {
+  const MXReadingFile reading(file.c_str());
   FILE* in = MXopen(file.c_str(), "rb");
   if (!in) MXelog(-1, "Unable to open %s map |%s|\n%s", what, file.c_str(), ConfigNote.c_str());
   const long size = MXfilesize(in);
   void* buffer = size > 8 ? std::malloc(static_cast<size_t>(size - 8)) : nullptr;
   if (!buffer) MXelog(-1, "Unable to allocate space for %s map\n", what);
-  if (!MXinitpic(in, picture, buffer)) MXelog(-1, "Unable to initialize %s map\n", what);
+  if (!MXinitpic(in, picture, buffer))
+    MXelog(-1, "Unable to initialize %s map |%s|: not a whole run-length picture\n", what, file.c_str());
   std::fclose(in);
 }
 

@@ -171,6 +171,7 @@ void get_country_names() {
     MXelog(-1, "Unable to access country list |%s|.\n%s", ListFile.c_str(), ConfigNote.c_str());
     return;
   }
+  const MXReadingFile reading(ListFile.c_str());
   int ok = MXgenreader(file.get(), list_reader, "VK_clist", nullptr);
   file.reset();
   if (!ok) MXelog(-1, "Error processing country database list file |%s|\n", ListFile.c_str());

@@ -192,6 +192,7 @@ int MXdohelpscreens(const char* file, int page, int bstore, int n) {
   const DrawingState saved;
   FILE* in = MXopen(file, "r");
   if (!in) {
+    MXelog(0, "Unable to open help file |%s|\n", file);
     MXdisablebutton("help", "helpnext", 1);
     MXdisablebutton("help", "helpprev", 1);
     use_font_and_window_colour(SMALL);

@@ -89,7 +89,8 @@ constexpr long kNumberLimit = 100000000;
 long number_value(size_t start, size_t end, bool negative) {
   long v = 0;
   for (size_t i = start; i < end && v <= kNumberLimit; ++i) v = v * 10 + (text[i] - '0');
-  if (v > kNumberLimit) v = kNumberLimit;
+  // A number this large is no coordinate, size or count of any object: a damaged file.
+  if (v > kNumberLimit) iferror("Number larger than 100000000");
   return negative ? -v : v;
 }
 

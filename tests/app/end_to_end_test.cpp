@@ -5,9 +5,11 @@
 // quitting through the closing text; with checks of the screen, the logs and the
 // bells along the way.
 #include <cmath>
+#include <cstring>
 #include <regex>
 
 #include "app_test_support.h"
+#include "demography/saved_simulation.h"
 
 namespace {
 
@@ -248,6 +250,104 @@ void EndToEnd::session() {
   EXPECT_EQ(MXgetcurrmsg(), 16);
   EXPECT_EQ(Helpfile, "info/modeling.txt");
   EXPECT_THROW(press_button("help", "done"), ProgramEnded);
+}
+
+// Every file the program reads, damaged, gives a message naming the file and what
+// is wrong: no crash, no hang, no figures that look real. Each damaged copy is
+// written under a new name (the data files themselves are links to the sources).
+TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
+  namespace fs = std::filesystem;
+  const std::string data = APP_DATA_DIR;
+  const std::string config = read_file("config.mcf");
+  open_main_screen();
+  choose_country("top", "france");
+  ASSERT_EQ(savenamedfile("good.sav"), 1);
+  using Damage = std::string (*)(std::string);
+  const Damage half = [](std::string t) {  // cut in the middle, inside a statement where there are any
+    const size_t at = t.find('(', t.size() / 2);
+    return t.substr(0, at == std::string::npos ? t.size() / 2 : at + 3);
+  };
+  const Damage garbage = [](std::string t) { return std::string(t.size() / 8 + 9, '\x9d') + "?\x01|"; };
+  const Damage tag = [](std::string t) {  // the identification tag, or a picture's first bytes
+    const size_t at = t.find("VK_");
+    return at == std::string::npos ? "XXXX" + t.substr(4) : t.replace(at, 3, "XX_");
+  };
+  const Damage numbers = [](std::string t) {  // the first figure (or a picture's size) out of range
+    const size_t key = t.find("\nwindow(") != std::string::npos ? t.find("\nwindow(") : t.find("= ");
+    if (key == std::string::npos) return t.replace(4, 4, "\xff\xff\xff\xff");
+    return t.insert(t.find_first_of("0123456789", key), "99999999999");
+  };
+  const Damage run = [](std::string t) { return t.replace(20, 1, "\x07"); };  // the upper pane's shown run
+  enum Stage { START, INTRO, COUNTRY, LOAD, HELP };
+  const struct {
+    const char* source;  // the good file
+    const char* copy;    // where the damaged copy goes, and the key naming it in config.mcf
+    const char* key;
+    Stage stage;
+    Damage damage;
+    const char* what;  // in the messages besides the file's name
+  } cases[] = {
+      {"config.mcf", "config.mcf", "", START, half, "configuration file"},
+      {"config.mcf", "config.mcf", "", START, tag, "configuration file"},
+      {"config.mcf", "config.mcf", "", START, garbage, "configuration file"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, half, "list"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, tag, "tag"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, garbage, "list"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, numbers, "numregions="},
+      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, half, "run-length picture"},
+      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, garbage, "map"},
+      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, tag, "map"},
+      {"/images/regions.rl8", "images/damaged.rl8", "regionfile=", START, numbers, "map"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, half, "Error on line"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, garbage, "Error on line"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, numbers, "Error on line"},
+      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, half, "Picture"},
+      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, garbage, "picture"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, half, "country file"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, garbage, "country file"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, tag, "tag"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, numbers, "does not fit"},
+      {"info/main.hlp", "info/main.hlp", "", HELP, half, "Unable to open help file"},  // then removed
+      {"good.sav", "damaged.sav", "", LOAD, half, "refused"},
+      {"good.sav", "damaged.sav", "", LOAD, garbage, "refused"},
+      {"good.sav", "damaged.sav", "", LOAD, run, "out of range"},
+  };
+  for (const auto& c : cases) {
+    const std::string source = c.source[0] == '/' ? data + c.source : c.source;
+    const std::string good = c.copy == std::string("config.mcf") ? config : read_file(source);
+    ASSERT_FALSE(good.empty()) << source;
+    write_file(c.copy, c.damage(good));
+    if (c.key[0]) write_file("config.mcf", config + c.key + " " + fs::path(c.copy).filename().string() + "\n");
+    std::string fatal;
+    const std::string case_name = std::string(c.copy) + " / " + c.what;
+    stop_program();
+    fs::remove("error.log");
+    try {
+      start_program();
+      if (c.stage == INTRO) {
+        idle(2);
+      } else if (c.stage == COUNTRY) {
+        Datapath.clear();
+        std::strcpy(Country_list[Numregions].file, c.copy);
+        Cdisp = 0;
+        EXPECT_EQ(readcountry(Numregions), 0) << case_name;
+        EXPECT_EQ(Display[0].curr_sim, -1) << case_name;  // the pane stays empty
+        AlertNumber = 0;
+      } else if (c.stage == HELP) {
+        fs::remove(c.copy);
+        EXPECT_EQ(maincmd(), 0);
+      } else if (c.stage == LOAD) {
+        EXPECT_EQ(loadnamedfile(c.copy), 0) << case_name;
+      }
+    } catch (const Fatal& f) {
+      fatal = f.text;
+    }
+    EXPECT_EQ(fatal.empty(), c.stage >= COUNTRY) << case_name << ": " << fatal;
+    const std::string log = read_file("error.log");
+    EXPECT_NE(log.find(fs::path(c.copy).filename().string() + "|"), std::string::npos) << case_name << ":\n" << log;
+    EXPECT_NE(log.find(c.what), std::string::npos) << case_name << ":\n" << log;
+    write_file("config.mcf", config);
+  }
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(VarnockStartTest, StartUpFailuresEndWithTheirMessage) {
       // A configuration that does not read ends the program before the display opens.
       {"", "config.mcf", "database= VK_config\n", "Error while reading configuration file |config.mcf|\n"},
       {good, "dbase/country.maf", "database= VK_clist\nnumcountries= 1\n",
-       "Processing Numcountries but don't know Numregions\n"},
+       "Processing Numcountries but don't know Numregions\nThis happened while reading the file |dbase/country.maf|.\n"},
       // An output.log that cannot be made: no start-up notes.
       {good, "output.log/", "", "Unable to initialize output.log\n"}};
   for (const auto& c : cases) {
