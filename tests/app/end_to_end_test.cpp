@@ -253,99 +253,74 @@ void EndToEnd::session() {
 }
 
 // Every file the program reads, damaged, gives a message naming the file and what
-// is wrong: no crash, no hang, no figures that look real. Each damaged copy is
-// written under a new name (the data files themselves are links to the sources).
+// is wrong: no crash, no hang, no figures that look real. The damaged copies get
+// new names (the data files themselves are links to the sources).
 TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
   namespace fs = std::filesystem;
-  const std::string data = APP_DATA_DIR;
-  const std::string config = read_file("config.mcf");
   open_main_screen();
   choose_country("top", "france");
   ASSERT_EQ(savenamedfile("good.sav"), 1);
-  using Damage = std::string (*)(std::string);
-  const Damage half = [](std::string t) {  // cut in the middle, inside a statement where there are any
-    const size_t at = t.find('(', t.size() / 2);
-    return t.substr(0, at == std::string::npos ? t.size() / 2 : at + 3);
-  };
-  const Damage garbage = [](std::string t) { return std::string(t.size() / 8 + 9, '\x9d') + "?\x01|"; };
-  const Damage tag = [](std::string t) {  // the identification tag, or a picture's first bytes
-    const size_t at = t.find("VK_");
-    return at == std::string::npos ? "XXXX" + t.substr(4) : t.replace(at, 3, "XX_");
-  };
-  const Damage numbers = [](std::string t) {  // the first figure (or a picture's size) out of range
-    const size_t key = t.find("\nwindow(") != std::string::npos ? t.find("\nwindow(") : t.find("= ");
-    if (key == std::string::npos) return t.replace(4, 4, "\xff\xff\xff\xff");
-    return t.insert(t.find_first_of("0123456789", key), "99999999999");
-  };
-  const Damage run = [](std::string t) { return t.replace(20, 1, "\x07"); };  // the upper pane's shown run
+  const std::string config = read_file("config.mcf"), data = APP_DATA_DIR, junk = "\x9d\x01\x9d\x9d|(";
   enum Stage { START, INTRO, COUNTRY, LOAD, HELP };
   const struct {
-    const char* source;  // the good file
-    const char* copy;    // where the damaged copy goes, and the key naming it in config.mcf
-    const char* key;
+    const char *source, *copy, *key;  // the good file, its damaged copy, the key naming that in config.mcf
     Stage stage;
-    Damage damage;
-    const char* what;  // in the messages besides the file's name
+    const char *from, *to, *what;  // `from` replaced by `to` ("" inserts at the start); null: cut in the middle
   } cases[] = {
-      {"config.mcf", "config.mcf", "", START, half, "configuration file"},
-      {"config.mcf", "config.mcf", "", START, tag, "configuration file"},
-      {"config.mcf", "config.mcf", "", START, garbage, "configuration file"},
-      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, half, "list"},
-      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, tag, "tag"},
-      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, garbage, "list"},
-      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, numbers, "numregions="},
-      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, half, "run-length picture"},
-      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, garbage, "map"},
-      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, tag, "map"},
-      {"/images/regions.rl8", "images/damaged.rl8", "regionfile=", START, numbers, "map"},
-      {"/varnock.inf", "damaged.inf", "interfacefile=", START, half, "Error on line"},
-      {"/varnock.inf", "damaged.inf", "interfacefile=", START, garbage, "Error on line"},
-      {"/varnock.inf", "damaged.inf", "interfacefile=", START, numbers, "Error on line"},
-      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, half, "Picture"},
-      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, garbage, "picture"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, half, "country file"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, garbage, "country file"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, tag, "tag"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, numbers, "does not fit"},
-      {"info/main.hlp", "info/main.hlp", "", HELP, half, "Unable to open help file"},  // then removed
-      {"good.sav", "damaged.sav", "", LOAD, half, "refused"},
-      {"good.sav", "damaged.sav", "", LOAD, garbage, "refused"},
-      {"good.sav", "damaged.sav", "", LOAD, run, "out of range"},
+      {"config.mcf", "config.mcf", "", START, "", junk.c_str(), "configuration file |config.mcf|"},
+      {"config.mcf", "config.mcf", "", START, "VK_", "XX_", "tag was not |VK_config|"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, nullptr, nullptr, "list file"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, "VK_", "XX_", "tag was not"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, "= 28", "= 99999999999", "not a count"},
+      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, nullptr, nullptr, "run-length"},
+      {"/images/regions.rl8", "images/damaged.rl8", "regionfile=", START, "", junk.c_str(), "run-length"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, nullptr, nullptr, "parse error"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, "", junk.c_str(), "parse error"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, "(root 0", "(root 9999999999", "Number larger"},
+      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, nullptr, nullptr, "Picture ends"},
+      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, "", junk.c_str(), "picture"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, nullptr, nullptr, "EOF"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "", junk.c_str(), "Not a Marlix database"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "VK_", "XX_", "tag was not"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 56666", "= 99999999999", "= 99999999999 does not fit"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 56666", "= 156666", "groups sum to 56666, more than 10 %"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "30-34 ", "30-34 -5 ", "total_pop 30-34 = -5 is negative"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 77.25", "= many", "life_expectancy= many is not a number"},
+      {"info/main.hlp", "info/main.hlp", "", HELP, nullptr, nullptr, "Unable to open help file"},  // then removed
+      {"good.sav", "damaged.sav", "", LOAD, nullptr, nullptr, "too short"},
+      {"good.sav", "damaged.sav", "", LOAD, "", junk.c_str(), "another interface"},
   };
   for (const auto& c : cases) {
-    const std::string source = c.source[0] == '/' ? data + c.source : c.source;
-    const std::string good = c.copy == std::string("config.mcf") ? config : read_file(source);
-    ASSERT_FALSE(good.empty()) << source;
-    write_file(c.copy, c.damage(good));
+    std::string text = c.stage == START && c.key[0] == '\0' ? config : read_file(c.source[0] == '/' ? data + c.source : c.source);
+    if (!c.from)
+      text.resize(text.find('(', text.size() / 2) == std::string::npos ? text.size() / 2 : text.find('(', text.size() / 2) + 3);
+    else
+      text.replace(text.find(c.from), std::strlen(c.from), c.to);
+    write_file(c.copy, text);
     if (c.key[0]) write_file("config.mcf", config + c.key + " " + fs::path(c.copy).filename().string() + "\n");
-    std::string fatal;
-    const std::string case_name = std::string(c.copy) + " / " + c.what;
     stop_program();
     fs::remove("error.log");
+    std::string fatal;
     try {
       start_program();
-      if (c.stage == INTRO) {
-        idle(2);
-      } else if (c.stage == COUNTRY) {
+      if (c.stage == INTRO) idle(2);
+      int result = 0;  // what the command says: 0, refused
+      if (c.stage == COUNTRY) {
         Datapath.clear();
         std::strcpy(Country_list[Numregions].file, c.copy);
-        Cdisp = 0;
-        EXPECT_EQ(readcountry(Numregions), 0) << case_name;
-        EXPECT_EQ(Display[0].curr_sim, -1) << case_name;  // the pane stays empty
-        AlertNumber = 0;
-      } else if (c.stage == HELP) {
-        fs::remove(c.copy);
-        EXPECT_EQ(maincmd(), 0);
-      } else if (c.stage == LOAD) {
-        EXPECT_EQ(loadnamedfile(c.copy), 0) << case_name;
+        result = readcountry(Numregions);
+        EXPECT_EQ(Display[0].curr_sim, -1);  // the pane stays empty
       }
+      if (c.stage == HELP) result = fs::remove(c.copy) ? maincmd() : 1;
+      if (c.stage == LOAD) result = loadnamedfile(c.copy);
+      EXPECT_EQ(result, 0) << c.what;
     } catch (const Fatal& f) {
       fatal = f.text;
     }
-    EXPECT_EQ(fatal.empty(), c.stage >= COUNTRY) << case_name << ": " << fatal;
+    EXPECT_EQ(fatal.empty(), c.stage >= COUNTRY) << c.copy << ": " << fatal;
     const std::string log = read_file("error.log");
-    EXPECT_NE(log.find(fs::path(c.copy).filename().string() + "|"), std::string::npos) << case_name << ":\n" << log;
-    EXPECT_NE(log.find(c.what), std::string::npos) << case_name << ":\n" << log;
+    EXPECT_NE(log.find(fs::path(c.copy).filename().string() + "|"), std::string::npos) << c.what << ":\n" << log;
+    EXPECT_NE(log.find(c.what), std::string::npos) << c.what << ":\n" << log;
     write_file("config.mcf", config);
   }
 }
