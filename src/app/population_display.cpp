@@ -415,7 +415,7 @@ void redraw_all() {
   }
   if (HelpWinActive) MXdohelpscreens(Helpfile.c_str(), CurrPage, Use_bstore, -1);
   if (QuitWinActive) MXredrawnamedwindow("quit");
-  if (AlertNumber == 1) MXalert(10, Use_bstore, "ctyerror", "");
+  if (AlertNumber == 1) show_country_alert();
   if (AlertNumber == 2) MXalert(10, Use_bstore, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");
   if (AlertNumber == 3)
     MXalert(96, Use_bstore, "introalert1", "introalert2", "introalert3", "introalert4", "introalert5",

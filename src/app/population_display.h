@@ -28,6 +28,8 @@ void display_pop_graph(int pane);
 void redraw_display(int pane);
 // Redraws the whole screen from the screen-state flags.
 void redraw_all();
+// The alert of a country file that did not load, with the file and what is wrong.
+void show_country_alert();
 // One statistics line for the run's current step, in output.log.
 void writesimstats(const VKStatetype* state);
 

@@ -352,24 +352,38 @@ int DBconvert(ReadinInfo* raw, CountryInfo* country) {
   return 1;
 }
 
-CountryLoadResult loadcountry(int index, CountryInfo* country) {
+std::string CountryLoadProblem;
+
+namespace {
+CountryLoadResult load_country_file(int index, CountryInfo* country) {
+  CountryLoadProblem = "entry " + std::to_string(index) + ": not in the country list";
   if (!Country_list || index < 0 || index >= Numregions + Numcountries) return COUNTRY_NO_FILE;
   Clist& entry = Country_list[index];
   tolowerstring(entry.file);
   const std::string path = Datapath + entry.file;
   FILE* file = std::fopen(path.c_str(), "r");
+  CountryLoadProblem = path + ": cannot be opened";
   if (!file) return COUNTRY_NO_FILE;
   ReadinInfo raw;
   const int read = MXgenreader(file, VKreader, "VK_country", &raw);
   std::fclose(file);
   const std::string fault = country_file_fault(raw);
   if (!fault.empty()) MXelog(0, "Country file |%s|: %s\n", path.c_str(), fault.c_str());
+  CountryLoadProblem = path + ": " + (fault.empty() ? "not a readable country file (see error.log)" : fault);
   if (!read || !fault.empty()) return COUNTRY_BAD_FILE;
+  CountryLoadProblem = path + ": a table of the population, births or deaths is missing";
   // Converted aside, so that a failure leaves the pane's country as it was.
   CountryInfo converted;
   if (!DBconvert(&raw, &converted)) return COUNTRY_NO_CONVERSION;
   *country = converted;
   return COUNTRY_LOADED;
+}
+}  // namespace
+
+CountryLoadResult loadcountry(int index, CountryInfo* country) {
+  const CountryLoadResult result = load_country_file(index, country);
+  if (result == COUNTRY_LOADED) CountryLoadProblem.clear();
+  return result;
 }
 
 int readcountry(int index) {

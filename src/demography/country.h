@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "base/tagged_reader.h"
 
@@ -76,6 +77,10 @@ enum CountryLoadResult { COUNTRY_LOADED = 0, COUNTRY_NO_FILE, COUNTRY_BAD_FILE, 
 // Reads and converts the database file of list entry index into *country, which is
 // changed only on success. Logs the reader's messages, nothing of its own.
 CountryLoadResult loadcountry(int index, CountryInfo* country);
+
+// Why the last country file that did not load was refused, beginning with its path;
+// shown under the load alert. Emptied by a load that succeeds.
+extern std::string CountryLoadProblem;
 
 // Loads list entry index into the Country record of pane Cdisp, with the log lines
 // and the user's alert on failure. 1 on success, 0 on failure (the pane's record

@@ -310,6 +310,7 @@ TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
         std::strcpy(Country_list[Numregions].file, c.copy);
         result = readcountry(Numregions);
         EXPECT_EQ(Display[0].curr_sim, -1);  // the pane stays empty
+        EXPECT_EQ(CountryLoadProblem.rfind(std::string(c.copy) + ": ", 0), 0u);  // shown under the alert
       }
       if (c.stage == HELP) result = fs::remove(c.copy) ? maincmd() : 1;
       if (c.stage == LOAD) result = loadnamedfile(c.copy);
