@@ -101,6 +101,7 @@ const IntrFunction FuncNames[] = {
     COMMAND("set_format", set_format),
     COMMAND("setlifeex", setlifeex),
     COMMAND("setmig", setmig),
+    COMMAND("showunfigures", showunfigures),
     COMMAND("simulate", simulate),
     COMMAND("techcmd", techcmd),
     COMMAND("unsimulate", unsimulate),

@@ -3,8 +3,11 @@
 // file and are relative to the window drawn in.
 #include "app/population_display.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/app_helpers.h"
 #include "app/country_selection.h"
@@ -13,9 +16,11 @@
 #include "app/screen_state.h"
 #include "base/log.h"
 #include "demography/rescale.h"
+#include "platform/platform.h"
 #include "startup/filenames.h"
 #include "ui/help.h"
 #include "ui/interface.h"
+#include "ui/interface_model.h"
 
 const char* const Clabel[9] = {"0-9", "10-19", "20-29", "30-39", "40-49", "50-59", "60-69", "70-79", "80+"};
 
@@ -65,7 +70,43 @@ void write_real_field(const char* window, const char* field, const char* format,
   MXwwritemsg(f.x, f.y + 9, text);
 }
 
+// The UN's total of a pane's country at a time point, or -1 where the file gives
+// none or the figures are hidden.
+int64_t un_total(int pane, int t) {
+  if (!un_figures_shown() || t < 0 || t >= VK_TIMEPOINTS) return -1;
+  return Country[pane].un_pop[t];
+}
+
+// A thin dotted line: every second pixel of the straight line.
+void dotted_line(int x0, int y0, int x1, int y1) {
+  const int dx = x1 - x0, dy = y1 - y0;
+  const int n = std::max(std::abs(dx), std::abs(dy));
+  if (n == 0) return MXwdrawpoint(x0, y0);
+  for (int i = 0; i <= n; i += 2) {
+    const int px = x0 + static_cast<int>(std::lround(static_cast<double>(i) * dx / n));
+    const int py = y0 + static_cast<int>(std::lround(static_cast<double>(i) * dy / n));
+    MXwdrawpoint(px, py);
+  }
+}
+
 }  // namespace
+
+bool un_figures_shown() {
+  const int menu = MXpopupnum("options");
+  return Popups[menu].item[MXgetmenuitemnum("options", "p6")].checked != 0;
+}
+
+void show_un_figures(bool on) {
+  if (un_figures_shown() == on) return;
+  MXtogglecheck("options", "p6");
+  for (int pane = 0; pane < VK_PANES; ++pane)
+    if (Display[pane].curr_sim >= 0) update_display(pane);
+}
+
+int showunfigures() {
+  show_un_figures(!un_figures_shown());
+  return 1;
+}
 
 int bar_length(int64_t rowpop, int half, int32_t total, int bound) {
   if (total <= 0) return 0;
@@ -235,7 +276,10 @@ void display_pop_graph(int pane) {
   DisplayType& d = Display[pane];
   const CountryInfo& K = Country[pane];
   MXsetcurrentnamedwindow(Displayname[pane]);
-  d.intuppop = static_cast<int32_t>(graph_top(d.intuppop, d.maxpop));
+  // The scale covers the UN's line too, where it is drawn.
+  int64_t highest = d.maxpop;
+  for (int t = 0; t < VK_TIMEPOINTS; ++t) highest = std::max(highest, un_total(pane, t));
+  d.intuppop = static_cast<int32_t>(graph_top(d.intuppop, static_cast<long>(std::min<int64_t>(highest, INT32_MAX))));
 
   MXsetfont(SMALL);
   const Field minpop = field_rect("MINPOP");
@@ -283,6 +327,23 @@ void display_pop_graph(int pane) {
       MXwdrawline(g.x + (j - 1) * sw, g.y + h - RESCALE(s->totpop[j - 1], h, d.intuppop), g.x + j * sw,
                   g.y + h - RESCALE(s->totpop[j], h, d.intuppop));
     MXsetlinesize(1);
+  }
+  // The UN's totals, thin and dotted in the key's colour, over the whole run, with
+  // the key under the graph.
+  const Field key = field_rect("UNKEY");
+  MXwclearrect(key.x, key.y, key.wd, key.ht);
+  bool drawn = false;
+  MXsetcolor(key.color);
+  for (int j = 1; j < VK_TIMEPOINTS; ++j) {
+    const int64_t a = un_total(pane, j - 1), b = un_total(pane, j);
+    if (a < 0 || b < 0) continue;
+    dotted_line(g.x + (j - 1) * sw, g.y + h - RESCALE(a, h, d.intuppop), g.x + j * sw,
+                g.y + h - RESCALE(b, h, d.intuppop));
+    drawn = true;
+  }
+  if (drawn) {
+    dotted_line(key.x + 2, key.y + key.ht / 2, key.x + 14, key.y + key.ht / 2);
+    MXwwritenamedmsg(key.x + 17, key.y + 10, "unkey");
   }
   MXsetcolor(g.color);
   MXwdrawrect(g.x, g.y, g.wd, g.ht);
@@ -377,11 +438,31 @@ void update_display(int pane) {
     MXwwriteint(3, f.x + 8, f.y + 10, r->year);
     const double total = static_cast<double>(groups_total(r, r->stepcnt)) * K.scale_factor;
     MXwwritecommanum(f.x, f.y + 20, total);
+    // How far the run is from the UN's figure of its year, at the end of the year line.
+    const int64_t un = un_total(pane, r->stepcnt);
+    char text[80];
+    if (un > 0) {
+      const double off = 100.0 * (static_cast<double>(groups_total(r, r->stepcnt)) - static_cast<double>(un)) /
+                         static_cast<double>(un);
+      std::snprintf(text, sizeof text, std::fabs(off) < 9.95 ? "UN %+.1f%%" : "UN %+.0f%%", off);
+      MXsetcolor(field_rect("UNKEY").color);
+      MXwwritemsg(f.x + f.wd - MXtextwidth(text) - 1, f.y + 10, text);
+    }
     if (run == d.curr_sim) {
       MXsetcurrentnamedwindow(win);
       const Field sp = field_rect("SIMPOP");
       MXwclearrect(sp.x, sp.y, sp.wd, sp.ht);
+      MXsetcolor(MXgetlistcolor(0, run));
       MXwwritecommanum(sp.x, sp.y + 10, total);
+      // The UN's figure of the same year beside the run's population.
+      const Field up = field_rect("UNPOP");
+      MXwclearrect(up.x, up.y, up.wd, up.ht);
+      if (un > 0) {
+        char number[64];
+        std::snprintf(text, sizeof text, "UN %s", MXformatcommanum(static_cast<double>(un) * K.scale_factor, number));
+        MXsetcolor(up.color);
+        MXwwritemsg(up.x, up.y + 10, text);
+      }
     }
   }
   MXsetcurrentnamedwindow(win);

@@ -44,5 +44,11 @@ int pyramid_bound(const int32_t* male, const int32_t* female, int32_t total);
 // when the row holds `bound` percent of the total).
 int bar_length(int64_t rowpop, int half, int32_t total, int bound);
 
+// Whether the UN's figures are shown (the check mark of the Options item "p6",
+// shared by both panes), and the item's routine, which turns them on and off.
+bool un_figures_shown();
+void show_un_figures(bool on);
+int showunfigures();
+
 // Tests: forget that the screen was drawn before.
 void reset_population_display();

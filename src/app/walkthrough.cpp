@@ -28,6 +28,7 @@ namespace {
 int Stage = WT_NONE;
 int WTSaveMessage = 0;    // the help message shown before the lesson
 int WTSaveParmMsg = 0;    // the message an alert or target window restored then
+bool WTSaveUN = true;     // whether the UN's figures were shown
 int ScrollPosAtStage = 0; // the list's top position when the scroll-bar stage began
 
 std::string walk_save() { return Home + WalkSaveFile; }
@@ -480,7 +481,12 @@ int walkthruinit() {
   }
   WTSaveMessage = message;
   WTSaveParmMsg = ParmSavemsg;
+  WTSaveUN = un_figures_shown();
   loadnamedfile(walk_start().c_str());  // without it the lesson runs on the panes as they are
+  // The lesson's graphs show the runs alone; the user's own setting comes back
+  // with the work kept above.
+  show_un_figures(false);
+  MXdisablemenuitem("options", "p6");
 
   MXinvisiblebutton("root", "file", 1);
   if (TutorEntry) MXinvisiblebutton("root", "glossary", 1);
@@ -531,6 +537,8 @@ int quitwalkthru() {
     MXenablebutton("bottom", "options", 0);
     MXinvisiblebutton("message", "wtcont", 0);
     MXenablemenuitem("help", "p0");
+    MXenablemenuitem("options", "p6");
+    show_un_figures(WTSaveUN);
     redraw_all();
   }
   MXenablemenuitem("help", "p4");

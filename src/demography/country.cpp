@@ -44,6 +44,7 @@ ReadinInfo make_initrec() {
   for (int i = 0; i < 18; ++i) r.tot_pop[i] = r.male_pop[i] = r.fem_pop[i] = -1;
   for (int i = 0; i < 10; ++i) r.tot_births[i] = r.male_births[i] = r.fem_births[i] = -1;
   for (int i = 0; i < 19; ++i) r.tot_deaths[i] = r.male_deaths[i] = r.fem_deaths[i] = -1;
+  for (int32_t& v : r.un_pop) v = -1;
   return r;
 }
 const ReadinInfo Initrec = make_initrec();
@@ -57,6 +58,7 @@ CountryInfo make_country_template() {
   for (int32_t* f : fields) *f = -1;
   for (int i = 0; i < 18; ++i) c.male_1990_pop[i] = c.fem_1990_pop[i] = c.tot_deathrate[i] = -1;
   for (int i = 0; i < 9; ++i) c.tot_birthrate[i] = -1;
+  for (int32_t& v : c.un_pop) v = -1;
   return c;
 }
 const CountryInfo Country_template = make_country_template();
@@ -173,7 +175,8 @@ int read_table(const char* const* labels, int rows, const char* const* columns, 
   return 1;
 }
 
-// Rows of year and population until "endformat"; the 1990 row sets the total.
+// Rows of year and population until "endformat"; the 1990 row sets the total, and
+// the rows of 1990, 1995, ... 2050 are kept as the UN's totals.
 int read_year_table(ReadinInfo* raw) {
   char word[kWordMax + 1];
   for (;;) {
@@ -184,7 +187,9 @@ int read_year_table(ReadinInfo* raw) {
     char* end = nullptr;
     errno = 0;
     const long year = std::strtol(word, &end, 10);
-    if (errno == 0 && end != word && *end == '\0' && year == 1990) raw->total_pop_1990 = pop;
+    if (errno != 0 || end == word || *end != '\0') continue;
+    if (year == 1990) raw->total_pop_1990 = pop;
+    if (year >= 1990 && year <= 2050 && year % 5 == 0) raw->un_pop[(year - 1990) / 5] = pop;
   }
 }
 
@@ -349,6 +354,7 @@ int DBconvert(ReadinInfo* raw, CountryInfo* country) {
 
   set_to_life_target(country->life_expectancy, country->tot_deathrate, 0);
   country->mig = raw->mig_given ? raw->mig : 0;
+  std::memcpy(country->un_pop, raw->un_pop, sizeof country->un_pop);
   return 1;
 }
 
@@ -400,4 +406,16 @@ int readcountry(int index) {
   else MXelog(0, "Unable to DBconvert country file |%s|\n", path.c_str());
   if (Screen.alert) Screen.alert(1);
   return 0;
+}
+
+void read_un_totals(CountryInfo* country) {
+  for (int32_t& v : country->un_pop) v = -1;
+  const int n = Country_list ? Numregions + Numcountries : 0;
+  for (int i = 0; i < n; ++i) {
+    if (!Country_list[i].name[0] || MXstricmp(Country_list[i].name, country->country_name) != 0) continue;
+    CountryInfo fresh;
+    if (loadcountry(i, &fresh) == COUNTRY_LOADED)
+      std::memcpy(country->un_pop, fresh.un_pop, sizeof country->un_pop);
+    return;
+  }
 }

@@ -34,6 +34,8 @@ struct ReadinInfo {
   // Whether "migration=" was read: -1 is a real net migration (a thousand
   // emigrants a year in a file counted in thousands), not only "absent".
   int32_t mig_given;
+  // The "year pop" rows of 1990, 1995, ... 2050 (the UN's totals); -1 where absent.
+  int32_t un_pop[13];
 };
 
 // Converted country record, the start of every run of a pane.
@@ -52,6 +54,10 @@ struct CountryInfo {
   int32_t tot_birthrate[9];    // per million women of the groups 10-14 .. 50-54
   int32_t tot_deathrate[18];   // 0 infant deaths per million births; 1..17 groups
   int32_t mig;                 // net migrants per year, population units
+  // The UN's totals of 1990, 1995, ... 2050 from the file's "year pop" rows, in
+  // population units; -1 where the file has none. Not part of a saved simulation:
+  // a loaded one reads them again from the country file of the same name.
+  int32_t un_pop[13];
 };
 
 extern CountryInfo Country[2];  // one per pane ("top", "bottom")
@@ -81,6 +87,10 @@ CountryLoadResult loadcountry(int index, CountryInfo* country);
 // Why the last country file that did not load was refused, beginning with its path;
 // shown under the load alert. Emptied by a load that succeeds.
 extern std::string CountryLoadProblem;
+
+// Fills country->un_pop from the file of the list entry named like the country
+// (case ignored), or with -1 when there is none or it does not load.
+void read_un_totals(CountryInfo* country);
 
 // Loads list entry index into the Country record of pane Cdisp, with the log lines
 // and the user's alert on failure. 1 on success, 0 on failure (the pane's record

@@ -33,29 +33,27 @@ inline int32_t rs(int64_t a64, int64_t b64, int64_t c64) {
     const uint64_t q = (2 * p + static_cast<uint32_t>(c)) / (2 * static_cast<uint64_t>(c));
     if (q <= INT32_MAX && p < (uint64_t{1} << 61)) return static_cast<int32_t>(q);
   }
+  // Both paths round the magnitude half up and put the sign back; they differ
+  // only beyond 32 bits (held at the end, or fatal).
+  const bool negative = ((a < 0) != (b < 0)) != (c < 0);
+  const uint64_t ma = a < 0 ? 0 - static_cast<uint64_t>(int64_t{a}) : static_cast<uint64_t>(a);
+  const uint64_t mb = b < 0 ? 0 - static_cast<uint64_t>(int64_t{b}) : static_cast<uint64_t>(b);
+  const uint64_t mc = c < 0 ? 0 - static_cast<uint64_t>(int64_t{c}) : static_cast<uint64_t>(c);
   if constexpr (kFPU) {
-    int64_t p = int64_t{a} * b;
-    constexpr int64_t kLimit = int64_t{1} << 61;
-    if (p >= kLimit || p <= -kLimit) return rescale_extended(a, b, c);
-    int64_t d = c;
-    if (d < 0) d = -d, p = -p;
-    const int64_t q = (2 * p + d) / (2 * d);
-    return static_cast<int32_t>(std::clamp<int64_t>(q, INT32_MIN, INT32_MAX));
-  } else {
-    const bool negative = ((a < 0) != (b < 0)) != (c < 0);
-    const uint64_t ma = a < 0 ? 0 - static_cast<uint64_t>(int64_t{a}) : static_cast<uint64_t>(a);
-    const uint64_t mb = b < 0 ? 0 - static_cast<uint64_t>(int64_t{b}) : static_cast<uint64_t>(b);
-    const uint64_t mc = c < 0 ? 0 - static_cast<uint64_t>(int64_t{c}) : static_cast<uint64_t>(c);
-    const uint64_t q = (2 * (ma * mb) + mc) / (2 * mc);
-    if (q > (negative ? uint64_t{1} << 31 : uint64_t{INT32_MAX})) return rescale_integer(a, b, c);  // fatal
-    return negative ? static_cast<int32_t>(-static_cast<int64_t>(q)) : static_cast<int32_t>(q);
+    if (ma * mb >= uint64_t{1} << 61) return rescale_extended(a, b, c);
   }
+  const uint64_t q = (2 * (ma * mb) + mc) / (2 * mc);
+  if (q > (negative ? uint64_t{1} << 31 : uint64_t{INT32_MAX})) {
+    if constexpr (kFPU) return negative ? INT32_MIN : INT32_MAX;
+    return rescale_integer(a, b, c);  // fatal
+  }
+  return negative ? static_cast<int32_t>(-static_cast<int64_t>(q)) : static_cast<int32_t>(q);
 }
 
 // RESCALE(a[j], b, c) for five numerators sharing b and c (the single-year
 // scaling of a group), with one division instead of five: a hardware division by
-// a variable is the slowest step of the projection. For a numerator n = 2ab + c
-// (signs folded in) with 0 <= n < 2^51 the quotient by D = 2c is taken as
+// a variable is the slowest step of the projection. For a numerator n = 2|ab| + |c|
+// with 0 <= n < 2^51 the quotient by D = 2c is taken as
 // n * (1 / D) in double, whose error is below 1/4, and corrected by one integer
 // step to the exact floor; other operands take the plain route.
 template <bool kFPU>
@@ -72,14 +70,9 @@ inline void rs_five(const int64_t* a, int64_t b64, int64_t c64, int32_t* out) {
   for (int j = 0; j < 5; ++j) {
     const int32_t aj = static_cast<int32_t>(a[j]);
     int64_t p = int64_t{aj} * b;
-    bool negative = false;
-    if constexpr (kFPU) {
-      if (c < 0) p = -p;  // the floating path rounds the signed quotient
-    } else {
-      negative = (p < 0) != (c < 0);  // the integer path rounds the magnitude
-      if (p < 0) p = -p;
-    }
-    if (p < 0 || p >= kExact / 2) {
+    const bool negative = (p < 0) != (c < 0);  // both paths round the magnitude
+    if (p < 0) p = -p;
+    if (p >= kExact / 2) {
       out[j] = rs<kFPU>(aj, b, c);
       continue;
     }
@@ -111,8 +104,12 @@ inline int32_t cut(int64_t rate) { return static_cast<int32_t>(std::min<int64_t>
 inline int32_t floor0(int64_t value) { return static_cast<int32_t>(std::max<int64_t>(value, 0)); }
 
 // One step of the linear approach of a value v toward target T due in year Y.
+// Once the year has reached Y the value aimed at is T itself: the remaining
+// distance divided by a year count of zero or less would move v away from T (a
+// target dated the first year of a step, reached only to within rounding, would
+// drift further every year and be recorded drifted at the step's end).
 int32_t approach(int64_t v, int64_t T, int64_t Y, int64_t year) {
-  if (year == Y) return static_cast<int32_t>(T);
+  if (year >= Y) return static_cast<int32_t>(T);
   const int64_t d = Y - year;
   return static_cast<int32_t>(v + (T - v + h(d)) / d);
 }

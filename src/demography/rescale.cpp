@@ -8,9 +8,10 @@
 
 int32_t rescale_extended(int32_t a, int32_t b, int32_t c) {
   if (c == 0) return 0;
-  const long double x = static_cast<long double>(a) * b / c + 0.5L;
-  // Truncation toward zero to 32 bits; a quotient beyond the range is held at its
-  // end instead of wrapping (the conversion would otherwise be undefined).
+  const long double q = static_cast<long double>(a) * b / c;
+  const long double x = q < 0 ? q - 0.5L : q + 0.5L;
+  // Half away from zero, truncated to 32 bits; a quotient beyond the range is held
+  // at its end instead of wrapping (the conversion would otherwise be undefined).
   if (x >= 2147483647.0L) return INT32_MAX;
   if (x <= -2147483648.0L) return INT32_MIN;
   return static_cast<int32_t>(x);

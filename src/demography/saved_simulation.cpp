@@ -295,6 +295,7 @@ int loadnamedfile(const char* name) {
   for (int pane = 0; pane < VK_PANES; ++pane) {
     Display[pane] = panes->display[pane];
     Country[pane] = panes->country[pane];
+    read_un_totals(&Country[pane]);  // not saved: from the country file of that name
     for (int run = 0; run < VK_RUNS; ++run) *VKState[pane][run] = panes->run[pane][run];
   }
   if (with_block && Screen.load_state_block && std::fseek(file, static_cast<long>(SAVE_PANES_SIZE), SEEK_SET) == 0)

@@ -19,7 +19,8 @@ TEST(CommandTable, BindsEveryNameOfTheProgramOnce) {
       "mapdone", "modifybirthrate", "modifydeathrate", "modifyinfantrate", "okay", "okayfert", "okaylife",
       "okaymig", "options", "optionscmd", "quit", "redraw_all", "resetsimulation", "save_simulation",
       "save_tutor", "scrolldraggetcountry", "scrollselectcountry", "scrolldnline", "scrollupline", "scrollbar",
-      "selectcountrymap", "setfert", "setlifeex", "setmig", "simulate", "techcmd", "unsimulate", "versioncmd",
+      "selectcountrymap", "setfert", "setlifeex", "setmig", "showunfigures", "simulate", "techcmd", "unsimulate",
+      "versioncmd",
       // The screen-dump dialog and the walk-through tutorial.
       "canceldump", "confirmdump", "dumpscreen", "gfformat", "set_format", "qtwalk", "walkthru", "walkthruinit",
       "walkthrucont", "walkthrurecover"};

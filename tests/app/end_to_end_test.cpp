@@ -240,6 +240,15 @@ void EndToEnd::session() {
   EXPECT_EQ(AlertNumber, 0);
   EXPECT_EQ(MXgetcurrmsg(), 6);
 
+  // The UN's figures, read again from France's file by name on loading: the dotted
+  // line, its key, the UN's total and the run's distance from it; off and on again.
+  for (int on : {1, 0, 1}) {
+    if (on != un_figures_shown()) choose("top", "options", "options", "p6");
+    for (const char* f : {"SIMGRAPH", "UNKEY", "UNPOP"})
+      EXPECT_EQ(colour_count("top", f, MXconvertcolor("magenta")) > 0, on) << f;
+    EXPECT_EQ(colour_count("topinfo", "INFOWIND", MXconvertcolor("magenta")) > 0, on);
+  }
+
   // No further bell since the disabled button.
   EXPECT_EQ(bells(), 2);
 
@@ -279,11 +288,11 @@ TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
       {"/varnock.inf", "damaged.inf", "interfacefile=", START, "(root 0", "(root 9999999999", "Number larger"},
       {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, nullptr, nullptr, "Picture ends"},
       {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, "", junk.c_str(), "picture"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, nullptr, nullptr, "EOF"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, nullptr, nullptr, "Unable to VKread"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "", junk.c_str(), "Not a Marlix database"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "VK_", "XX_", "tag was not"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 56666", "= 99999999999", "= 99999999999 does not fit"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 56666", "= 156666", "groups sum to 56666, more than 10 %"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "1990      56666", "1990 156666", "sum to 56666, more than 10 %"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "30-34 ", "30-34 -5 ", "total_pop 30-34 = -5 is negative"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 77.25", "= many", "life_expectancy= many is not a number"},
       {"info/main.hlp", "info/main.hlp", "", HELP, nullptr, nullptr, "Unable to open help file"},  // then removed

@@ -105,7 +105,7 @@ std::vector<std::string> list_names() {
 const std::map<std::string, std::vector<std::string>> kFieldsOf = {
     {"root", {"VERSION"}},
     {"top", {"CTYNAME", "PYRGRAPH", "PYRYEAR", "BIRTHRATE", "DEATHRATE", "INFRATE", "BRATE", "DRATE", "IRATE",
-             "SIMYEAR", "SIMPOP", "MAXPOP", "MIDPOP", "MINPOP", "SIMGRAPH", "GRAPHYEAR"}},
+             "SIMYEAR", "SIMPOP", "UNPOP", "MAXPOP", "MIDPOP", "MINPOP", "SIMGRAPH", "GRAPHYEAR", "UNKEY"}},
     {"toptotalfert", {"TFR"}},
     {"toplifeexp", {"LIFEX"}},
     {"topmig", {"MIG"}},
@@ -389,6 +389,10 @@ TEST_F(InterfaceLayout, PopulationsUpToTenBillionFit) {
   EXPECT_LE(1 + width_in(SMALL, MXgetmsg("pop")), 23 - 1);
   EXPECT_LE(23 + 1 + w, info.wd);
   EXPECT_LE(23 + 8 + 1 + width_in(SMALL, "2050"), info.wd);
+  // The UN's figure beside the shown run's, and a run's distance from it after its year.
+  EXPECT_LE(field("SIMPOP").x + 1 + w, field("UNPOP").x);
+  EXPECT_LE(1 + width_in(SMALL, "UN " + biggest), field("UNPOP").wd);
+  EXPECT_LE(23 + 8 + width_in(SMALL, "2050") + 4 + width_in(SMALL, "UN -99%"), info.wd);
   // The window's label stands left of the 1990 population.
   EXPECT_LE(5 + width_in(SMALL, "1990:"), field("INITPOP").x);
   // The same total in the pane's title line stays clear of the graph title.

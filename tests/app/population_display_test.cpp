@@ -83,6 +83,9 @@ TEST_F(DisplayTest, AnEmptyPaneDrawsNothingAndACountryIsShownWithItsFigures) {
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(lines[lines.size() - 2], "Name           : Year --Population-- TFR LifeEx Migration IMR");
   EXPECT_EQ(lines.back().substr(0, 23), "JAPAN          : 1995  ");
+  // The graph's scale covers the UN's line: Niger's 7.9 million of 1990 are 65 million by 2050.
+  choose_country("bottom", "niger");
+  EXPECT_GE(Display[1].intuppop, Country[1].un_pop[12]);
 }
 
 // Every window the flags record comes back with a full redraw, exactly as it was;

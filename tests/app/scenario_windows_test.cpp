@@ -3,6 +3,7 @@
 // change enables and disables, the placement of the windows per pane, 2050 and
 // back, the rate buttons' rows and limits, and cutting a pyramid row by dragging.
 #include "app/rate_editing.h"
+#include "demography/saved_simulation.h"
 #include "app_test_support.h"
 
 namespace {
@@ -270,4 +271,36 @@ TEST_F(RateEditingTest, DraggingABarCutsItsRowAndNoFurtherThanItsLength) {
   EXPECT_EQ(s->fem_pop[0][16], 1);
 }
 
+}  // namespace
+
+namespace {
+// The command-line projector does what the scenario windows do: the same targets,
+// same-step ones included (applied at once by okay), give the same saved run.
+TEST_F(ScenarioTest, TheCommandLineProjectorSavesTheSameRun) {
+  VKStatetype* s = run0();
+  *s = VKStatetype{};  // no time points left from earlier tests' runs
+  init_sim_data(0, 0);
+  auto target = [&](const char* pane_window, const char* win, const char* button, int n, const char* year, int years) {
+    press_button(pane_window, win);  // the Set button opens the window of its own name
+    for (int i = 0; i < n + years; ++i) press_button(win, i < n ? button : year);
+    press_button(win, "okay");
+  };
+  target("toptotalfert", "setfert", "incfert", 3, "incfyear", 0);  // due at once
+  target("topmig", "setmig", "decmig", 2, "incmyear", 1);
+  press_button("top", "simulate");
+  target("toplifeexp", "setlife", "inclifeexp", 2, "inclyear", 0);  // due at once
+  target("toptotalfert", "setfert", "decfert", 5, "incfyear", 2);
+  for (int i = 0; i < 2; ++i) press_button("top", "simulate");
+  ASSERT_EQ(save_simulation(), 1);
+  char sets[200];
+  std::snprintf(sets, sizeof sets,
+                "1990:tfr=%.2f@1990 --set 1990:mig=%d@1995 --set 1995:lifex=%.2f@1995 --set 1995:tfr=%.2f@2005",
+                s->tfr_targ_val[0] / 100.0, s->mig_targ_val[0] * Country[0].scale_factor, s->lifex_targ_val[1] / 100.0,
+                s->tfr_targ_val[1] / 100.0);
+  const std::string cli = std::string(VKPROJECT_PATH) + " --data " + APP_DATA_DIR +
+                          " --country France --to 2005 --set " + sets + " --save vk_cli.sav > /dev/null";
+  ASSERT_EQ(std::system(cli.c_str()), 0) << cli;
+  // Run 0 of the upper pane.
+  EXPECT_EQ(read_file("vk_000.sav").substr(518, 3700), read_file("vk_cli.sav").substr(518, 3700)) << sets;
+}
 }  // namespace

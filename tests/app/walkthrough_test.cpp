@@ -259,6 +259,8 @@ TEST_F(Lesson, TheWholeLessonAdvancesOnlyOnTheAwaitedActionsAndGivesTheUsersWork
   EXPECT_EQ(button_state("root", "File"), INVISIBLE);
   EXPECT_EQ(button_state("bottom", "options"), DISABLED);
   EXPECT_EQ(item_state("help", "p4"), DISABLED);
+  EXPECT_EQ(item_state("options", "p6"), DISABLED);  // the UN's figures are off for the lesson
+  EXPECT_FALSE(un_figures_shown());
 
   run_until(CONTINUE11);
   ASSERT_FALSE(HasFatalFailure());
@@ -272,6 +274,7 @@ TEST_F(Lesson, TheWholeLessonAdvancesOnlyOnTheAwaitedActionsAndGivesTheUsersWork
   EXPECT_EQ(MXgetcurrmsg(), message);
   EXPECT_EQ(button_state("root", "qtwalk"), INVISIBLE);
   EXPECT_EQ(item_state("help", "p4"), ENABLED);
+  EXPECT_TRUE(un_figures_shown());
   EXPECT_NE(read_file("error.log").find("End of Walk-Through Tutorial"), std::string::npos);
 }
 

@@ -3,7 +3,8 @@
 independently of the C++ engine, to establish the golden figures of
 projection_golden_test.cpp. Python integers do not overflow, so every step is
 computed exactly and rounded as the engine must round:
-  - RESCALE (floating path): trunc(a*b/c + 1/2) from the exact rational;
+  - RESCALE (floating path): the exact rational a*b/c rounded half away from
+    zero (the magnitude plus 1/2, floored, with the sign put back);
   - "/" on integers truncates toward zero; h(x) is floor(x / 2).
 Run it to write the synthetic country file golden_country.dat and the expected
 figures golden_country.h.
@@ -17,7 +18,9 @@ HALF = Fraction(1, 2)
 def rescale(a, b, c):
     if c == 0:
         return 0
-    return math.trunc(Fraction(a * b, c) + HALF)
+    q = Fraction(a * b, c)
+    m = math.floor(abs(q) + HALF)
+    return -m if q < 0 else m
 
 
 def div(a, b):  # C division, truncating toward zero
@@ -167,7 +170,7 @@ FMIG = [16, 44, 39, 50, 66, 88, 66, 44, 38, 33, 22, 17, 11, 11, 5, 0, 0]
 
 
 def approach(v, T, Y, year):
-    if year == Y:
+    if year >= Y:  # from the target year on, the value aimed at is the target
         return T
     d = Y - year
     return v + div(T - v + h(d), d)

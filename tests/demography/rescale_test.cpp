@@ -8,24 +8,21 @@
 
 using RescaleTest = DemographyTest;
 
-TEST_F(RescaleTest, BothPathsRoundAsDefined) {
-  // Floating: quotient + 0.5 truncated toward zero. Integer: magnitude rounded
-  // half up, then the sign of the operands.
-  struct Case { int32_t a, b, c, floating, integer; };
+TEST_F(RescaleTest, BothPathsRoundHalfAwayFromZero) {
+  // A negative quotient rounds as the mirror of the positive one on both paths
+  // (-7.5 is -8 and -2.7 is -3, not -7 and -2), so small negative shares are not lost.
+  struct Case { int32_t a, b, c, want; };
   const Case cases[] = {
-      {5, 3, 2, 8, 8},         {-5, 3, 2, -7, -8},  // 7.5 + 0.5; -7.5 + 0.5 = -7.0
-      {5, 3, -2, -7, -8},      {5, -3, -2, 8, 8},       {-27, 1, 10, -2, -3},
-      {-1, 1, 2, 0, -1},       {1, 1, 2, 1, 1},         {1, 1, 3, 0, 0},
-      {2, 1, 3, 1, 1},         {123, 456, 0, 0, 0},
-      {2000000000, 3, 4, 1500000000, 1500000000},  // product beyond 2^31, quotient within
-      {INT32_MIN, 1, 1, INT32_MIN + 1, INT32_MIN},  // -2^31 + 0.5 truncated toward zero
+      {5, 3, 2, 8},   {-5, 3, 2, -8}, {5, 3, -2, -8}, {5, -3, -2, 8}, {-27, 1, 10, -3}, {27, 1, 10, 3},
+      {-1, 1, 2, -1}, {1, 1, 2, 1},   {-1, 1, 3, 0},  {2, 1, 3, 1},   {-2, 1, 3, -1},   {123, 456, 0, 0},
+      {2000000000, 3, 4, 1500000000}, {-2000000000, 3, 4, -1500000000},  // products beyond 2^31
+      {INT32_MIN, 1, 1, INT32_MIN},
   };
-  for (const Case& k : cases) {
-    HasFPU = 1;
-    EXPECT_EQ(RESCALE(k.a, k.b, k.c), k.floating) << k.a << " " << k.b << " " << k.c;
-    HasFPU = 0;
-    EXPECT_EQ(RESCALE(k.a, k.b, k.c), k.integer) << k.a << " " << k.b << " " << k.c;
-  }
+  for (const Case& k : cases)
+    for (int fpu : {1, 0}) {
+      HasFPU = fpu;
+      EXPECT_EQ(RESCALE(k.a, k.b, k.c), k.want) << k.a << " " << k.b << " " << k.c << " fpu " << fpu;
+    }
   // Quotients beyond 32 bits: the floating path holds them at the ends.
   HasFPU = 1;
   EXPECT_EQ(RESCALE(INT32_MAX, INT32_MAX, 1), INT32_MAX);

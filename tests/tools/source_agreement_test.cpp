@@ -79,6 +79,17 @@ TEST_F(SourceAgreement, SummaryFiguresMatchWpp) {
       EXPECT_NEAR(std::stod(db.values["infant_deaths="][static_cast<size_t>(k)]), imr, 0.051);
     }
     EXPECT_NEAR(std::stod(db.values["migration="][0]), wpp->migration.value(r.code, "1990-1995") * unit / 5, 0.51);
+    // The UN's totals of 1990 ... 2050 (estimates to 2020, medium variant after).
+    const auto& un = db.tables["pop"];
+    ASSERT_EQ(un.size(), 13u);
+    for (size_t t = 0; t < un.size(); ++t) {
+      const std::string year = std::to_string(1990 + 5 * t);
+      double v = 0;
+      for (const char* age : kAges)
+        v += t <= 6 ? wpp->pop_m.value(r.code, age, year) + wpp->pop_f.value(r.code, age, year)
+                    : wpp->pop_m_med.value(r.code, age, year) + wpp->pop_f_med.value(r.code, age, year);
+      EXPECT_NEAR(std::stod(un[t][1]), v * unit, 17) << year;
+    }
   }
 }
 

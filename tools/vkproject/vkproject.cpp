@@ -55,7 +55,9 @@ const char* const VKProjectUsage =
     "                  life expectancy in hundredths, IMR per million births\n"
     "  --save FILE     also save the run as a simulation the program loads (one country)\n"
     "Columns: name, year, population (persons), tfr (children per woman), lifex (years),\n"
-    "migration (persons per year), imr (infant deaths per 1000 births).\n"
+    "migration (persons per year), imr (infant deaths per 1000 births), un_population\n"
+    "(the UN's total of that year from the country file, persons; empty where it has none).\n"
+    "A target whose year is the step it is set in applies at once, as the program's okay does.\n"
     "Exit status: 0 done, 1 a country did not load, 2 bad arguments or unknown name.\n";
 
 namespace {
@@ -219,6 +221,7 @@ struct Row {
   int64_t population;
   int32_t tfr, lifex, imr;
   int64_t migration;
+  int64_t un_population;  // -1: the file gives none
   int64_t male[VK_GROUPS], female[VK_GROUPS];
 };
 
@@ -239,11 +242,16 @@ std::vector<std::string> row_values(const Row& r, bool raw) {
   v.push_back(raw ? std::to_string(r.lifex) : fixed(r.lifex, 2));
   v.push_back(std::to_string(r.migration));
   v.push_back(raw ? std::to_string(r.imr) : fixed(r.imr, 3));
+  v.push_back(r.un_population < 0 ? std::string() : std::to_string(r.un_population));
   return v;
 }
 
+// name, year, population, tfr, lifex, migration, imr, un_population.
+constexpr size_t kFixedColumns = 8;
+
 std::vector<std::string> column_names(bool groups) {
-  std::vector<std::string> names = {"name", "year", "population", "tfr", "lifex", "migration", "imr"};
+  std::vector<std::string> names = {"name", "year", "population", "tfr", "lifex", "migration", "imr",
+                                      "un_population"};
   if (groups) {
     for (int g = 0; g < VK_GROUPS; ++g) names.push_back(join({"m", std::to_string(g)}));
     for (int g = 0; g < VK_GROUPS; ++g) names.push_back(join({"f", std::to_string(g)}));
@@ -283,10 +291,10 @@ class Printer {
       for (size_t i = 0; i < names.size(); ++i) std::fprintf(out_, "%s%s", i ? "," : "", names[i].c_str());
       std::fputc('\n', out_);
     } else if (o_.format == Format::TABLE) {
-      std::fprintf(out_, "%-21s %4s %13s %6s %6s %10s %7s", "name", "year", "population", "tfr", "lifex",
-                   "migration", "imr");
+      std::fprintf(out_, "%-21s %4s %13s %6s %6s %10s %7s %13s", "name", "year", "population", "tfr", "lifex",
+                   "migration", "imr", "un_population");
       if (o_.groups)
-        for (size_t i = 7; i < names.size(); ++i) std::fprintf(out_, " %11s", names[i].c_str());
+        for (size_t i = kFixedColumns; i < names.size(); ++i) std::fprintf(out_, " %11s", names[i].c_str());
       std::fputc('\n', out_);
     } else {
       std::fputc('[', out_);
@@ -306,17 +314,17 @@ class Printer {
       for (const auto& v : groups) std::fprintf(out_, ",%s", v.c_str());
       std::fputc('\n', out_);
     } else if (o_.format == Format::TABLE) {
-      std::fprintf(out_, "%-21s %4s %13s %6s %6s %10s %7s", r.name, values[0].c_str(), values[1].c_str(),
-                   values[2].c_str(), values[3].c_str(), values[4].c_str(), values[5].c_str());
+      std::fprintf(out_, "%-21s %4s %13s %6s %6s %10s %7s %13s", r.name, values[0].c_str(), values[1].c_str(),
+                   values[2].c_str(), values[3].c_str(), values[4].c_str(), values[5].c_str(), values[6].c_str());
       for (const auto& v : groups) std::fprintf(out_, " %11s", v.c_str());
       std::fputc('\n', out_);
     } else {
       const auto names = column_names(o_.groups);
       std::fprintf(out_, "%s\n  {%s: %s", rows_ ? "," : "", json_text("name").c_str(), json_text(r.name).c_str());
       for (size_t i = 0; i < values.size(); ++i)
-        std::fprintf(out_, ", %s: %s", json_text(names[i + 1]).c_str(), values[i].c_str());
+        std::fprintf(out_, ", %s: %s", json_text(names[i + 1]).c_str(), values[i].empty() ? "null" : values[i].c_str());
       for (size_t i = 0; i < groups.size(); ++i)
-        std::fprintf(out_, ", %s: %s", json_text(names[i + 7]).c_str(), groups[i].c_str());
+        std::fprintf(out_, ", %s: %s", json_text(names[i + kFixedColumns]).c_str(), groups[i].c_str());
       std::fputc('}', out_);
     }
     ++rows_;
@@ -350,14 +358,27 @@ bool setting_value(const Setting& s, const CountryInfo& c, int32_t* value) {
   return false;
 }
 
+// Sets a target as the scenario windows' okay does: a target dated the step it is
+// set in is applied at once through its variant (the infant target's through the
+// life-expectancy variant, which ends it when the life-expectancy target is due).
 void apply(const Setting& s, VKStatetype* run, int32_t value) {
   const int t = run->stepcnt;
+  void (*variant)(VKStatetype*) = nullptr;
   switch (s.kind) {
-    case Kind::TFR: run->tfr_targ_val[t] = value, run->tfr_targ_year[t] = s.target_year; break;
-    case Kind::LIFEX: run->lifex_targ_val[t] = value, run->lifex_targ_year[t] = s.target_year; break;
-    case Kind::IMR: run->infmort_targ_val[t] = value, run->infmort_targ_year[t] = s.target_year; break;
-    case Kind::MIG: run->mig_targ_val[t] = value, run->mig_targ_year[t] = s.target_year; break;
+    case Kind::TFR:
+      run->tfr_targ_val[t] = value, run->tfr_targ_year[t] = s.target_year, variant = calc_sim_tfr_variant;
+      break;
+    case Kind::LIFEX:
+      run->lifex_targ_val[t] = value, run->lifex_targ_year[t] = s.target_year, variant = calc_sim_life_variant;
+      break;
+    case Kind::IMR:
+      run->infmort_targ_val[t] = value, run->infmort_targ_year[t] = s.target_year, variant = calc_sim_life_variant;
+      break;
+    case Kind::MIG:
+      run->mig_targ_val[t] = value, run->mig_targ_year[t] = s.target_year, variant = calc_sim_mig_variant;
+      break;
   }
+  if (s.target_year == run->year) variant(run);
 }
 
 // The pane's display copy of the shown run and the pyramid's bound, as the
@@ -407,6 +428,7 @@ void project(const Options& o, const char* name, const std::vector<int32_t>& val
     r.lifex = get_life_expect(s->deathrate[t]);
     r.imr = s->deathrate[t][0];
     r.migration = o.raw ? s->mig[t] : s->mig[t] * unit;
+    r.un_population = c.un_pop[t] < 0 ? -1 : o.raw ? c.un_pop[t] : int64_t{c.un_pop[t]} * unit;
     for (int g = 0; g < VK_GROUPS; ++g) {
       r.male[g] = o.raw ? s->male_pop[t][g] : s->male_pop[t][g] * unit;
       r.female[g] = o.raw ? s->fem_pop[t][g] : s->fem_pop[t][g] * unit;

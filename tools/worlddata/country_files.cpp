@@ -46,6 +46,12 @@
 // male and female values weighted by the sex ratio at birth (births of each sex);
 // infant deaths per 1000 births are 1q0 from WPP's 1m0 with the Coale-Demeny a0 the
 // UN uses, weighted the same way; migration is the period's net migrants / 5.
+//
+// UN totals: a "year pop" table of 1990, 1995, ... 2050 with WPP's populations
+// (estimates to 2020, medium variant after) in the file's unit, each the sum of the
+// rounded groups as the 1990 table has them, so that its 1990 row (which sets the
+// stated total when read) equals total_population=. The program draws them beside
+// the user's runs.
 #include "country_files.h"
 
 #include <algorithm>
@@ -239,6 +245,29 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
     female_total += female_units[g];
   }
 
+  // The UN totals of every five-year point of a run, as the file counts them (the
+  // sum of the rounded groups of each sex, so that 1990 is the stated total):
+  // estimates to 2020, medium variant after.
+  std::array<long long, 13> un_totals{};
+  for (int t = 0; t < 13; ++t) {
+    const int year = 1990 + 5 * t;
+    const std::string y = std::to_string(year);
+    Groups m, f;
+    const bool known = year <= 2020 ? population_groups(wpp.pop_m, code, y.c_str(), &m) &&
+                                          population_groups(wpp.pop_f, code, y.c_str(), &f)
+                                    : population_groups(wpp.pop_m_med, code, y.c_str(), &m) &&
+                                          population_groups(wpp.pop_f_med, code, y.c_str(), &f);
+    if (!known) {
+      *error = "population of " + y + " missing for " + entry.un_name;
+      return false;
+    }
+    for (int g = 0; g < kGroups; ++g) un_totals[t] += std::llround(m[g] * unit) + std::llround(f[g] * unit);
+  }
+  if (un_totals[0] != male_total + female_total) {
+    *error = "the 1990 row differs from the stated total for " + entry.un_name;
+    return false;
+  }
+
   Summary s90;
   Summary s00;
   if (!summary(wpp, code, "1990-1995", false, &s90, error) || !summary(wpp, code, "2000-2005", false, &s00, error))
@@ -371,6 +400,11 @@ bool country_file_text(const WppData& wpp, const ListEntry& entry, std::string* 
   out += padded("01-04", 6) + right(td[2], 11) + right(md[2], 11) + right(fd[2], 11) + "\n";
   for (size_t row = 3; row < 19; ++row)
     out += padded(kGroupLabels[row - 2], 6) + right(td[row], 11) + right(md[row], 11) + right(fd[row], 11) + "\n";
+  out += "endformat\n";
+
+  out += "# UN totals, estimates to 2020 and medium variant after, for comparison.\n";
+  out += "format= year pop tamrof\n";
+  for (int t = 0; t < 13; ++t) out += std::to_string(1990 + 5 * t) + right(un_totals[t], 11) + "\n";
   out += "endformat\n";
 
   out += "# 2000-2005, for the runs of the expected future.\n";
