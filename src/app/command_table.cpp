@@ -5,12 +5,14 @@
 #include "app/command_table.h"
 
 #include "app/country_selection.h"
+#include "app/file_dialogs.h"
 #include "app/general_commands.h"
 #include "app/population_display.h"
 #include "app/rate_editing.h"
 #include "app/scenario_windows.h"
 #include "app/screen_dump_dialog.h"
 #include "app/screen_state.h"
+#include "app/session.h"
 #include "app/walkthrough.h"
 #include "demography/saved_simulation.h"
 
@@ -23,6 +25,11 @@ namespace {
 #define POINTER(text, routine) \
   { text, [](int x, int y, int code, const char*) -> int { return routine(x, y, code); } }
 
+void redraw_dialogs() {
+  redraw_resume_offer();
+  redraw_file_dialogs();
+}
+
 int redraw_all_command() {
   redraw_all();
   return 1;
@@ -32,12 +39,15 @@ int redraw_all_command() {
 
 const IntrFunction FuncNames[] = {
     COMMAND("alternatesim", alternatesim),
+    COMMAND("askno", askno),
+    COMMAND("askyes", askyes),
     COMMAND("birthdeathrate", birthdeathrate),
     COMMAND("canceldump", canceldump),
     COMMAND("cancelquit", cancelquit),
     COMMAND("controlscmd", controlscmd),
     COMMAND("confirmdump", confirmdump),
     COMMAND("confirmquit", confirmquit),
+    COMMAND("declineresume", declineresume),
     COMMAND("dumpscreen", dumpscreen),
     COMMAND("decfert", decfert),
     COMMAND("decfyear", decfyear),
@@ -88,7 +98,7 @@ const IntrFunction FuncNames[] = {
     COMMAND("qtwalk", quitwalkthru),
     COMMAND("quit", standard_menu),
     COMMAND("redraw_all", redraw_all_command),
-    COMMAND("resetsimulation", resetsimulation),
+    COMMAND("resetsimulation", ask_resetsimulation),
     COMMAND("save_simulation", save_simulation),
     COMMAND("save_tutor", save_tutor),
     POINTER("scrolldraggetcountry", scrolldraggetcountry),
@@ -96,7 +106,13 @@ const IntrFunction FuncNames[] = {
     COMMAND("scrolldnline", scrolldnline),
     COMMAND("scrollupline", scrollupline),
     POINTER("scrollbar", scrollbar),
-    COMMAND("selectcountrymap", selectcountrymap),
+    COMMAND("selectcountrymap", ask_selectcountrymap),
+    COMMAND("resumesession", resumesession),
+    COMMAND("savedialog", savedialog),
+    COMMAND("loaddialog", loaddialog),
+    COMMAND("filedo", filedo),
+    COMMAND("filecancel", filecancel),
+    POINTER("filepick", filepick),
     COMMAND("setfert", setfert),
     COMMAND("set_format", set_format),
     COMMAND("setlifeex", setlifeex),
@@ -118,5 +134,6 @@ void register_commands() {
   MXsetfunctiontable(FuncNames, NumFuncs);
   install_screen_hooks();
   DumpRedraw = redraw_dump_windows;
+  DialogRedraw = redraw_dialogs;
   WalkThruInit = walkthruinit;
 }

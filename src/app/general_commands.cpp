@@ -8,6 +8,7 @@
 #include "app/app_helpers.h"
 #include "app/population_display.h"
 #include "app/screen_state.h"
+#include "app/session.h"
 #include "base/log.h"
 #include "demography/simulation.h"
 #include "pictures/picture_drawing.h"
@@ -76,7 +77,7 @@ int no_op() { return 1; }
 int done() {
   HelpWinActive = 0;
   if (FinalExit) {
-    AppQuit();
+    end_with_session();
     return 1;
   }
   MXremovenamedwindow("help");
@@ -87,9 +88,12 @@ int done() {
       StartWalkThru = 0;
       MXdisplayhelpmessage(6);
       if (WalkThruInit) WalkThruInit();
-    } else if (Use_bstore == 0) {
-      MXredrawnamedwindow("instruction");
-      drawintroscreen();
+    } else {
+      if (Use_bstore == 0) {
+        MXredrawnamedwindow("instruction");
+        drawintroscreen();
+      }
+      offer_last_session();
     }
   } else {
     MXdisplayhelpmessage(-2);
@@ -227,6 +231,8 @@ int resetsimulation() {
   }
   return 1;
 }
+
+int quitting() { return FinalExit; }
 
 void reset_general_commands() {
   FinalExit = 0;

@@ -27,6 +27,8 @@ int instrdone();
 int confirmquit();
 int cancelquit();
 int doquit();
+// 1 once quitting was confirmed (the closing text is shown).
+int quitting();
 
 int okay();
 // Removes the named window (the one on top: a target window or the alert), then

@@ -495,9 +495,11 @@ void redraw_all() {
     drawintroscreen();
   }
   if (HelpWinActive) MXdohelpscreens(Helpfile.c_str(), CurrPage, Use_bstore, -1);
+  if (DialogRedraw) DialogRedraw();
   if (QuitWinActive) MXredrawnamedwindow("quit");
   if (AlertNumber == 1) show_country_alert();
   if (AlertNumber == 2) MXalert(10, Use_bstore, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");
+  if (AlertNumber == 4) MXalert(10, Use_bstore, "lastbad1", "lastbad2", "");
   if (AlertNumber == 3)
     MXalert(96, Use_bstore, "introalert1", "introalert2", "introalert3", "introalert4", "introalert5",
             "introalert6", "");

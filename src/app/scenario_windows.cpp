@@ -206,6 +206,36 @@ void set_pane_editing_windows(int pane, bool on) {
 
 }  // namespace
 
+void settle_panes() {
+  auto set = [](const char* window, const char* button, bool on) {
+    if (on)
+      MXenablebutton(window, button, 0);
+    else
+      MXdisablebutton(window, button, 0);
+  };
+  for (int pane = 0; pane < VK_PANES; ++pane) {
+    const DisplayType& d = Display[pane];
+    const VKStatetype* s = d.curr_sim >= 0 ? VKState[pane][d.curr_sim] : nullptr;
+    const bool loaded = s != nullptr && s->stepcnt >= 0;
+    const bool open = loaded && s->stepcnt < kLastStep;  // the run can go on
+    for (const char* const* names : {Displayname, TFRname, Lifexname, Migname, Infowinname})
+      MXsetactivenamedwindow(names[pane]);
+    for (const char* const* names : {Birthwinname, Deathwinname, Infantwinname}) {
+      if (d.modify_flag && open)
+        MXsetactivenamedwindow(names[pane]);
+      else
+        MXsetdeactivenamedwindow(names[pane]);
+    }
+    set(Displayname[pane], "simulate", open);
+    set(Displayname[pane], "unsimulate", loaded && s->stepcnt > 0);
+    set(Displayname[pane], "options", !InWalkThru);
+    set(Displayname[pane], "pyrgraph", open);
+    set(TFRname[pane], "setfert", open && !d.modify_flag);
+    set(Lifexname[pane], "setlife", open && !d.modify_flag);
+    set(Migname[pane], "setmig", open);
+  }
+}
+
 int setfert() { return open_target(kFert, display_fert_win); }
 int setlifeex() { return open_target(kLife, display_lifeex_win); }
 int setmig() { return open_target(kMig, display_mig_win); }

@@ -36,3 +36,8 @@ int options();
 void display_fert_win(int redraw);
 void display_lifeex_win(int redraw);
 void display_mig_win(int redraw);
+
+// After a load that did not bring the interface state: each pane's windows and
+// buttons as stepping to its shown run by hand leaves them (Simulate until 2050,
+// Step back after 1990, the target buttons while the run can go on).
+void settle_panes();

@@ -6,7 +6,10 @@
 #include "app/app_helpers.h"
 #include "app/command_table.h"
 #include "app/population_display.h"
+#include "app/file_dialogs.h"
+#include "app/scenario_windows.h"
 #include "app/screen_state.h"
+#include "app/session.h"
 #include "demography/country.h"
 #include "demography/simulation.h"
 #include "startup/filenames.h"
@@ -60,7 +63,7 @@ void show_field(const char* field, const char* text) {
 }
 
 int in_walkthru() { return InWalkThru; }
-void quit(int) { AppQuit(); }
+void quit(int) { end_with_session(); }
 long state_block_size() { return static_cast<long>(MXwindowstatesize()); }
 
 }  // namespace
@@ -104,5 +107,8 @@ void install_screen_hooks() {
   Screen.quit = quit;
   Screen.state_block_size = state_block_size;
   Screen.save_state_block = MXsavewindows;
-  Screen.load_state_block = MXloadwindows;
+  Screen.check_state_block = MXcheckwindowstate;
+  Screen.apply_state_block = MXapplywindowstate;
+  Screen.settle_panes = settle_panes;
+  Screen.save_failed = report_failed_save;
 }

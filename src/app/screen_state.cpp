@@ -39,6 +39,7 @@ const char* const Deathwinname[2] = {"topdeath", "bottomdeath"};
 const char* const Infantwinname[2] = {"topinfant", "bottominfant"};
 
 void (*DumpRedraw)() = nullptr;
+void (*DialogRedraw)() = nullptr;
 
 namespace {
 void quit_program() { MXquit(nullptr); }

@@ -16,7 +16,8 @@ extern int MapSelect;         // the country selection window "map" is up
 extern int SetFertActive;     // "setfert" is up
 extern int SetLifeExActive;   // "setlife" is up
 extern int SetMigActive;      // "setmig" is up
-extern int AlertNumber;       // 0 none, 1 country-file alert, 2 load alert, 3 intro alert
+extern int AlertNumber;       // 0 none, 1 country-file alert, 2 load alert, 3 intro alert,
+                              // 4 the last session was damaged
 extern int InWalkThru;        // the walk-through tutorial runs
 extern int StartWalkThru;     // start the tutorial when the first help screen closes
 // Set by routines when an action the tutorial waits for has happened; the tutorial
@@ -52,6 +53,9 @@ int checklastcontrol();
 // Redraws the screen-dump dialog or its result alert while one is up; filled by the
 // screen-dump dialog, null until then.
 extern void (*DumpRedraw)();
+// Redraws the program's other dialogs while one is up (the offer to continue the
+// last session, the save and load dialogs, the questions); null until filled.
+extern void (*DialogRedraw)();
 
 // Ends the program once the closing text is closed (MXquit with no message). Tests
 // replace it to stay in the process.

@@ -8,6 +8,7 @@
 
 #include "app/command_table.h"
 #include "app/country_selection.h"
+#include "app/session.h"
 #include "base/clock.h"
 #include "base/log.h"
 #include "demography/projection.h"
@@ -125,6 +126,8 @@ void varnock_startup() {
   alloc_sim_records();
   arrange_first_screen();
   write_start_notes();
+  install_session_handlers();
+  begin_session();  // from here on, ending the program keeps the session
 }
 
 void printusage() {

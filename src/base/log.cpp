@@ -18,6 +18,7 @@ FILE* error_log = nullptr;
 FILE* output_log = nullptr;
 void (*close_display_hook)() = nullptr;
 MXFatalHandler fatal_handler = nullptr;
+void (*before_fatal_hook)() = nullptr;
 bool in_fatal = false;  // a fatal entry made while closing down must not recurse
 const char* reading_file = nullptr;  // MXReadingFile in force, or null
 
@@ -85,6 +86,10 @@ void MXelog(int code, const char* format, ...) {
   std::fflush(error_log);
   if (code == 0) return;
 
+  if (void (*hook)() = before_fatal_hook) {
+    before_fatal_hook = nullptr;
+    hook();
+  }
   close_logs();
   if (fatal_handler) {
     fatal_handler(code, text.c_str());
@@ -105,5 +110,7 @@ MXReadingFile::MXReadingFile(const char* path) : outer_(reading_file) { reading_
 MXReadingFile::~MXReadingFile() { reading_file = outer_; }
 
 void MXsetclosedisplayhook(void (*close_display)()) { close_display_hook = close_display; }
+
+void MXsetbeforefatalhook(void (*before_fatal)()) { before_fatal_hook = before_fatal; }
 
 void MXsetfatalhandler(MXFatalHandler handler) { fatal_handler = handler; }

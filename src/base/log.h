@@ -22,6 +22,11 @@ void MXelog(int code, const char* format, ...) __attribute__((format(printf, 2, 
 // can close it without the logs depending on the platform.
 void MXsetclosedisplayhook(void (*close_display)());
 
+// Called once, before anything else happens on the first fatal entry (the logs are
+// still open, the display too): lets the program keep the user's work before it
+// ends. A fatal entry made by the hook itself does not call it again.
+void MXsetbeforefatalhook(void (*before_fatal)());
+
 // Tests only: instead of exiting, a fatal entry (after writing and closing the
 // logs, but before closing the display or waiting) calls this handler with the
 // exit code and the formatted text. The handler must not return (it throws).

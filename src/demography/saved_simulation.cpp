@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -214,93 +215,109 @@ const char* decode_panes(const unsigned char* in, size_t size, SavedPanes* out) 
   return nullptr;
 }
 
-int savenamedfile(const char* name) {
-  std::vector<unsigned char> panes(SAVE_PANES_SIZE);
-  encode_panes(panes.data());
+size_t (*SaveFileWrite)(const void* data, size_t size, size_t count, FILE* file) = std::fwrite;
 
+int write_file_atomically(const char* name, const unsigned char* data, size_t size) {
   const std::string target = name;
   std::string temp = directory_of(target) + ".vksave.XXXXXX";
   const int fd = mkstemp(temp.data());
   FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
   if (!file) {
     if (fd >= 0) close(fd), std::remove(temp.c_str());
-    MXelog(0, "Error saving current simulation.\n");
     return 0;
   }
   // The permissions a newly created file would get.
   const mode_t mask = umask(0);
   umask(mask);
   fchmod(fd, 0666 & ~mask);
-
-  bool ok = true;
-  size_t offset = 0;
-  const size_t blocks[] = {SAVE_DISPLAY_SIZE, SAVE_COUNTRY_SIZE, SAVE_RUN_SIZE, SAVE_RUN_SIZE, SAVE_RUN_SIZE};
-  for (int pane = 0; pane < VK_PANES; ++pane)
-    for (size_t block : blocks) {
-      if (std::fwrite(panes.data() + offset, 1, block, file) != block) {
-        MXelog(0, "Error while saving program state.\n");
-        ok = false;
-      }
-      offset += block;
-    }
-  if (Screen.save_state_block) Screen.save_state_block(file);
-  if (std::fflush(file) != 0 || std::ferror(file)) ok = false;
+  bool ok = size == 0 || SaveFileWrite(data, 1, size, file) == size;
+  if (std::fflush(file) != 0 || std::ferror(file) || fsync(fd) != 0) ok = false;
   if (std::fclose(file) != 0) ok = false;
   if (ok && std::rename(temp.c_str(), target.c_str()) != 0) ok = false;
-  if (!ok) {
-    std::remove(temp.c_str());
+  if (!ok) std::remove(temp.c_str());
+  return ok ? 1 : 0;
+}
+
+int savenamedfile(const char* name) {
+  std::vector<unsigned char> bytes(SAVE_PANES_SIZE);
+  encode_panes(bytes.data());
+  bool ok = true;
+  if (Screen.save_state_block) {
+    // The interface writes its block to a stream; it is gathered in memory so that
+    // the file is written in one piece.
+    char* block = nullptr;
+    size_t block_size = 0;
+    FILE* memory = open_memstream(&block, &block_size);
+    if (!memory) {
+      ok = false;
+    } else {
+      Screen.save_state_block(memory);
+      if (std::ferror(memory)) ok = false;
+      if (std::fclose(memory) != 0) ok = false;
+      if (block) bytes.insert(bytes.end(), block, block + block_size);
+      std::free(block);
+    }
+  }
+  if (!ok) MXelog(0, "Error while saving program state.\n");
+  if (!ok || !write_file_atomically(name, bytes.data(), bytes.size())) {
     MXelog(0, "Error saving current simulation.\n");
     return 0;
   }
   return 1;
 }
 
-int loadnamedfile(const char* name) {
+const char* read_saved_simulation(const char* name, SavedFile* out) {
   FILE* file = std::fopen(name, "rb");
-  if (!file) {
-    MXelog(0, "Error loading current simulation; filename: %s\n", name);
-    return 0;
-  }
+  if (!file) return "cannot be opened";
   std::vector<unsigned char> data;
   unsigned char chunk[8192];
   size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) data.insert(data.end(), chunk, chunk + n);
+  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0 && data.size() < (size_t{1} << 24))
+    data.insert(data.end(), chunk, chunk + n);
   const bool read_error = std::ferror(file) != 0;
-
-  // The interface block must fit the interface that is up; a file without one
-  // (written where there is no interface) leaves the interface as it is.
-  const char* reason = nullptr;
-  bool with_block = false;
-  if (read_error) {
-    reason = "read error";
-  } else if (data.size() < SAVE_PANES_SIZE) {
-    reason = "file too short";
-  } else if (Screen.state_block_size) {
-    const long block = Screen.state_block_size();
-    const size_t extra = data.size() - SAVE_PANES_SIZE;
-    if (extra != 0 && (block < 0 || extra != static_cast<size_t>(block)))
-      reason = "interface state of another interface";
-    with_block = extra != 0;
+  std::fclose(file);
+  if (read_error) return "read error";
+  if (const char* reason = decode_panes(data.data(), data.size(), &out->panes)) return reason;
+  out->block.assign(data.begin() + SAVE_PANES_SIZE, data.end());
+  // A block of another length belongs to another version of the interface (or the
+  // file has none, as from vkproject): the panes still load, the block is ignored.
+  out->block_fits = false;
+  if (!out->block.empty() && Screen.state_block_size) {
+    const long size = Screen.state_block_size();
+    if (size >= 0 && out->block.size() == static_cast<size_t>(size)) {
+      if (Screen.check_state_block && !Screen.check_state_block(out->block.data(), out->block.size()))
+        return "interface state out of range";
+      out->block_fits = true;
+    }
   }
-  auto panes = std::make_unique<SavedPanes>();
-  if (!reason) reason = decode_panes(data.data(), data.size(), panes.get());
-  if (reason) {
-    std::fclose(file);
-    MXelog(0, "Error loading a saved simulation.\n");
-    MXelog(0, "Saved simulation |%s| refused: %s.\n", name, reason);
+  return nullptr;
+}
+
+int loadnamedfile(const char* name) {
+  auto saved = std::make_unique<SavedFile>();
+  if (const char* reason = read_saved_simulation(name, saved.get())) {
+    if (std::strcmp(reason, "cannot be opened") == 0) {
+      MXelog(0, "Error loading current simulation; filename: %s\n", name);
+    } else {
+      MXelog(0, "Error loading a saved simulation.\n");
+      MXelog(0, "Saved simulation |%s| refused: %s.\n", name, reason);
+    }
     return 0;
   }
-
   alloc_sim_records();
   for (int pane = 0; pane < VK_PANES; ++pane) {
-    Display[pane] = panes->display[pane];
-    Country[pane] = panes->country[pane];
+    Display[pane] = saved->panes.display[pane];
+    Country[pane] = saved->panes.country[pane];
     read_un_totals(&Country[pane]);  // not saved: from the country file of that name
-    for (int run = 0; run < VK_RUNS; ++run) *VKState[pane][run] = panes->run[pane][run];
+    for (int run = 0; run < VK_RUNS; ++run) *VKState[pane][run] = saved->panes.run[pane][run];
   }
-  if (with_block && Screen.load_state_block && std::fseek(file, static_cast<long>(SAVE_PANES_SIZE), SEEK_SET) == 0)
-    Screen.load_state_block(file);
-  std::fclose(file);
+  if (saved->block_fits && Screen.apply_state_block) {
+    Screen.apply_state_block(saved->block.data());
+  } else if (Screen.state_block_size) {
+    MXelog(0, "Saved simulation |%s|: %s; the screen follows the loaded runs.\n", name,
+           saved->block.empty() ? "no interface state" : "interface state of another version ignored");
+    if (Screen.settle_panes) Screen.settle_panes();
+  }
   if (Screen.redraw_all) Screen.redraw_all();
   if (!walkthru() && Screen.help_message) Screen.help_message(6);
   return 1;
@@ -309,7 +326,11 @@ int loadnamedfile(const char* name) {
 int save_simulation() { return savenamedfile(SaveFile); }
 
 int save_tutor() {
-  savenamedfile("vk_tut.sav");
+  // The program ends only when the work is safe.
+  if (!savenamedfile("vk_tut.sav")) {
+    if (Screen.save_failed) Screen.save_failed("vk_tut.sav");
+    return 0;
+  }
   if (Screen.quit) Screen.quit(0);
   return 1;
 }

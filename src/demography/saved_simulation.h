@@ -6,6 +6,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <vector>
 
 #include "demography/simulation.h"
 
@@ -38,16 +40,39 @@ struct SavedPanes {
 // sound, else a short reason (indexes, years and counts out of range).
 const char* decode_panes(const unsigned char* in, size_t size, SavedPanes* out);
 
+// A saved simulation read and checked whole: the panes, and the interface-state
+// block with whether it fits the interface that is up (checked value by value).
+struct SavedFile {
+  SavedPanes panes;
+  std::vector<unsigned char> block;
+  bool block_fits = false;
+};
+// Reads and checks a saved simulation without applying anything. Returns null when
+// it can be loaded, else a short reason ("cannot be opened" when it cannot).
+const char* read_saved_simulation(const char* name, SavedFile* out);
+
+// Writes data to name through a temporary file in the same directory that replaces
+// name only when everything is written and synced. 1 on success, 0 otherwise (name
+// then keeps its previous content).
+int write_file_atomically(const char* name, const unsigned char* data, size_t size);
+// The file layer's write (std::fwrite); tests replace it to make writes fail.
+extern size_t (*SaveFileWrite)(const void* data, size_t size, size_t count, FILE* file);
+
 // Writes both panes and the interface state to name, through a temporary file in
 // the same directory that replaces name only when everything was written.
 // 1 on success, 0 on any failure (name then keeps its previous content).
 int savenamedfile(const char* name);
 // Loads a saved simulation whole or not at all: the file is checked first (size,
-// indexes, years, counts, and the interface block's length when the interface is
-// up) and nothing changes unless it is sound. 1 when loaded, 0 otherwise.
+// indexes, years, counts, and the interface block's values when it fits the
+// interface that is up) and nothing changes unless it is sound. A block of another
+// length (an older interface, or none as vkproject writes) is ignored with a note
+// in the error log, and the screen follows the loaded runs (settle_panes).
+// 1 when loaded, 0 otherwise.
 int loadnamedfile(const char* name);
 
 // Command routines.
 int save_simulation();
+// Saves to "vk_tut.sav" and ends the program; a failed save is reported
+// (save_failed) and the program goes on.
 int save_tutor();
 int load_simulation();

@@ -54,13 +54,18 @@ struct ScreenHooks {
   int (*in_walkthru)();
   void (*deactivate_function)(const char* name);
   void (*quit)(int code);
-  // The interface-state block that follows the panes in a saved simulation:
-  // its length in bytes for the interface as it is (so that a load can be checked
-  // whole before anything changes), and writing / reading it (MXsavewindows /
-  // MXloadwindows). A load reads it only after the length has been checked.
+  // The interface-state block that follows the panes in a saved simulation: its
+  // length in bytes for the interface as it is, writing it, checking a block
+  // value by value (1 when sound), and applying a checked block.
   long (*state_block_size)();
   void (*save_state_block)(FILE* file);
-  void (*load_state_block)(FILE* file);
+  int (*check_state_block)(const unsigned char* block, size_t size);
+  void (*apply_state_block)(const unsigned char* block);
+  // After a load whose interface state was not applied: each pane's windows and
+  // buttons as stepping to its loaded runs by hand leaves them.
+  void (*settle_panes)();
+  // Tells the user that saving to the named file failed.
+  void (*save_failed)(const char* name);
 };
 extern ScreenHooks Screen;
 

@@ -134,6 +134,9 @@ bool run_script() {
       case SCRIPT_SCREENSHOT:
         write_screenshot(c.text);
         break;
+      case SCRIPT_CLOSE:
+        MXPclose_request();
+        return true;
       case SCRIPT_QUIT:
         MXPquit_program();
     }
@@ -273,9 +276,9 @@ bool MXPparse_script_line(const std::string& line, MXPScriptCommand* command, st
     command->kind = SCRIPT_TYPE;
     return true;
   }
-  if (verb == "expose" || verb == "quit") {
+  if (verb == "expose" || verb == "quit" || verb == "close") {
     if (!want(0)) return false;
-    command->kind = verb == "expose" ? SCRIPT_EXPOSE : SCRIPT_QUIT;
+    command->kind = verb == "expose" ? SCRIPT_EXPOSE : verb == "quit" ? SCRIPT_QUIT : SCRIPT_CLOSE;
     return true;
   }
   if (verb == "screenshot") {

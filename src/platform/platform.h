@@ -42,6 +42,14 @@ void MXPflush();
 // What a close request of the window does; the interface library installs its
 // quit routine. Without a handler the display is closed and the program exits 0.
 void MXPset_quit_handler(void (*quit)(int code));
+// The window's close request (the window manager's close button): calls the
+// installed handler, which asks the user; without one the program quits as above.
+void MXPset_close_handler(void (*close)());
+void MXPclose_request();
+// SIGTERM and SIGHUP (logout, shutdown): with a handler installed, the next event
+// after the signal calls it, outside the signal; the handler is to end the
+// program. Null restores the default action of both signals.
+void MXPset_terminate_handler(void (*terminate)());
 
 // Colour, pen and mode -----------------------------------------------------
 void MXPinit_palette(const unsigned char* rgb, int n);  // n triples of 6-bit components

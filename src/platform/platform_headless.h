@@ -24,6 +24,7 @@
 // (Latin-1) codes. Text that is not UTF-8 is taken byte by byte.
 //   expose             an expose event
 //   screenshot FILE    writes the screen to FILE as a PNG picture
+//   close              the window's close request (as its close button)
 //   quit               ends the program through the quit routine
 // When the script is used up, the program ends through the quit routine.
 #pragma once
@@ -60,6 +61,7 @@ enum MXPScriptKind {
   SCRIPT_TYPE,
   SCRIPT_EXPOSE,
   SCRIPT_SCREENSHOT,
+  SCRIPT_CLOSE,
   SCRIPT_QUIT
 };
 struct MXPScriptCommand {

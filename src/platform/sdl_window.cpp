@@ -116,9 +116,11 @@ void translate(const SDL_Event& e) {
   gCurEvent.type = MX_IDLE;
   switch (e.type) {
     case SDL_QUIT:
-      MXPquit_program();
+      // The close button of the only window (SDL reports it as a window close
+      // followed by this; only this one counts). The program asks before ending.
+      MXPclose_request();
+      break;
     case SDL_WINDOWEVENT:
-      if (e.window.event == SDL_WINDOWEVENT_CLOSE) MXPquit_program();
       // The screen is kept here, so a window uncovered needs no redraw by the
       // program, only showing again.
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||

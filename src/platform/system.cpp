@@ -1,5 +1,6 @@
 // Opening and closing the display, the choice of backend (window or headless),
 // event delivery, the quit routine, the stopwatch and the small services.
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -14,6 +15,11 @@ namespace {
 const MXPBackend* backend = nullptr;  // the open display, or none
 bool headless_requested = false;
 void (*quit_handler)(int) = nullptr;
+void (*close_handler)() = nullptr;
+void (*terminate_handler)() = nullptr;
+volatile std::sig_atomic_t terminate_requested = 0;
+
+extern "C" void note_termination(int) { terminate_requested = 1; }
 long gStartTime = 0;
 }  // namespace
 
@@ -63,6 +69,24 @@ void MXPquit_program() {
   std::exit(0);
 }
 
+void MXPset_close_handler(void (*close)()) { close_handler = close; }
+
+void MXPclose_request() {
+  if (close_handler == nullptr) MXPquit_program();
+  close_handler();
+}
+
+void MXPset_terminate_handler(void (*terminate)()) {
+  terminate_handler = terminate;
+  terminate_requested = 0;
+  struct sigaction action {};
+  action.sa_handler = terminate ? note_termination : SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;  // a file being written when the signal comes is not cut short
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+}
+
 int MXPnext_event(MXEvent* event) {
   if (backend == nullptr) {
     // Nothing open: time still passes, so that timed callers do not spin forever.
@@ -70,6 +94,10 @@ int MXPnext_event(MXEvent* event) {
     MXPadvance_clock(10);
   } else {
     backend->next_event();
+  }
+  if (terminate_requested && terminate_handler != nullptr) {
+    terminate_requested = 0;
+    terminate_handler();
   }
   if (event != nullptr) *event = gCurEvent;
   return 1;

@@ -152,6 +152,11 @@ size_t MXwindowstatesize();
 int MXcheckwindowstate(const unsigned char* block, size_t n);
 // Applies a block that MXcheckwindowstate accepted. Draws nothing.
 void MXapplywindowstate(const unsigned char* block);
+// Fills `block` (MXwindowstatesize() bytes) with the state as it is. With
+// main_screen set, as the screen under any dialog has it: a window shown modally
+// is recorded hidden, every other shown window at level 1, a button that a dialog
+// disabled for the while as enabled, and no menu open.
+void MXgetwindowstate(unsigned char* block, int main_screen);
 
 // Files ------------------------------------------------------------------------------------
 

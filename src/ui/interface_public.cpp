@@ -676,6 +676,27 @@ void MXapplywindowstate(const unsigned char* block) {
   }
 }
 
+void MXgetwindowstate(unsigned char* block, int main_screen) {
+  unsigned char* p = block;
+  auto put = [&p](int v) {
+    const unsigned u = static_cast<unsigned>(v);
+    for (int i = 0; i < 4; ++i) *p++ = static_cast<unsigned char>(u >> (8 * i));
+  };
+  auto button = [main_screen](ButtonStatusType b) { return main_screen && b == TMP_DISABLED ? ENABLED : b; };
+  for (int w = 0; w < InfState.numwindows; ++w) {
+    const int active = Win[w].active;
+    put(!main_screen || active == 0 ? active : Win[w].popup ? 0 : 1);
+    for (int b = 0; b < Win[w].numbuttons; ++b) put(button(Win[w].wb[b].active));
+  }
+  for (int m = 0; m < InfState.numpopups; ++m) {
+    put(main_screen ? 0 : Popups[m].active);
+    for (int i = 0; i < Popups[m].numitems; ++i) {
+      put(Popups[m].item[i].active);
+      put(Popups[m].item[i].checked);
+    }
+  }
+}
+
 // Files ---------------------------------------------------------------------------------------
 
 FILE* MXopen(const char* name, const char* mode) {

@@ -22,6 +22,7 @@
 #include "app/population_display.h"
 #include "app/scenario_windows.h"
 #include "app/screen_state.h"
+#include "app/session.h"
 #include "app/startup.h"
 #include "base/log.h"
 #include "demography/country.h"
@@ -130,6 +131,7 @@ class ProgramTest : public ::testing::Test {
     clear_country_list();
     reset_screen_state();
     reset_general_commands();
+    reset_session();
     reset_population_display();
     MXresethelpstate();
     MXresetlists();
@@ -151,6 +153,7 @@ class ProgramTest : public ::testing::Test {
   }
   // Ends the program's interface and logs, so that it can start again.
   void stop_program() {
+    reset_session();
     MXresetlists();
     MXresetsclists();
     closegraph();

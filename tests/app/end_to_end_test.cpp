@@ -4,6 +4,7 @@
 // refused fourth, rate editing and a pyramid drag, reset, save, change, load and
 // quitting through the closing text; with checks of the screen, the logs and the
 // bells along the way.
+#include <csignal>
 #include <cmath>
 #include <cstring>
 #include <regex>
@@ -211,8 +212,15 @@ void EndToEnd::session() {
     EXPECT_EQ(Drag_Used, 1);
   }
 
-  // Reset: one run at 1990, rate editing off.
+  // Reset: asked first, since the pane holds simulated runs; Escape keeps them,
+  // Enter resets to one run at 1990, rate editing off.
   choose("top", "options", "options", "p5");
+  EXPECT_GE(window_level("ask"), 1);
+  key(27);
+  EXPECT_EQ(window_level("ask"), 0);
+  EXPECT_EQ(Display[0].curr_sim, 2);
+  choose("top", "options", "options", "p5");
+  key(13);
   EXPECT_EQ(Display[0].curr_sim, 0);
   EXPECT_EQ(Display[0].modify_flag, 0);
   EXPECT_EQ(VKState[0][0]->year, 1990);
@@ -223,7 +231,14 @@ void EndToEnd::session() {
 
   // Save, change, load: the state comes back.
   for (int i = 0; i < 3; ++i) press_button("top", "simulate");
+  redraw_all();
+  const std::vector<unsigned char> unsaved = screen();
   choose("root", "File", "file", "p0");
+  key(13);  // the name offered: vk_000.sav
+  EXPECT_EQ(AlertNumber, 5);  // the alert names the file
+  press_button("alert", "okay");
+  const std::vector<unsigned char> saved = screen();  // no trace of the dialog or the alert
+  EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 439 * 640, unsaved.begin()));
   ASSERT_TRUE(std::filesystem::exists("vk_000.sav"));
   EXPECT_EQ(std::filesystem::file_size("vk_000.sav"), 23236u + MXwindowstatesize());
   const int32_t saved_total = VKState[0][0]->totpop[3];
@@ -232,6 +247,8 @@ void EndToEnd::session() {
   choose("top", "options", "options", "p1");
   EXPECT_EQ(Display[0].curr_sim, 1);
   choose("root", "File", "file", "p1");
+  key(13);  // the newest file, then yes to replacing the runs on the screen
+  key(13);
   EXPECT_EQ(Display[0].curr_sim, 0);
   EXPECT_EQ(VKState[0][0]->year, 2005);
   EXPECT_EQ(VKState[0][0]->totpop[3], saved_total);
@@ -259,6 +276,64 @@ void EndToEnd::session() {
   EXPECT_EQ(MXgetcurrmsg(), 16);
   EXPECT_EQ(Helpfile, "info/modeling.txt");
   EXPECT_THROW(press_button("help", "done"), ProgramEnded);
+  EXPECT_TRUE(std::filesystem::exists(LastSessionFile));
+}
+
+// The last session: the close request asks, Control-Q keeps the work in
+// "vk_last.sav", the next start offers it and it comes back as it was; a damaged
+// one is put aside; a start, a decline and a quit keep the session before.
+TEST_F(EndToEnd, TheLastSessionComesBack) {
+  open_main_screen();
+  MXPclose_request();
+  EXPECT_EQ(QuitWinActive, 1);
+  press_button("quit", "cancelquit");
+  EXPECT_EQ(save_last_session(), 0);  // both panes empty: nothing to keep
+  choose_country("top", "Niger");
+  press_button("top", "simulate");
+  press_button("top", "simulate");
+  choose("top", "options", "options", "p0");  // another country asks first: No
+  key(27);
+  EXPECT_EQ(MapSelect, 0);
+  redraw_all();
+  const std::vector<unsigned char> before = screen();
+  MXPclose_request();  // the session keeps the main screen, not the question over it
+  EXPECT_THROW(key(17), Fatal);  // Control-Q
+  const std::string session = read_file(LastSessionFile);
+  ASSERT_EQ(session.size(), SAVE_PANES_SIZE + MXwindowstatesize());
+
+  const struct {
+    std::string file;
+    bool offered;
+  } starts[] = {{session, true}, {session, false}, {session.substr(0, 100), false}};
+  for (const auto& start : starts) {
+    TearDown();
+    SetUp();
+    write_file(LastSessionFile, start.file);
+    write_file(PreviousSessionFile, "older");
+    idle(2);
+    press_button("help", "done");
+    EXPECT_EQ(ResumeOfferActive, start.file.size() == session.size());
+    if (start.offered) {
+      press_button("resume", "resumesession");
+      const std::vector<unsigned char> after = screen();  // all but the message bar
+      EXPECT_TRUE(std::equal(after.begin(), after.begin() + 439 * 640, before.begin()));
+      EXPECT_EQ(button_state("top", "unsimulate"), ENABLED);
+      MXPclose_request();
+      EXPECT_THROW(MXPclose_request(), ProgramEnded);  // the second request confirms
+      EXPECT_EQ(read_file(PreviousSessionFile), session);
+    } else if (ResumeOfferActive) {
+      press_button("resume", "declineresume");
+      press_button("message", "done");
+      raise(SIGHUP);  // logging out ends the program normally
+      EXPECT_THROW(idle(), ProgramEnded);
+      EXPECT_EQ(read_file(LastSessionFile), session);
+      EXPECT_EQ(read_file(PreviousSessionFile), "older");
+    } else {
+      EXPECT_EQ(AlertNumber, 4);
+      EXPECT_FALSE(std::filesystem::exists(LastSessionFile));
+      EXPECT_EQ(read_file(DamagedSessionFile), start.file);
+    }
+  }
 }
 
 // Every file the program reads, damaged, gives a message naming the file and what
@@ -297,7 +372,7 @@ TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 77.25", "= many", "life_expectancy= many is not a number"},
       {"info/main.hlp", "info/main.hlp", "", HELP, nullptr, nullptr, "Unable to open help file"},  // then removed
       {"good.sav", "damaged.sav", "", LOAD, nullptr, nullptr, "too short"},
-      {"good.sav", "damaged.sav", "", LOAD, "", junk.c_str(), "another interface"},
+      {"good.sav", "damaged.sav", "", LOAD, "", junk.c_str(), "refused: "},
   };
   for (const auto& c : cases) {
     std::string text = c.stage == START && c.key[0] == '\0' ? config : read_file(c.source[0] == '/' ? data + c.source : c.source);
@@ -335,4 +410,69 @@ TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
   }
 }
 
+}  // namespace
+
+namespace {
+using namespace apptest;
+
+// Saving and loading by name through the dialogs: named saves, the question before
+// a file is replaced, failed saves that keep the old file, a damaged file refused,
+// and files without this interface's state (an older interface, or vkproject's
+// panes alone) that load with the pane's buttons ready.
+TEST_F(EndToEnd, SavingAndLoadingByName) {
+  open_main_screen();
+  choose_country("top", "Niger");
+  for (int i = 0; i < 3; ++i) press_button("top", "simulate");
+  auto through_dialog = [](const char* item, const std::string& name, bool yes) {
+    choose("root", "File", "file", item);
+    for (int i = 0; i < 70; ++i) key(8);
+    type(name);
+    key(13);
+    if (window_level("ask") > 0) key(yes ? 13 : 27);
+  };
+  std::filesystem::create_directory("folder.sav");
+  const struct {
+    std::string name, file;
+    bool fault, ok;
+  } saves[] = {{"lesson1", "lesson1.sav", false, true}, {"lesson1.sav", "lesson1.sav", false, true},
+               {"lesson1", "lesson1.sav", true, false}, {"folder", "folder.sav", false, false}};
+  std::string kept;
+  for (const auto& c : saves) {
+    if (c.fault) SaveFileWrite = [](const void*, size_t, size_t, FILE*) -> size_t { return 0; };
+    through_dialog("p0", c.name, true);
+    SaveFileWrite = std::fwrite;
+    EXPECT_EQ(AlertNumber, 5) << c.name;
+    press_button("alert", "okay");
+    if (c.ok) kept = read_file(c.file);
+    if (c.file == "lesson1.sav") {
+      EXPECT_EQ(read_file(c.file), kept) << c.name;
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_directory("folder.sav"));
+  EXPECT_EQ(bells(), 2);  // the two failures
+
+  // A damaged file is refused with nothing changed; an older interface's file and
+  // vkproject's panes alone load, and the run goes on at once.
+  write_file("damaged.sav", kept.substr(0, 5000));
+  write_file("older.sav", kept.substr(0, kept.size() - 8));
+  write_file("panes.sav", kept.substr(0, 23236));
+  for (const char* name : {"damaged", "older", "panes"}) {
+    choose("top", "options", "options", "p5");
+    key(13);
+    ASSERT_EQ(button_state("top", "unsimulate"), DISABLED);
+    through_dialog("p1", name, true);
+    const bool loads = std::string(name) != "damaged";
+    EXPECT_EQ(AlertNumber, loads ? 0 : 2) << name;
+    EXPECT_EQ(VKState[0][0]->year, loads ? 2005 : 1990) << name;
+    if (!loads) {
+      press_button("alert", "okay");
+      continue;
+    }
+    EXPECT_EQ(button_state("top", "unsimulate"), ENABLED) << name;
+    press_button("top", "unsimulate");
+    press_button("top", "simulate");
+    press_button("top", "simulate");
+    EXPECT_EQ(VKState[0][0]->year, 2010) << name;
+  }
+}
 }  // namespace

@@ -43,6 +43,8 @@ area() {
 cont() { click $(button_centre message wtcont); }
 menu() { click $(button_centre "$1" "$2"); click $(item_centre "$3" "$4"); }
 times() { local n=$1; shift; for _ in $(seq 1 "$n"); do "$@"; done; }
+# File, Save under the name offered, and the alert that names the file.
+save() { menu root file file 0; xdotool key Return; sleep 0.4; click $(button_centre alert okay); }
 click $(button_centre help done)          # the first help file
 click $(button_centre message done)       # the intro picture
 # The user's own work, saved.
@@ -50,7 +52,7 @@ menu top options options 0
 xdotool type --delay 80 "fran"; xdotool key Return; sleep 0.4
 click $(button_centre map done)
 times 2 click $(button_centre top simulate)
-menu root file file 0
+save
 cp vk_000.sav before.sav
 
 # The lesson, as its messages ask.
@@ -92,7 +94,7 @@ times 12 click $(button_centre top simulate)
 cont                                                     # the end of the lesson
 sleep 0.5
 rm -f vk_000.sav
-menu root file file 0
+save
 xdotool key ctrl+q
 for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill "$pid" 2>/dev/null || true

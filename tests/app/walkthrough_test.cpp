@@ -327,9 +327,12 @@ TEST_F(Lesson, AFileOfTheUsersWorkIsNeverOverwrittenNorDeletedUnlessItLoads) {
   // A lesson started over what a cut-off one left keeps that work.
   const std::string kept = saved(WalkSaveFile);
   choose("top", "options", "options", "p5");  // the screen has changed since
+  key(13);                                     // yes to the reset
   ASSERT_NE(saved("changed.sav"), kept);
   start_lesson();
   EXPECT_TRUE(same_bytes(read_file(WalkSaveFile), kept));
+  EXPECT_EQ(save_last_session(), 1);  // the session ending now keeps the user's work
+  EXPECT_EQ(read_file(LastSessionFile), kept);
   run_until(PRESSOPTIONS);
   press_button("root", "qtwalk");
   EXPECT_TRUE(same_bytes(saved("after.sav"), kept));
@@ -411,7 +414,7 @@ TEST_F(KilledLesson, TheUsersWorkComesBackAfterARestart) {
   choose("top", "options", "options", "p0");  // the options menu's place for the upper pane
   const std::string choose_germany = item_click("top", "options", "options", "p0") + "type germany\nkey return\n" +
                                      button_click("map", "done");
-  const std::string save = item_click("root", "File", "file", "p0");
+  const std::string save = item_click("root", "File", "file", "p0") + "key return\n" + button_click("alert", "okay");
   const std::string lesson = item_click("root", "help", "help", "p4");
   const std::string ok = button_click("alert", "okay");
 

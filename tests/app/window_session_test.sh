@@ -4,11 +4,13 @@
 # places the interface file gives (read from the file itself), types a country's
 # name, simulates three steps, takes a screenshot and checks it (the pyramid's
 # youngest row in its colour, the country's name drawn), checks output.log, and
-# quits through the closing text.
-# Usage: window_session_test.sh VARNOCK DATA_DIR
+# closes the window by its close button: the program asks, a second close request
+# ends it, and the session is kept in vk_last.sav.
+# Usage: window_session_test.sh VARNOCK DATA_DIR CLOSE_REQUEST
 set -euo pipefail
 varnock=$1
 data=$2
+close_request=$3
 # The libraries SDL loads for a window (D-Bus, input methods) leave small blocks that
 # LeakSanitizer cannot attribute; the program's own memory is checked by the
 # in-process tests.
@@ -50,19 +52,27 @@ dark=$(convert screen.png -crop "${cw}x${ch}+$((ox + tx + cx))+$((oy + ty + cy))
 result=0
 case "$colour" in *160,200,252*) ;; *) echo "pyramid row 0 at $x,$y: $colour"; result=1 ;; esac
 [ "${dark:-0}" -gt 30 ] || { echo "no country name drawn ($dark dark pixels)"; result=1; }
-# Quit through the closing text.
-click $(button_centre root quit)
-click $(item_centre quit 0)
-click $(button_centre quit doquit)
-click $(button_centre help done)
+# The window's close button (the window manager's close request) asks: the quit
+# confirmation comes up and the program goes on. A second request confirms.
+"$2" "$win"
+sleep 1
+kill -0 "$pid" 2>/dev/null || { echo "the close request ended the program without asking"; result=1; }
+import -window root asked.png 2>/dev/null || xwd -root -silent | convert xwd:- asked.png
+read -r qx qy < <(window_origin quit)
+crop="300x104+$((ox + qx))+$((oy + qy))"
+convert screen.png -crop "$crop" before_close.png; convert asked.png -crop "$crop" after_close.png
+changed=$(compare -metric AE before_close.png after_close.png null: 2>&1 || true)
+[ "${changed%% *}" -gt 3000 ] 2>/dev/null || { echo "no quit confirmation drawn ($changed pixels changed)"; result=1; }
+"$2" "$win"
 for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then echo "still running after quit"; kill "$pid"; result=1; fi
 wait "$pid" || { echo "exit status $?"; tail -20 stderr.txt; result=1; }
+[ -s vk_last.sav ] || { echo "no vk_last.sav kept"; result=1; }
 exit $result
 INSIDE
 
 cd "$work"
-VARNOCK_SCALE=1 xvfb-run -a -s '-screen 0 1024x768x24' bash inside.sh "$varnock"
+VARNOCK_SCALE=1 xvfb-run -a -s '-screen 0 1024x768x24' bash inside.sh "$varnock" "$close_request"
 expected=$'Marlix Interface Handler Library Version 2.0.6\nMemory Available: 1048576.\nFloating point will be used for calculations.'
 [ "$(head -n 3 error.log)" = "$expected" ] || { echo "error.log begins:"; head -n 3 error.log; exit 1; }
 grep -q "Selected country = France." output.log || { echo "output.log:"; cat output.log; exit 1; }

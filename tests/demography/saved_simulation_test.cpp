@@ -22,7 +22,7 @@ void put32(std::string* bytes, size_t offset, int32_t v) {
 // What the screen side saw: the interface-state block of a pretend interface
 // (`state_values` 32-bit values), redraws, help messages and alerts.
 struct Seen {
-  int state_values = 0, redraws = 0, quit_code = 99;
+  int state_values = 0, redraws = 0, quit_code = 99, settled = 0;
   std::vector<int32_t> loaded_state;
   std::vector<int> help, alerts;
   std::vector<std::string> deactivated;
@@ -64,10 +64,11 @@ class SavedSimulationTest : public DemographyTest {
         std::fwrite(b, 1, 4, file);
       }
     };
-    Screen.load_state_block = [](FILE* file) {
-      unsigned char b[4];
-      while (std::fread(b, 1, 4, file) == 4) seen.loaded_state.push_back(b[0]);
+    Screen.check_state_block = [](const unsigned char* block, size_t) { return block[0] < 100 ? 1 : 0; };
+    Screen.apply_state_block = [](const unsigned char* block) {
+      for (int i = 0; i < seen.state_values; ++i) seen.loaded_state.push_back(block[4 * i]);
     };
+    Screen.settle_panes = [] { ++seen.settled; };
   }
 };
 }  // namespace
@@ -156,33 +157,41 @@ TEST_F(SavedSimulationTest, InterfaceBlockMustFitTheInterface) {
   EXPECT_EQ(seen.redraws, 1);
   EXPECT_EQ(seen.help, std::vector<int>{6});
 
-  // Written with another interface file, or cut short: refused before anything changes.
-  seen.loaded_state.clear();
-  use_interface(4);
+  EXPECT_EQ(seen.settled, 0);
+
+  // A block with a value out of range is refused before anything changes.
   const std::string before = state_bytes();
-  EXPECT_EQ(loadnamedfile("ui.sav"), 0);
+  std::string bad = file;
+  put32(&bad, 23236, 200);
+  write_text("bad.sav", bad);
+  seen.loaded_state.clear();
+  EXPECT_EQ(loadnamedfile("bad.sav"), 0);
   EXPECT_EQ(state_bytes(), before);
-  write_text("cut.sav", file.substr(0, file.size() - 2));
-  use_interface(3);
-  EXPECT_EQ(loadnamedfile("cut.sav"), 0);
-  EXPECT_TRUE(seen.loaded_state.empty());
-  // A file without the block (written where there is no interface) keeps the interface as it is.
+  // Another interface's block (another length), or none as vkproject writes: the
+  // panes load, the block is ignored and the screen follows the runs.
   write_text("bare.sav", file.substr(0, 23236));
-  EXPECT_EQ(loadnamedfile("bare.sav"), 1);
+  for (const char* name : {"ui.sav", "bare.sav"}) {
+    use_interface(4);
+    EXPECT_EQ(loadnamedfile(name), 1) << name;
+    EXPECT_EQ(state_bytes(), before) << name;
+  }
   EXPECT_TRUE(seen.loaded_state.empty());
+  EXPECT_EQ(seen.settled, 2);
+  EXPECT_NE(error_log().find("interface state of another version ignored"), std::string::npos);
   Screen.in_walkthru = [] { return 1; };
   EXPECT_EQ(loadnamedfile("ui.sav"), 1);
-  EXPECT_EQ(seen.help, (std::vector<int>{6, 6}));
+  EXPECT_EQ(seen.help, (std::vector<int>{6, 6, 6}));
 }
 
 TEST_F(SavedSimulationTest, FailedSaveKeepsTheOldFile) {
   fill_state();
   ASSERT_EQ(savenamedfile("keep.sav"), 1);
   const std::string old_file = read_text("keep.sav");
-  // The stream fails while the interface block is written (as on a full disk).
-  Screen.save_state_block = [](FILE* file) { std::fgetc(file); };
+  // The file layer fails while writing (as on a full disk).
+  SaveFileWrite = [](const void*, size_t, size_t, FILE*) -> size_t { return 0; };
   Display[0].bound = 99;
   EXPECT_EQ(savenamedfile("keep.sav"), 0);
+  SaveFileWrite = std::fwrite;
   EXPECT_EQ(read_text("keep.sav"), old_file);
   EXPECT_NE(error_log().find("Error saving current simulation.\n"), std::string::npos);
   int entries = 0;  // nothing is left behind
@@ -227,4 +236,9 @@ TEST_F(SavedSimulationTest, CommandRoutines) {
   EXPECT_EQ(le32(fresh, 20), -1);  // curr_sim of pane 0
   EXPECT_EQ(le32(fresh, 518), -1);
   EXPECT_EQ(fresh[172], '\0');
+  seen.quit_code = 99;  // a save that fails does not quit
+  SaveFileWrite = [](const void*, size_t, size_t, FILE*) -> size_t { return 0; };
+  EXPECT_EQ(save_tutor(), 0);
+  SaveFileWrite = std::fwrite;
+  EXPECT_EQ(seen.quit_code, 99);
 }

@@ -107,7 +107,7 @@ TEST(Script, ParsesEveryCommandAndRejectsBadLinesWithTheirNumber) {
               {"screenshot out.png", SCRIPT_SCREENSHOT, -1, -1, -1, "out.png"},
               {"# a comment", SCRIPT_NOTHING, -1, -1, -1, nullptr},
               {"", SCRIPT_NOTHING, -1, -1, -1, nullptr},
-              {"quit", SCRIPT_QUIT, -1, -1, -1, nullptr}};
+              {"quit", SCRIPT_QUIT, -1, -1, -1, nullptr}, {"close", SCRIPT_CLOSE, -1, -1, -1, nullptr}};
   MXPScriptCommand c;
   std::string error;
   for (const auto& g : good) {

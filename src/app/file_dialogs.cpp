@@ -1,0 +1,368 @@
+// The save and load dialogs, their result alert, and the questions before wiping.
+#include "app/file_dialogs.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/app_helpers.h"
+#include "app/country_selection.h"
+#include "app/general_commands.h"
+#include "app/population_display.h"
+#include "app/screen_dump_dialog.h"
+#include "app/screen_state.h"
+#include "base/log.h"
+#include "demography/saved_simulation.h"
+#include "platform/platform.h"
+#include "startup/filenames.h"
+#include "ui/help.h"
+#include "ui/interface.h"
+#include "ui/interface_model.h"
+
+namespace {
+
+constexpr size_t kMaxName = 64;
+constexpr int kRows = 14, kRowHeight = 15;
+constexpr int kSaveMessage = 19, kLoadMessage = 20;
+
+enum Kind { NO_DIALOG, SAVE_DIALOG, LOAD_DIALOG };
+Kind kind = NO_DIALOG;
+std::string typed = SaveFile;     // the name in the field
+std::string last_saved = SaveFile;  // offered again by the next save
+struct Entry {
+  std::string name;
+  time_t time;
+};
+std::vector<Entry> entries;  // the saved simulations listed, newest first
+int top = 0, picked = -1;
+bool offered = false;  // the name shown was offered, not typed: typing replaces it
+IntrRoutine keys_before = nullptr;
+
+bool asking = false;
+std::string ask_lines[2];
+int (*on_yes)() = nullptr;
+IntrRoutine ask_keys_before = nullptr;
+
+std::string pending;        // the file that a question is about
+std::string result[3];      // the lines of the save's result alert
+constexpr int kResultAlert = 5;  // AlertNumber while it is up
+
+int colour(const char* name) {
+  const int c = MXconvertcolor(name);
+  return c < 0 ? 0 : c;
+}
+
+bool is_name_char(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-';
+}
+
+bool ends_with_sav(const std::string& s) {
+  if (s.size() < 4) return false;
+  std::string tail = s.substr(s.size() - 4);
+  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return tail == ".sav";
+}
+
+// The tutorial's own files are not the user's simulations.
+void list_saved() {
+  entries.clear();
+  std::error_code error;
+  for (const auto& e : std::filesystem::directory_iterator(".", error)) {
+    const std::string name = e.path().filename().string();
+    if (!ends_with_sav(name) || name == "vk_tut.sav" || name == "vk_walk.sav") continue;
+    struct stat st;
+    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    entries.push_back({name, st.st_mtime});
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return a.time != b.time ? a.time > b.time : a.name < b.name;
+  });
+}
+
+std::string folder() {
+  char buffer[4096];
+  std::string dir = getcwd(buffer, sizeof buffer) ? buffer : ".";
+  if (dir.size() > 48) dir = "..." + dir.substr(dir.size() - 45);
+  return dir;
+}
+
+void write_at(int x, int y, const std::string& text) { MXwwritemsg(x, y, text.c_str()); }
+
+void draw_name() {
+  highlightfield("filedlg", "filename", colour("white"), colour("dgray"), colour("lgray"));
+  const Field f = field_rect("filename");
+  MXsetfont(LARGE);
+  MXsetcolor(colour("black"));
+  write_at(f.x + 4, f.y + 16, typed + "_");
+}
+
+void draw_list() {
+  const Field f = field_rect("filelist");
+  MXsetcurrentnamedwindow("filedlg");
+  MXsetcolor(colour("white"));
+  MXwfillrect(f.x, f.y, f.wd, f.ht);
+  drawshadedframe(f.x, f.y, f.wd, f.ht, colour("dgray"), colour("lgray"));
+  MXsetfont(SMALL);
+  if (entries.empty()) {
+    MXsetcolor(colour("dgray"));
+    write_at(f.x + 6, f.y + 14, "(no saved simulations in this folder)");
+  }
+  for (int row = 0; row < kRows && top + row < static_cast<int>(entries.size()); ++row) {
+    const Entry& e = entries[static_cast<size_t>(top + row)];
+    const int y = f.y + 2 + row * kRowHeight;
+    if (top + row == picked) {
+      MXsetcolor(colour("lcyan"));
+      MXwfillrect(f.x + 2, y, f.wd - 4, kRowHeight);
+    }
+    char date[32];
+    std::strftime(date, sizeof date, "%Y-%m-%d %H:%M", std::localtime(&e.time));
+    MXsetcolor(colour("black"));
+    write_at(f.x + 4, y + 12, e.name.size() > 36 ? e.name.substr(0, 34) + "..." : e.name);
+    write_at(f.x + f.wd - 110, y + 12, date);
+  }
+}
+
+void draw_dialog() {
+  MXsetcurrentnamedwindow("filedlg");
+  MXsetfont(LARGE);
+  MXsetcolor(colour("black"));
+  write_at(16, 24, kind == SAVE_DIALOG ? "Save the simulation as:" : "Load the saved simulation:");
+  draw_name();
+  draw_list();
+}
+
+void draw_result() {
+  MXsetcurrentnamedwindow("alert");
+  MXsetfont(LARGE);
+  MXsetcolor(colour("black"));
+  for (int i = 0; i < 3; ++i) write_at(6, 15 + 15 * i, result[i]);
+}
+
+void show_result(bool ok, const std::string& name) {
+  if (ok) {
+    result[0] = "The simulation was saved to the file " + name;
+    result[1] = "in the folder " + folder() + ".";
+    result[2] = "";
+  } else {
+    result[0] = "The simulation could NOT be saved to " + name;
+    result[1] = "in the folder " + folder() + ".";
+    result[2] = "Check the name, disk space and permissions.";
+    MXbell();
+  }
+  ParmSavemsg = MXgetcurrmsg();
+  MXdisplayhelpmessage(10);
+  AlertNumber = kResultAlert;
+  MXdrawnamedwindow("alert", Use_bstore, 1);
+  draw_result();
+}
+
+void close_dialog() {
+  MXremovenamedwindow("filedlg");
+  kind = NO_DIALOG;
+  InfState.keyfunc = keys_before;
+  redraw_all();  // the dialog keeps no backing store
+  MXdisplayhelpmessage(Savemsg);
+}
+
+int do_save() {
+  close_dialog();
+  const int ok = savenamedfile(pending.c_str());
+  if (ok) last_saved = pending;
+  show_result(ok != 0, pending);
+  return ok;
+}
+
+int do_load() {
+  close_dialog();
+  if (loadnamedfile(pending.c_str())) return 1;
+  MXelog(0, "Simulation from |%s| not loaded. \n", pending.c_str());
+  MXalert(10, Use_bstore, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");
+  AlertNumber = 2;
+  return 0;
+}
+
+void remove_question() {
+  MXremovenamedwindow("ask");
+  asking = false;
+  InfState.keyfunc = ask_keys_before;
+  redraw_all();  // the question keeps no backing store
+}
+
+int question_keys(int, int, int key, const char*) {
+  if (key == 13) return askyes();
+  if (key == 27) return askno();
+  return 1;
+}
+
+void draw_question() {
+  MXsetcurrentnamedwindow("ask");
+  MXsetfont(LARGE);
+  MXsetcolor(colour("black"));
+  write_at(16, 24, ask_lines[0]);
+  write_at(16, 44, ask_lines[1]);
+}
+
+// One question; Yes runs `yes`.
+int ask(const std::string& line1, const std::string& line2, int (*yes)()) {
+  if (asking) return 0;
+  asking = true;
+  ask_lines[0] = line1;
+  ask_lines[1] = line2;
+  on_yes = yes;
+  ask_keys_before = InfState.keyfunc;
+  InfState.keyfunc = question_keys;
+  MXdrawnamedwindow("ask", 0, 1);
+  draw_question();
+  return 1;
+}
+
+int dialog_keys(int, int, int key, const char*) {
+  const int count = static_cast<int>(entries.size());
+  if (key == 13) return filedo();
+  if (key == 27) return filecancel();
+  const bool replace = offered;
+  offered = false;
+  if (key == 8) {
+    if (!typed.empty()) typed.pop_back();
+  } else if ((key == 30 || key == 31) && count > 0) {
+    picked = std::clamp(picked + (key == 31 ? 1 : -1), 0, count - 1);
+    top = std::clamp(top, picked - kRows + 1, picked);
+    typed = entries[static_cast<size_t>(picked)].name;
+    offered = true;
+    draw_list();
+  } else if (is_name_char(static_cast<char>(key)) && (replace || typed.size() < kMaxName)) {
+    if (replace) typed.clear();
+    typed += static_cast<char>(key);
+  } else {
+    MXbell();
+  }
+  draw_name();
+  return 1;
+}
+
+int open_dialog(Kind k) {
+  if (kind != NO_DIALOG) return 0;
+  kind = k;
+  list_saved();
+  top = 0;
+  picked = k == LOAD_DIALOG && !entries.empty() ? 0 : -1;
+  typed = k == SAVE_DIALOG ? last_saved : picked == 0 ? entries[0].name : "";
+  offered = true;
+  MXsetbuttontext("filedlg", "filedo", k == SAVE_DIALOG ? "Save" : "Load");
+  MXdisplayhelpmessage(k == SAVE_DIALOG ? kSaveMessage : kLoadMessage);
+  MXdrawnamedwindow("filedlg", 0, 1);
+  draw_dialog();
+  keys_before = InfState.keyfunc;
+  InfState.keyfunc = dialog_keys;
+  return 1;
+}
+
+int reset_pane() { return resetsimulation(); }
+int choose_pane_country() { return selectcountrymap(); }
+
+}  // namespace
+
+std::string saved_file_name(const std::string& name) {
+  if (name.empty() || name.size() > kMaxName || name == "." || name == "..") return "";
+  for (char c : name)
+    if (!is_name_char(c)) return "";
+  return ends_with_sav(name) ? name : name + ".sav";
+}
+
+bool pane_has_work(int pane) {
+  for (int run = 0; run <= Display[pane].curr_sim && run < VK_RUNS; ++run)
+    if (VKState[pane][run] && VKState[pane][run]->stepcnt > 0) return true;
+  return false;
+}
+
+int savedialog() { return open_dialog(SAVE_DIALOG); }
+int loaddialog() { return open_dialog(LOAD_DIALOG); }
+
+int filedo() {
+  if (kind == NO_DIALOG) return 0;
+  pending = saved_file_name(typed);
+  std::error_code error;
+  const bool exists = !pending.empty() && std::filesystem::exists(pending, error);
+  if (pending.empty() || (kind == LOAD_DIALOG && !exists)) {
+    MXbell();
+    return 0;
+  }
+  if (kind == SAVE_DIALOG) {
+    if (exists && std::filesystem::is_regular_file(pending, error))
+      return ask("Replace the file " + pending + "?", "The simulation it holds is lost.", do_save);
+    return do_save();
+  }
+  if (pane_has_work(0) || pane_has_work(1))
+    return ask("Load " + pending + "?", "The runs on the screen are replaced.", do_load);
+  return do_load();
+}
+
+int filecancel() {
+  if (kind == NO_DIALOG) return 0;
+  close_dialog();
+  return 1;
+}
+
+int filepick(int, int y, int status) {
+  if (status != 5 && status != 3) return 1;  // a click, or the end of a drag
+  const int row = (y - 2) / kRowHeight;
+  if (y < 2 || row >= kRows || top + row >= static_cast<int>(entries.size())) return 1;
+  picked = top + row;
+  typed = entries[static_cast<size_t>(picked)].name;
+  offered = true;
+  draw_list();
+  draw_name();
+  return 1;
+}
+
+int askyes() {
+  int (*yes)() = on_yes;
+  remove_question();
+  return yes ? yes() : 1;
+}
+
+int askno() {
+  remove_question();
+  return 1;
+}
+
+int ask_resetsimulation() {
+  if (!InWalkThru && Cdisp >= 0 && pane_has_work(Cdisp))
+    return ask("Reset this pane to 1990?", "Its simulated runs are discarded.", reset_pane);
+  return resetsimulation();
+}
+
+int ask_selectcountrymap() {
+  if (!InWalkThru && Cdisp >= 0 && pane_has_work(Cdisp))
+    return ask("Choose another country for this pane?", "Its simulated runs are discarded.", choose_pane_country);
+  return selectcountrymap();
+}
+
+void report_failed_save(const char* name) { show_result(false, name); }
+
+void redraw_file_dialogs() {
+  if (kind != NO_DIALOG) {
+    MXredrawnamedwindow("filedlg");
+    draw_dialog();
+  }
+  if (asking) {
+    MXredrawnamedwindow("ask");
+    draw_question();
+  }
+  if (AlertNumber == kResultAlert) {
+    MXredrawnamedwindow("alert");
+    draw_result();
+  }
+}
+
+void reset_file_dialogs() {
+  kind = NO_DIALOG;
+  asking = false;
+  typed = last_saved = SaveFile;
+}

@@ -1,0 +1,29 @@
+/* Sends a window the window manager's close request (WM_DELETE_WINDOW), as its
+   close button does; xdotool cannot, and the virtual X server has no window
+   manager. Usage: close_request WINDOW_ID */
+#include <X11/Xlib.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    fprintf(stderr, "usage: close_request WINDOW_ID\n");
+    return 2;
+  }
+  Display* display = XOpenDisplay(NULL);
+  if (!display) {
+    fprintf(stderr, "close_request: no display\n");
+    return 1;
+  }
+  Window window = (Window)strtoul(argv[1], NULL, 0);
+  XEvent event = {0};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XCloseDisplay(display); /* sends what is queued */
+  return 0;
+}
