@@ -263,12 +263,11 @@ void display_bar_graph(int pane) {
       MXwdrawrect(X + half - m, yi, m, bh);
     else
       MXwdrawline(X + half - m, yi, X + half - m, yi + bh);
-    int L;
-    if (m < 19 || f < 19 || i == 8)
-      L = f > 38 ? half + 3 : half + f + 5;
-    else
-      L = i == 0 ? half - 8 : half - 15;
-    MXwwritemsg(X + L - 3, Yb + H + 11 - (bh - 1) * i, Clabel[i]);
+    // The label stands clear of the centre axis: inside the female bar when it has
+    // room with a margin on each side, else just right of the bar.
+    const int lw = MXtextwidth(Clabel[i]);
+    const int L = f >= lw + 6 ? half + 3 : half + f + 2;
+    MXwwritemsg(X + L, Yb + H + 11 - (bh - 1) * i, Clabel[i]);
   }
 }
 

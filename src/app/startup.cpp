@@ -141,6 +141,53 @@ void printusage() {
   exit(0);
 }
 
+namespace {
+constexpr const char* kOptionsText =
+    "Usage: varnock [--fullscreen] [--fill] [--scale N] [--help]\n"
+    "Runs Demovar on the data in the working directory.\n"
+    "  --fullscreen  start in full screen (F11 switches in and out)\n"
+    "  --fill        fill the window or screen, also when that enlarges the picture\n"
+    "                by a fraction (F10 switches); otherwise by whole factors only\n"
+    "  --scale N     start with a window N times 640 x 480, N from 1 to 8\n"
+    "                (default: the largest that fits the desktop)\n"
+    "  --help        this text\n"
+    "The environment variables VARNOCK_FULLSCREEN=1, VARNOCK_FILL=1 and\n"
+    "VARNOCK_SCALE=N do the same.\n";
+
+[[noreturn]] void bad_option(const std::string& why) {
+  std::fprintf(stderr, "varnock: %s\n%s", why.c_str(), kOptionsText);
+  std::exit(2);
+}
+}  // namespace
+
+void varnock_options(int argc, char** argv) {
+  // The window reads its settings from the environment; an option sets the
+  // variable, so that both ways mean the same and the option wins.
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kOptionsText, stdout);
+      std::exit(0);
+    } else if (arg == "--fullscreen") {
+      setenv("VARNOCK_FULLSCREEN", "1", 1);
+    } else if (arg == "--fill") {
+      setenv("VARNOCK_FILL", "1", 1);
+    } else if (arg == "--scale" || arg.starts_with("--scale=")) {
+      std::string n = arg.size() > 7 ? arg.substr(8) : "";
+      if (arg == "--scale") {
+        if (i + 1 == argc) bad_option("--scale needs a number");
+        n = argv[++i];
+      }
+      if (n.size() != 1 || n[0] < '1' || n[0] > '8') bad_option("--scale takes a number from 1 to 8");
+      setenv("VARNOCK_SCALE", n.c_str(), 1);
+    } else {
+      // Other words change nothing, as they never did; a mistyped option is told.
+      std::fprintf(stderr, "varnock: \"%s\" is not an option and is ignored (varnock --help lists them)\n",
+                   arg.c_str());
+    }
+  }
+}
+
 void varnock_run() {
   MXinterface();
   std::exit(0);  // not reached: the event loop does not return

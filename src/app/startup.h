@@ -2,6 +2,12 @@
 // and the hand-over to the event loop.
 #pragma once
 
+// Reads the command line: --fullscreen, --fill, --scale N (the window's start),
+// --help (prints the options and ends with code 0). A bad --scale prints why and
+// the options and ends with code 2; other words are ignored with a note on
+// standard error.
+void varnock_options(int argc, char** argv);
+
 // Runs start-up up to the event loop: file names, configuration, the maps, the
 // interface, the logs, the country list, the simulation records and the first
 // screen. Every failure is fatal.

@@ -1,7 +1,9 @@
-// The entry of the program varnock. Command-line arguments are not interpreted.
+// The entry of the program varnock: the window options of the command line,
+// start-up, the event loop.
 #include "app/startup.h"
 
-int main() {
+int main(int argc, char** argv) {
+  varnock_options(argc, argv);
   varnock_startup();
   varnock_run();
 }

@@ -147,6 +147,7 @@ bool run_script() {
 void idle_tick() {
   gCurEvent.type = MX_IDLE;
   MXPadvance_clock(10);
+  gCurEvent.time = MXPclock_ms();
 }
 
 const char* headless_open(const char*) {
@@ -197,6 +198,7 @@ void headless_next_event() {
       gCurEvent.mousey = e.mousey;
     }
     if (e.type == MX_IDLE) MXPadvance_clock(10);
+    gCurEvent.time = MXPclock_ms();
     return;
   }
   if (pending_idles > 0) --pending_idles;

@@ -21,6 +21,10 @@ struct MXEvent {
   int8_t key;     // key code of an MX_KEY event
   int16_t mousex; // last reported mouse position, screen coordinates
   int16_t mousey;
+  // When it happened, in milliseconds of the process clock (MXPclock_ms). The
+  // program may sleep for minutes between events, so whatever times input (a
+  // double-click, say) compares these, never a count of idle events.
+  long time = 0;
 };
 
 enum FontSizeType { SMALL = 10, LARGE = 15 };
@@ -89,6 +93,12 @@ int MXPfrom_bstore(int slot, int x, int y);
 
 // Events and time ------------------------------------------------------------------
 int MXPnext_event(MXEvent* event);
+// Whether the 10 ms idle ticks are wanted (on at start). Off, a window's
+// MXPnext_event sleeps until real input arrives, so a program at rest costs no
+// processor time; turned on, the next tick comes at once. The event loop wants
+// them only while something advances with time. The headless display, whose
+// clock is virtual, always ticks.
+void MXPset_heartbeat(int on);
 void MXPstart_timer();
 long MXPread_timer();
 

@@ -26,6 +26,26 @@ MXPRgb MXPdisplay_color(int index);
 // key and idle events carry the last position reported.
 extern MXEvent gCurEvent;
 
+// Whether the event loop wants the 10 ms idle ticks (MXPset_heartbeat).
+extern bool MXPheartbeat;
+
+// Whether SIGTERM or SIGHUP came and waits for the next event to be handled: a
+// backend that sleeps until input must wake for it.
+bool MXPtermination_pending();
+
+// Where the 640 x 480 screen stands in a window's drawable area of w x h pixels:
+// centred, at the largest whole factor that fits (at least 1), or with fill at the
+// largest factor that fits, whole or not, keeping the shape. Every window pixel
+// shows the screen pixel it maps back to, so edges stay sharp and the mouse lands
+// on what it points at.
+struct MXPView {
+  int x, y, w, h;
+};
+MXPView MXPview_in(int w, int h, bool fill);
+// The screen pixel shown at window pixel (wx, wy); positions off the picture (the
+// mouse held outside the window, or over the border) are kept on the screen's edge.
+void MXPview_to_screen(const MXPView& view, int wx, int wy, int* x, int* y);
+
 // A way to present the screen and to get input. Plain functions, chosen once at
 // start-up.
 struct MXPBackend {

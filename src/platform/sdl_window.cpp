@@ -1,30 +1,41 @@
 // The SDL2 backend: one window whose drawable area shows the 640 x 480 screen,
-// enlarged by a whole factor on a large desktop (every screen pixel becomes a
-// square of factor x factor window pixels; mouse positions are divided back), the
-// events of the left mouse button, mouse motion and keys, the 10 ms heartbeat,
+// the events of the left mouse button, mouse motion and keys, the 10 ms heartbeat,
 // and a short beep through the audio device when there is one.
 //
-// The process sleeps in SDL_WaitEventTimeout between events, and the screen is
-// shown only when something drew on it since the last time, so an idle program
-// costs almost nothing.
+// The window can be resized, maximised and put in full screen; the screen is
+// drawn centred on a dark border at the largest whole factor that fits, or in
+// "fill" at the largest factor that fits, whole or not, always nearest-neighbour
+// (MXPview_in). Two keys belong to the window and never reach the program: F11
+// toggles full screen and F10 toggles fill. VARNOCK_SCALE=1..8 sets the starting
+// size, VARNOCK_FULLSCREEN=1 starts in full screen and VARNOCK_FILL=1 in fill
+// (the program's options --scale, --fullscreen and --fill set these).
+//
+// The process sleeps in SDL_WaitEventTimeout between events: with the heartbeat off
+// (MXPset_heartbeat) until real input comes, else until the next tick; and the
+// screen is shown only when something drew on it since the last time, so an idle
+// program costs nothing.
 #include <SDL.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
 
+#include "base/clock.h"
 #include "platform/platform_internal.h"
 #include "platform/sdl_keys.h"
 
 namespace {
 
 SDL_Window* window = nullptr;
-SDL_Surface* frame = nullptr;  // the screen in display colours, 640 x 480
-int scale = 1;
+SDL_Surface* frame = nullptr;  // the screen in display colours at the view's size
+MXPView view = {0, 0, MXP_SCREEN_WIDTH, MXP_SCREEN_HEIGHT};
+bool fill = false;
+bool fullscreen = false;
 Uint64 next_tick = 0;
 bool must_present = true;
 std::deque<MXEvent> pending;  // the rest of a multi-character text input
@@ -43,6 +54,33 @@ int choose_scale() {
   if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 1;
   const int kx = mode.w * 9 / 10 / MXP_SCREEN_WIDTH, ky = mode.h * 9 / 10 / MXP_SCREEN_HEIGHT;
   return std::max(1, std::min(kx, ky));
+}
+
+bool env_on(const char* name) {
+  const char* v = std::getenv(name);
+  return v != nullptr && *v != '\0' && std::strcmp(v, "0") != 0;
+}
+
+// The view follows the drawable area: after a resize, full screen or fill.
+void place_picture() {
+  int w = MXP_SCREEN_WIDTH, h = MXP_SCREEN_HEIGHT;
+  SDL_GetWindowSize(window, &w, &h);
+  view = MXPview_in(w, h, fill);
+  must_present = true;
+}
+
+// F11 and F10, taken before the program's keys. Returns whether the key was one.
+bool window_key(const SDL_KeyboardEvent& k) {
+  if (k.keysym.sym != SDLK_F11 && k.keysym.sym != SDLK_F10) return false;
+  if (k.repeat) return true;
+  if (k.keysym.sym == SDLK_F11) {
+    fullscreen = !fullscreen;
+    SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  } else {
+    fill = !fill;
+  }
+  place_picture();
+  return true;
 }
 
 // Whether the machine can have a sound output at all: a sound card, a sound
@@ -71,27 +109,42 @@ void open_audio() {
 }
 
 void present() {
-  // Palette lookup once per present, then the whole screen in display colours.
+  SDL_Surface* target = SDL_GetWindowSurface(window);
+  if (target == nullptr) return;
+  if (frame == nullptr || frame->w != view.w || frame->h != view.h) {
+    if (frame) SDL_FreeSurface(frame);
+    frame = SDL_CreateRGBSurfaceWithFormat(0, view.w, view.h, 32, SDL_PIXELFORMAT_XRGB8888);
+    if (frame == nullptr) return;
+  }
+  // Palette lookup once per present; every window pixel takes the colour of the
+  // screen pixel that the mouse maps it back to (MXPview_to_screen), and a row
+  // that shows the same screen row as the one above is a copy of it.
   Uint32 lut[256];
   for (int i = 0; i < 256; ++i) {
     const MXPRgb c = MXPdisplay_color(i);
     lut[i] = SDL_MapRGB(frame->format, c.r, c.g, c.b);
   }
+  std::vector<int> column(static_cast<size_t>(view.w));
+  int x0 = 0, row = 0;  // the mapping gives both; the column loop wants x, the row loop y
+  for (int x = 0; x < view.w; ++x) MXPview_to_screen(view, view.x + x, view.y, &column[static_cast<size_t>(x)], &row);
   SDL_LockSurface(frame);
-  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y) {
+  Uint32* above = nullptr;
+  for (int y = 0, last = -1; y < view.h; ++y) {
     Uint32* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(frame->pixels) + y * frame->pitch);
-    const uint8_t* in = MXPscreen[y];
-    for (int x = 0; x < MXP_SCREEN_WIDTH; ++x) out[x] = lut[in[x]];
+    MXPview_to_screen(view, view.x, view.y + y, &x0, &row);
+    if (row == last) {
+      std::memcpy(out, above, static_cast<size_t>(view.w) * sizeof(Uint32));
+    } else {
+      const uint8_t* in = MXPscreen[row];
+      for (int x = 0; x < view.w; ++x) out[x] = lut[in[column[static_cast<size_t>(x)]]];
+    }
+    above = out;
+    last = row;
   }
   SDL_UnlockSurface(frame);
-  SDL_Surface* target = SDL_GetWindowSurface(window);
-  if (target == nullptr) return;
-  if (scale == 1) {
-    SDL_BlitSurface(frame, nullptr, target, nullptr);
-  } else {
-    SDL_Rect dst = {0, 0, MXP_SCREEN_WIDTH * scale, MXP_SCREEN_HEIGHT * scale};
-    SDL_BlitScaled(frame, nullptr, target, &dst);  // nearest neighbour: crisp squares
-  }
+  SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 24, 24, 24));  // the border
+  SDL_Rect dst = {view.x, view.y, view.w, view.h};
+  SDL_BlitSurface(frame, nullptr, target, &dst);
   SDL_UpdateWindowSurface(window);
   MXPscreen_dirty = false;
   must_present = false;
@@ -100,8 +153,8 @@ void present() {
 // While the button is held SDL keeps reporting the mouse outside the window (so
 // that a release there is not lost); such positions are kept on the screen's edge.
 void set_position(int wx, int wy) {
-  const int x = std::clamp(wx < 0 ? 0 : wx / scale, 0, MXP_SCREEN_WIDTH - 1);
-  const int y = std::clamp(wy < 0 ? 0 : wy / scale, 0, MXP_SCREEN_HEIGHT - 1);
+  int x = 0, y = 0;
+  MXPview_to_screen(view, wx, wy, &x, &y);
   gCurEvent.mousex = static_cast<int16_t>(x);
   gCurEvent.mousey = static_cast<int16_t>(y);
 }
@@ -114,6 +167,8 @@ void key_event(int code) {
 // Fills gCurEvent from one SDL event; every event gives one.
 void translate(const SDL_Event& e) {
   gCurEvent.type = MX_IDLE;
+  // SDL stamps each event when it arrives; the age goes back from the clock.
+  gCurEvent.time = MXPclock_ms() - static_cast<long>(SDL_GetTicks() - e.common.timestamp);
   switch (e.type) {
     case SDL_QUIT:
       // The close button of the only window (SDL reports it as a window close
@@ -126,6 +181,7 @@ void translate(const SDL_Event& e) {
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
           e.window.event == SDL_WINDOWEVENT_RESTORED)
         must_present = true;
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) place_picture();
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -137,6 +193,7 @@ void translate(const SDL_Event& e) {
       set_position(e.motion.x, e.motion.y);
       break;
     case SDL_KEYDOWN: {
+      if (window_key(e.key)) break;
       const int code = MXPtranslate_sdl_key(e.key.keysym.sym, e.key.keysym.mod);
       if (code >= 0) key_event(code);
       break;
@@ -175,20 +232,20 @@ const char* sdl_open(const char* title) {
     return "no display to open a window on (is DISPLAY set?); VARNOCK_PLATFORM=headless "
            "runs without a window";
   }
-  scale = choose_scale();
+  const int scale = choose_scale();
+  fill = env_on("VARNOCK_FILL");
+  fullscreen = env_on("VARNOCK_FULLSCREEN");
   window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                            MXP_SCREEN_WIDTH * scale, MXP_SCREEN_HEIGHT * scale, SDL_WINDOW_SHOWN);
-  frame = SDL_CreateRGBSurfaceWithFormat(0, MXP_SCREEN_WIDTH, MXP_SCREEN_HEIGHT, 32,
-                                         SDL_PIXELFORMAT_XRGB8888);
-  if (window == nullptr || frame == nullptr) {
+                            MXP_SCREEN_WIDTH * scale, MXP_SCREEN_HEIGHT * scale,
+                            SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE |
+                                (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+  if (window == nullptr) {
     why = std::string("the window cannot be made (") + SDL_GetError() + ")";
-    if (frame) SDL_FreeSurface(frame);
-    if (window) SDL_DestroyWindow(window);
-    frame = nullptr;
-    window = nullptr;
     SDL_Quit();
     return why.c_str();
   }
+  SDL_SetWindowMinimumSize(window, MXP_SCREEN_WIDTH, MXP_SCREEN_HEIGHT);
+  place_picture();
   SDL_StartTextInput();
   open_audio();
   pending.clear();
@@ -212,29 +269,48 @@ void sdl_close() {
   SDL_Quit();
 }
 
-void sdl_next_event() {
-  if (MXPscreen_dirty || must_present) present();
+void rest_audio() {
   if (audio_running && SDL_GetQueuedAudioSize(audio) == 0) {
     SDL_PauseAudioDevice(audio, 1);  // nothing to play: let the audio thread rest
     audio_running = false;
   }
+}
+
+void sdl_next_event() {
+  if (MXPscreen_dirty || must_present) present();
+  rest_audio();
   if (!pending.empty()) {
     const MXEvent e = pending.front();
     pending.pop_front();
     gCurEvent.type = e.type;
     gCurEvent.key = e.key;
+    gCurEvent.time = e.time;
     return;
   }
   for (;;) {
+    // A tick that is due comes at once, also the first after a rest.
     const Uint64 now = SDL_GetTicks64();
-    if (now >= next_tick) {
+    if (MXPheartbeat && now >= next_tick) {
       next_tick = now + 10;
       gCurEvent.type = MX_IDLE;
+      gCurEvent.time = MXPclock_ms();
       return;
     }
+    // Without the heartbeat, sleep until input comes; a bell still sounding is
+    // looked at now and then, so that its device can rest when it is done.
+    // A signal does not end SDL's wait, so the sleep is cut into half seconds to
+    // notice logging out or shutting down (two wakeups a second cost nothing).
+    int timeout = MXPheartbeat ? static_cast<int>(next_tick - now) : 500;
+    if (audio_running) timeout = std::min(timeout, 100);
     SDL_Event e;
-    if (SDL_WaitEventTimeout(&e, static_cast<int>(next_tick - now))) {
+    if (SDL_WaitEventTimeout(&e, timeout)) {
       translate(e);
+      return;
+    }
+    rest_audio();
+    if (MXPtermination_pending()) {
+      gCurEvent.type = MX_IDLE;
+      gCurEvent.time = MXPclock_ms();
       return;
     }
   }
@@ -261,6 +337,31 @@ void sdl_bell() {
 void sdl_click() {}
 
 }  // namespace
+
+MXPView MXPview_in(int w, int h, bool fill) {
+  MXPView v;
+  if (fill) {
+    // As wide as the area if that leaves the height within it, else as high.
+    const bool by_width = int64_t{w} * MXP_SCREEN_HEIGHT <= int64_t{h} * MXP_SCREEN_WIDTH;
+    v.w = by_width ? w : static_cast<int>(int64_t{h} * MXP_SCREEN_WIDTH / MXP_SCREEN_HEIGHT);
+    v.h = by_width ? static_cast<int>(int64_t{w} * MXP_SCREEN_HEIGHT / MXP_SCREEN_WIDTH) : h;
+  } else {
+    const int k = std::max(1, std::min(w / MXP_SCREEN_WIDTH, h / MXP_SCREEN_HEIGHT));
+    v.w = MXP_SCREEN_WIDTH * k;
+    v.h = MXP_SCREEN_HEIGHT * k;
+  }
+  v.w = std::max(v.w, 1);
+  v.h = std::max(v.h, 1);
+  v.x = (w - v.w) / 2;
+  v.y = (h - v.h) / 2;
+  return v;
+}
+
+void MXPview_to_screen(const MXPView& view, int wx, int wy, int* x, int* y) {
+  const int64_t dx = std::max(wx - view.x, 0), dy = std::max(wy - view.y, 0);
+  *x = static_cast<int>(std::min<int64_t>(dx * MXP_SCREEN_WIDTH / view.w, MXP_SCREEN_WIDTH - 1));
+  *y = static_cast<int>(std::min<int64_t>(dy * MXP_SCREEN_HEIGHT / view.h, MXP_SCREEN_HEIGHT - 1));
+}
 
 const MXPBackend MXPsdl_backend = {"SDL2 window", sdl_open, sdl_close, sdl_next_event, sdl_bell,
                                    sdl_click};

@@ -10,6 +10,7 @@
 #include "platform/platform_internal.h"
 
 MXEvent gCurEvent = {MX_IDLE, 0, 0, 0};
+bool MXPheartbeat = true;
 
 namespace {
 const MXPBackend* backend = nullptr;  // the open display, or none
@@ -36,6 +37,7 @@ void MXPinit_system(const char* title, void*, void*, const char*, int) {
   MXsetclosedisplayhook(closegraph);
   MXPreset_screen_state();
   gCurEvent = {MX_IDLE, 0, 0, 0};
+  MXPheartbeat = true;
   const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPsdl_backend;
   MXPopen_fonts();
   if (const char* why = chosen->open(title != nullptr ? title : "")) {
@@ -76,6 +78,8 @@ void MXPclose_request() {
   close_handler();
 }
 
+bool MXPtermination_pending() { return terminate_requested != 0; }
+
 void MXPset_terminate_handler(void (*terminate)()) {
   terminate_handler = terminate;
   terminate_requested = 0;
@@ -92,6 +96,7 @@ int MXPnext_event(MXEvent* event) {
     // Nothing open: time still passes, so that timed callers do not spin forever.
     gCurEvent.type = MX_IDLE;
     MXPadvance_clock(10);
+    gCurEvent.time = MXPclock_ms();
   } else {
     backend->next_event();
   }
@@ -102,6 +107,8 @@ int MXPnext_event(MXEvent* event) {
   if (event != nullptr) *event = gCurEvent;
   return 1;
 }
+
+void MXPset_heartbeat(int on) { MXPheartbeat = on != 0; }
 
 void MXPstart_timer() { gStartTime = MXPclock_ms(); }
 long MXPread_timer() { return MXPclock_ms() - gStartTime; }

@@ -76,7 +76,23 @@ void held_drag_area() {
     MXcall_xy(CurrButt->func, rel_x(w, b), rel_y(w, b), DRAG_PROCESS);
   }
 }
+
+void next_event(MXEvent* event) {
+  MXPset_heartbeat(MXPheartbeat_needed());
+  MXPnext_event(event);
+}
 }  // namespace
+
+// Only a held repeatable button, a drag area held down and the active functions
+// advance with time; while none of them is pending the platform may sleep until
+// real input comes, and the ticks resume at once when one starts.
+bool MXPheartbeat_needed() {
+  if (CurrState == MOUSEDOWN_STATE && CurrButt && (CurrButt->repeatable || CurrButt->drag))
+    return true;
+  for (int i = 0; i < InfState.numfuncs; ++i)
+    if (InfState.funcs[i].active) return true;
+  return false;
+}
 
 // Start ----------------------------------------------------------------------------
 
@@ -98,27 +114,30 @@ void MXinterface() {
 void MXPdo_events_forever() {
   MXEvent event{};
   do {
-    MXPnext_event(&event);
+    next_event(&event);
   } while (event.type != MX_EXPOSE);
   FirstExposeSeen = 1;
   for (;;) {
     MXPdo_one_event(&event);
-    MXPnext_event(&event);
+    next_event(&event);
   }
 }
 
 void MXdoeventsandreturn() {
   MXEvent event{};
   // The headless platform can tell when its input has run dry; a window always has
-  // the next heartbeat tick, so there this loop goes on for ever.
+  // a next event to wait for, so there this loop goes on for ever.
   if (MXPheadless()) {
     while (MXPheadless_pending()) {
-      MXPnext_event(&event);
+      next_event(&event);
       MXPdo_one_event(&event);
     }
     return;
   }
-  while (MXPnext_event(&event)) MXPdo_one_event(&event);
+  for (;;) {
+    next_event(&event);
+    MXPdo_one_event(&event);
+  }
 }
 
 void MXPdo_one_event(const MXEvent* event) {

@@ -37,6 +37,10 @@ constexpr int MX_REPEAT_FAST_MS = 200;  // the four after those; then every idle
 // Handles events for as long as the platform reports one; returns when it reports
 // none (a headless event source that has run dry).
 void MXdoeventsandreturn();
+// Whether the 10 ms idle ticks are needed now: a repeatable button or a drag area
+// is held, or a function is active. The loops above ask before every event
+// (MXPset_heartbeat), so that an idle program sleeps.
+bool MXPheartbeat_needed();
 // Handles one event, then calls every active function.
 void MXPdo_one_event(const MXEvent* event);
 

@@ -87,7 +87,8 @@ void EndToEnd::session() {
   int black = MXconvertcolor("black");
   EXPECT_GT(colour_count("top", "CTYNAME", black), 20);  // the name is drawn
   // Pyramid rows in the colours of colour list 1: a pixel inside each bar, near
-  // its outer end (the row labels stand on the axis).
+  // its outer end, and beside the centre axis on every inner line of the bar (no
+  // row label touches the axis).
   {
     int X, Y, W, H, bh;
     MXgetfieldrect("PYRGRAPH", &X, &Y, &W, &H, nullptr);
@@ -106,6 +107,8 @@ void EndToEnd::session() {
       EXPECT_EQ(MXPget_pixel(wx + X + W / 2 + f - 2, wy + top + bh / 2), MXgetlistcolor(1, row % 4)) << row;
       EXPECT_EQ(MXPget_pixel(wx + X + W / 2 - m + 2, wy + top + bh / 2), MXgetlistcolor(1, row % 4)) << row;
       EXPECT_EQ(MXPget_pixel(wx + X + W / 2 - m, wy + top + bh / 2), black) << row;  // the outline
+      for (int y = top + 1; y < top + bh - 1; ++y)
+        for (int x : {-2, 1, 2}) EXPECT_EQ(MXPget_pixel(wx + X + W / 2 + x, wy + y), MXgetlistcolor(1, row % 4)) << row;
     }
   }
 

@@ -29,7 +29,9 @@ start_window() {
   read -r ox oy < <(xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
   sleep 1.5
 }
-at() { xdotool mousemove $((ox + $1)) $((oy + $2)); sleep 0.15; }
+# The pointer on the middle of screen pixel ($1, $2), the picture at $ox $oy
+# enlarged kn / kd times.
+at() { xdotool mousemove $((ox + (2 * $1 + 1) * ${kn:-1} / (2 * ${kd:-1}))) $((oy + (2 * $2 + 1) * ${kn:-1} / (2 * ${kd:-1}))); sleep 0.15; }
 click() { at "$1" "$2"; xdotool click 1; sleep 0.4; }
 # The statement of a window, button, popup or field, with bar texts removed.
 statement() { sed -e 's/|[^|]*|/T/g' -e 's/[(),]/ /g' "$inf" | awk -v kind="$1" -v name="$2" -v win="${3:-}" '

@@ -5,10 +5,13 @@
 
 #include <cstdio>
 #include <fstream>
+#include <set>
+#include <vector>
 
 #include <unistd.h>
 
 #include "base/clock.h"
+#include "platform/platform_internal.h"
 #include "platform/sdl_keys.h"
 #include "platform_test_support.h"
 
@@ -43,6 +46,26 @@ TEST(KeyTranslation, TextInputBecomesWindows1252Codes) {
   EXPECT_EQ(codes[0], 0x80);
   EXPECT_EQ(MXPtext_input_codes("\xe2\x98\x83\x01\xff", codes, 8), 0);  // snowman, control, junk
   EXPECT_EQ(MXPtext_input_codes("abcdef", codes, 2), 2);
+}
+
+// Whole factors centred on a border, or with fill the largest fraction that fits
+// (1024 x 768 gives 1.6); every screen column is shown once or more, and positions
+// off the picture map back to its edge.
+TEST(WindowView, WholeOrFillingFactorsCentredAndEveryPixelShown) {
+  const struct {
+    int w, h;
+    bool fill;
+    std::vector<int> view;
+  } cases[] = {{1280, 960, false, {0, 0, 1280, 960}}, {1024, 768, false, {192, 144, 640, 480}},
+               {1024, 768, true, {0, 0, 1024, 768}}, {1920, 1080, true, {240, 0, 1440, 1080}}};
+  for (const auto& c : cases) {
+    const MXPView v = MXPview_in(c.w, c.h, c.fill);
+    EXPECT_EQ(std::vector<int>({v.x, v.y, v.w, v.h}), c.view) << c.w;
+    std::set<int> shown;
+    for (int wx = v.x - 5, x, y; wx < v.x + v.w + 5; ++wx, shown.insert(x)) MXPview_to_screen(v, wx, -5, &x, &y);
+    EXPECT_EQ(std::vector<int>({*shown.begin(), *shown.rbegin(), static_cast<int>(shown.size())}),
+              std::vector<int>({0, MXP_SCREEN_WIDTH - 1, MXP_SCREEN_WIDTH})) << c.w;
+  }
 }
 
 class Headless : public HeadlessScreen {

@@ -1,6 +1,6 @@
 // A small program that opens the display as the real program does, draws a test
 // picture and handles events for the given number of seconds (default 5), then
-// closes. The window test and the idle-load measurement run it.
+// closes. The window test runs it.
 // Usage: platform_window_probe [SECONDS [events]]
 #include <cstdio>
 #include <cstdlib>

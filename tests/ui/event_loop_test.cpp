@@ -315,6 +315,18 @@ TEST_F(EventLoop, ActiveFunctionsRunAfterEveryEventUntilDeactivated) {
   EXPECT_EQ(calls_of("once").size(), 1u);
 }
 
+TEST_F(EventLoop, TheHeartbeatIsWantedOnlyWhileARepeatADragOrAnActiveFunctionIsPending) {
+  const std::tuple<int, int, bool> presses[] = {{210, 20, true}, {20, 110, true}, {20, 15, false}};  // rep, area, under
+  for (const auto& [x, y, wanted] : presses) {
+    press(x, y);
+    EXPECT_EQ(MXPheartbeat_needed(), wanted) << x;
+    release(x, y);
+    EXPECT_FALSE(MXPheartbeat_needed()) << x;
+  }
+  MXactivatefunction("ticker");
+  EXPECT_TRUE(MXPheartbeat_needed());
+}
+
 TEST_F(EventLoop, EventsBeforeTheFirstExposeAreDropped) {
   MXPreset_event_loop();
   MXPheadless_press(20, 15);
