@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the program's data from its sources: the country list
-# (data/dbase/country.maf), one database per entry (data/dbase/*.dat), the two map
+# (data/dbase/country.maf) with its name aliases (data/dbase/aliases.maf), one
+# database per entry (data/dbase/*.dat), the two map
 # pictures (data/images/regions.rl8, data/images/countries.rl8) and data/config.mcf,
 # from UN World Population Prospects 2019 and Natural Earth. The program never does
 # this itself; the results are committed.
@@ -21,5 +22,5 @@ fi
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja
 cmake --build "$build" --target make_world_data
 # Entries dropped from the list must not leave their files behind.
-rm -f data/dbase/*.dat data/dbase/country.maf
+rm -f data/dbase/*.dat data/dbase/country.maf data/dbase/aliases.maf
 "$build/tools/worlddata/make_world_data" "$source_dir" data

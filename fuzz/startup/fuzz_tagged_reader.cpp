@@ -1,6 +1,6 @@
-// Fuzzes the tagged database reader through the configuration and country-list
-// readers: arbitrary bytes as config.mcf and as the country list, with and
-// without the identification line. Fatal entries become exceptions so that a
+// Fuzzes the tagged database reader through the configuration, country-list and
+// alias readers: arbitrary bytes as config.mcf, as the country list and as the
+// name aliases of a small fixed list, with and without the identification line. Fatal entries become exceptions so that a
 // rejected file ends one run, not the fuzzer; globals are reset between runs.
 #include <cstdint>
 #include <cstdio>
@@ -52,6 +52,24 @@ void check_list() {
       find(Country_list, Country_list[read - 1].name, 0, read) < 0) abort();
 }
 
+// A small list for the aliases to point into.
+const char kList[] =
+    "database= VK_clist\nnumregions= 1\nnumcountries= 2\nformat= type filename name code color tamrof\n"
+    "region w.dat  World  900  red\nnone k.dat  North Korea  408  red\nnone s.dat  South Korea  410  red\n"
+    "endformat\n";
+
+void check_aliases(const uint8_t* data, size_t size, const char* tag) {
+  read_as(reinterpret_cast<const uint8_t*>(kList), sizeof kList - 1, list_reader, "VK_clist");
+  read_as(data, size, alias_reader, tag);
+  for (const CountryAlias& a : Country_aliases)
+    if (a.entry < 0 || a.entry >= Realnumregions + Realnumcountries || strnlen(a.name, sizeof a.name) >= sizeof a.name)
+      abort();
+  int other = -1;
+  for (const CountryAlias& a : Country_aliases)
+    if (find_name(a.name, &other) < 0) abort();  // every alias read finds its way
+  clear_country_list();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -74,5 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   read_as(data, size, list_reader, nullptr);
   check_list();
   clear_country_list();
+
+  check_aliases(data, size, "VK_alias");
+  check_aliases(data, size, nullptr);
   return 0;
 }

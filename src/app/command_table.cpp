@@ -7,6 +7,7 @@
 #include "app/country_selection.h"
 #include "app/file_dialogs.h"
 #include "app/general_commands.h"
+#include "app/key_routine.h"
 #include "app/population_display.h"
 #include "app/rate_editing.h"
 #include "app/scenario_windows.h"
@@ -81,7 +82,7 @@ const IntrFunction FuncNames[] = {
     COMMAND("info", standard_menu),
     COMMAND("instrdone", instrdone),
     COMMAND("introhelpcmd", introhelpcmd),
-    POINTER("keyfunc", handlesearch),
+    POINTER("keyfunc", handlekey),
     COMMAND("load_simulation", load_simulation),
     COMMAND("maincmd", maincmd),
     COMMAND("mapcancel", mapcancel),

@@ -3,13 +3,18 @@
 // choice into the pane.
 #include "app/country_selection.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/app_helpers.h"
 #include "app/population_display.h"
 #include "app/screen_state.h"
+#include "base/clock.h"
+#include "base/text.h"
 #include "demography/country.h"
 #include "demography/simulation.h"
 #include "startup/country_list.h"
@@ -35,6 +40,14 @@ int Oldcountry_code = -1;  // entry last named under the pointer on a map
 int CurrSlot = -1;         // list row under the pointer
 int OldSlot = -1;          // list row last named
 int nudge = 0;             // alternates the pointer's last pixel after a search
+int last_row = -1;         // the row clicked last and when, to tell a double click
+long last_ms = 0;
+
+bool button_enabled(const char* window, const char* button) {
+  int active = 0;
+  MXgetbuttonspecs(window, button, nullptr, nullptr, nullptr, nullptr, &active);
+  return active == ENABLED;
+}
 
 void fill_field(const char* name) {
   const Field f = field_rect(name);
@@ -76,10 +89,36 @@ void place_zoom_box(int cx, int cy) {
   compute_xorbox(cx, cy, MapScale, s.wd, s.ht, l.wd, l.ht);
 }
 
+// Thin lines where two entries meet on the large map, so that neighbours of one
+// colour are told apart. From magnification 2 on: at 1 a line would hide whole
+// pixels of small places.
+void draw_borders(const Field& l) {
+  if (MapScale < 2) return;
+  const int cols = l.wd / MapScale + 1, rows = l.ht / MapScale + 1;
+  const auto entries = static_cast<uint16_t>(number_of_entries());
+  std::vector<uint16_t> above(static_cast<size_t>(cols), MX_NO_PIXEL), row(static_cast<size_t>(cols));
+  MXsetcolor(code2color(255, 0, 0, 0));  // the colour of the sea
+  const int right = l.x + l.wd - 1, bottom = l.y + l.ht - 1;
+  for (int r = 0; r < rows; ++r) {
+    MXgetpixel(&Countrypic, 2 * Xorx, 2 * Xory + r, row.data(), cols);
+    const int y = l.y + r * MapScale;
+    for (int c = 0; c < cols; ++c) {
+      const int x = l.x + c * MapScale;
+      if (row[c] >= entries) continue;
+      if (c > 0 && row[c - 1] < entries && row[c - 1] != row[c] && x <= right)
+        MXwdrawline(x, y, x, std::min(y + MapScale - 1, bottom));
+      if (above[c] < entries && above[c] != row[c] && y <= bottom)
+        MXwdrawline(x, y, std::min(x + MapScale - 1, right), y);
+    }
+    above.swap(row);
+  }
+}
+
 void draw_large_map() {
   fill_field("LMAP");
   const Field l = field_rect("LMAP");
   MXwdrawpict(&Countrypic, l.x, l.y, l.wd, l.ht, 2 * Xorx, 2 * Xory, MapScale, code2color);
+  draw_borders(l);
 }
 
 // The list index under a map position, or MX_NO_PIXEL.
@@ -100,9 +139,12 @@ const char* scrollpicklabel_func(int row) {
   return i >= 0 ? Country_list[i].name : "";
 }
 
-void scrollpicktext_func(int, int) {
+// The chosen entry's row is written in the colour of the chosen name, so that it
+// stays marked while the pointer moves on and the list scrolls.
+void scrollpicktext_func(int, int row) {
   MXsetfont(SMALL);
-  MXsetcolor(field_rect("SCROLLPICKLABEL").color);
+  const bool chosen = Pickno >= 0 && display_item_number(row) == Pickno;
+  MXsetcolor(field_rect(chosen ? "SNAME" : "SCROLLPICKLABEL").color);
 }
 
 void scrollpickin_func(int row) {
@@ -129,11 +171,20 @@ void scrollpickout_func() {
 }
 
 void scrollpickclick_func(int row) {
+  const long now = MXPclock_ms();
+  // A second click on the same row within half a second chooses and loads it.
+  const bool twice = row == last_row && now >= last_ms && now - last_ms <= 500;
+  last_row = twice ? -1 : row;
+  last_ms = now;
   scrollpickin_func(row);
+  const int before = Pickno;
   Pickno = display_item_number(CurrSlot);
   Drag_Used = 1;
   display_curr_selection();
-  MXdrawlistitem(gPickList, New, 0);
+  // The rows of the old and the new choice are drawn again in their colours.
+  for (const int entry : {before, Pickno})
+    if (entry >= 0) MXdrawlistitem(gPickList, New, row_of_entry(entry));
+  if (twice && !InWalkThru && button_enabled("map", "done")) mapdone();
 }
 
 int listed_rows() {
@@ -197,7 +248,7 @@ int selectcountrymap() {
 
 int scrollselectcountry() {
   searchstring[0] = '\0';
-  Oldcountry_code = CurrSlot = OldSlot = -1;
+  Oldcountry_code = CurrSlot = OldSlot = last_row = -1;
   const int rows = listed_rows();
   MXdrawnamedwindow("map", 0, 1);
   MXsetactivenamedwindow("root");
@@ -353,35 +404,84 @@ void display_searchstring() {
   MXwwritemsg(f.x + 5, f.y + 13, shown_text);
 }
 
-int ProcessSearchtext(int key) {
-  const size_t len = std::strlen(searchstring);
+namespace {
+
+// Characters a name may hold: letters (accented ones too), digits and the signs of
+// the list's and the UN's names.
+bool name_character(int key) {
   const unsigned char c = static_cast<unsigned char>(key);
-  if (key >= 0 && key < 256 && (std::isalnum(c) || c == '.' || c == '-' || c == ' ')) {
-    if (len < 80) {
-      searchstring[len] = static_cast<char>(c);
-      searchstring[len + 1] = '\0';
-    }
-  } else if (key == 8 && len > 0) {
-    searchstring[len - 1] = '\0';
+  if (key < 0 || key > 255) return false;
+  if (c >= 192) return c != 215 && c != 247;  // Latin-1 letters, not the signs x and /
+  return std::isalnum(c) || std::strchr(".-' (),&/", c) != nullptr;
+}
+
+// The row nearest to a text that matches nothing: the first country that would
+// come after it in the list's name order (the last one when none would).
+int nearest_entry(const char* text) {
+  int last = -1;
+  for (int i = Realnumregions; i < number_of_entries(); ++i) {
+    if (!Country_list[i].display) continue;
+    last = i;
+    const char* a = Country_list[i].name;
+    const char* b = text;
+    while (*a && *b && MXfoldchar(static_cast<unsigned char>(*a)) == MXfoldchar(static_cast<unsigned char>(*b))) ++a, ++b;
+    if (MXfoldchar(static_cast<unsigned char>(*a)) >= MXfoldchar(static_cast<unsigned char>(*b))) return i;
   }
-  display_searchstring();
-  const int i = find(Country_list, searchstring, 0, number_of_entries());
-  if (key == 13 && i >= 0) scrollpickclick_func(row_of_entry(i));
-  if (i < 0 && searchstring[0]) {
-    MXbell();
-    return 0;
-  }
-  const int row = i >= 0 ? row_of_entry(i) : 0;
+  return last;
+}
+
+// Scrolls the list so that an entry's row is the top row (or as far as it goes)
+// and moves the pointer onto the row, so that the hover routines name it.
+void bring_into_view(int entry) {
+  const int row = entry >= 0 ? row_of_entry(entry) : 0;
   MXsetsclistpos(gThumb, row, 1);
   MXsetcurrentnamedwindow("map");
-  // The pointer goes onto the matching row, wherever the list could scroll it to,
-  // so that the hover routines name it.
   int slot = row - MXgetsclistpos(gThumb);
   if (slot < 0) slot = 0;
   const Field area = field_rect("scrollpickfield");
   const Field label = field_rect("scrollpicklabel");
   nudge ^= 1;
   MXwsetmouseposition(area.x + label.wd / 2 + nudge, area.y + slot * label.ht + label.ht / 2);
+}
+
+}  // namespace
+
+int ProcessSearchtext(int key) {
+  // Escape and Enter are the window's Cancel and Done while those are usable.
+  // (The tutorial waits for the buttons themselves.)
+  if (key == 27) return !InWalkThru && button_enabled("map", "cancel") ? mapcancel() : 0;
+  const size_t len = std::strlen(searchstring);
+  if (name_character(key)) {
+    if (len < 80) {
+      searchstring[len] = static_cast<char>(key);
+      searchstring[len + 1] = '\0';
+    }
+  } else if (key == 8 && len > 0) {
+    searchstring[len - 1] = '\0';
+  }
+  display_searchstring();
+  int other = -1;
+  const int i = find_name(searchstring, &other);
+  if (key == 13 && i >= 0) {
+    scrollpickclick_func(row_of_entry(i));
+    if (!MapSelect) return 1;  // taken as a second click: already loaded
+    if (other < 0 && !InWalkThru && button_enabled("map", "done")) return mapdone();
+  }
+  if (i < 0 && searchstring[0]) {
+    MXbell();
+    if (!InWalkThru) MXdisplayhelpmessagewith(43, searchstring);
+    bring_into_view(nearest_entry(searchstring));
+    return 0;
+  }
+  if (!InWalkThru) {
+    if (other >= 0) {
+      const std::string names = std::string(searchstring) + '\t' + Country_list[i].name + '\t' + Country_list[other].name;
+      MXdisplayhelpmessagewith(44, names.c_str());
+    } else {
+      MXdisplayhelpmessage(3);
+    }
+  }
+  bring_into_view(other >= 0 ? std::min(i, other) : i);
   return 1;
 }
 
@@ -402,7 +502,7 @@ void endselectcountry() {
 namespace {
 void close_selection() {
   MapSelect = 0;
-  MXclearcharfunc();
+  MXcharfunc("keyfunc");  // the program's key routine stays for the other windows
   endselectcountry();
   MXremovenamedwindow("map");
   for (const char* w : {"root", "top", "bottom", "message"}) MXsetactivenamedwindow(w);

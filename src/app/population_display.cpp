@@ -347,6 +347,16 @@ void display_pop_graph(int pane) {
   MXsetcolor(g.color);
   MXwdrawrect(g.x, g.y, g.wd, g.ht);
   MXwdrawrect(g.x - 1, g.y - 1, g.wd + 2, g.ht + 2);
+  // The shown run's pending target years: a small peak on the year axis each, in
+  // the run's colour.
+  if (const VKStatetype* s = shown_run(pane); s && s->stepcnt >= 0 && s->stepcnt < VK_TIMEPOINTS) {
+    MXsetcolor(MXgetlistcolor(0, d.curr_sim));
+    for (int32_t year : {s->tfr_targ_year[s->stepcnt], s->lifex_targ_year[s->stepcnt], s->mig_targ_year[s->stepcnt]}) {
+      if (year <= s->year || year > VK_LAST_YEAR) continue;
+      const int x = g.x + (year - VK_FIRST_YEAR) / 5 * sw, bottom = g.y + g.ht - 2;
+      for (int k = 0; k < 3; ++k) MXwdrawline(std::max(g.x + 1, x - 2 + k), bottom - k, std::min(g.x + g.wd - 2, x + 2 - k), bottom - k);
+    }
+  }
 }
 
 void update_display(int pane) {
@@ -393,6 +403,22 @@ void update_display(int pane) {
   write_real_field(TFRname[pane], "TFR", "%3.1f", get_TFR(s->birthrate[t]) * 0.01);
   write_real_field(Lifexname[pane], "LIFEX", "%4.1f", get_life_expect(s->deathrate[t]) * 0.01);
   write_real_field(Migname[pane], "MIG", "%10.0f", static_cast<double>(s->mig[t]) * K.scale_factor);
+  // A pending target under its figure, "(2.1 by 2030)", until the run reaches its year.
+  auto write_target = [&](const char* window, int32_t year, const char* format, double value) {
+    MXsetcurrentnamedwindow(window);
+    const Field f = field_rect("TARGET");
+    MXwclearrect(f.x, f.y, f.wd, f.ht);
+    if (year <= s->year) return;
+    char figure[32], text[64];
+    std::snprintf(figure, sizeof figure, format, value);
+    std::snprintf(text, sizeof text, "(%s by %d)", figure, static_cast<int>(year));
+    MXsetfont(SMALL);
+    MXsetcolor(f.color);
+    MXwwritemsg(f.x, f.y + 9, text);
+  };
+  write_target(TFRname[pane], s->tfr_targ_year[t], "%.1f", s->tfr_targ_val[t] * 0.01);
+  write_target(Lifexname[pane], s->lifex_targ_year[t], "%.1f", s->lifex_targ_val[t] * 0.01);
+  write_target(Migname[pane], s->mig_targ_year[t], "%.0f", static_cast<double>(s->mig_targ_val[t]) * K.scale_factor);
 
   display_bar_graph(pane);
 

@@ -3,7 +3,12 @@
 // year buttons change a working copy of the target year that okay commits.
 #include "app/scenario_windows.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "app/app_helpers.h"
 #include "app/general_commands.h"
@@ -56,6 +61,20 @@ const Target kMig = {"setmig",        "incmig",       "decmig",      "incmyear",
                      &VKStatetype::mig_targ_val,      &VKStatetype::mig_targ_year,     &VKsaveyear_t::mig_targ_year,
                      kMigMin,         kMigMax};
 
+// Typing in an open target window: the field typed in (value or year, Tab
+// switches), its text, whether the next key starts a new text, and the value and
+// year as they were when the window opened, which Escape puts back.
+struct Typing {
+  const Target* tg = nullptr;  // null while no target window takes keys
+  void (*display)(int) = nullptr;
+  int (*okay)() = nullptr;
+  bool in_year = false;
+  bool fresh = true;
+  std::string text;
+  int32_t value_at_open = 0;
+};
+Typing typing;
+
 // The shown run of pane Cdisp and its edit buffer; false when the pane has none.
 bool shown_run(VKStatetype** s, VKsaveyear_t** w) {
   const int sim = Display[Cdisp].curr_sim;
@@ -72,7 +91,10 @@ void set_button(const char* window, const char* button, bool enabled, int redraw
     MXdisablebutton(window, button, redraw);
 }
 
-int open_target(const Target& tg, void (*display)(int)) {
+void start_typing(const Target& tg, void (*display)(int), int (*okay)(), int32_t value_at_open);
+void refresh_typing();
+
+int open_target(const Target& tg, void (*display)(int), int (*okay)()) {
   ParmSavemsg = MXgetcurrmsg();
   const int pane = checklastcontrol();
   if (pane < 0) return 0;
@@ -103,7 +125,9 @@ int open_target(const Target& tg, void (*display)(int)) {
 
   MXdrawnamedwindow(tg.window, Use_bstore, 1);
   display(0);
-  if (!InWalkThru) MXdisplayhelpmessage(10);
+  // The tutorial waits for button presses: its target windows take no typing.
+  if (!InWalkThru) start_typing(tg, display, okay, value);
+  if (!InWalkThru) MXdisplayhelpmessage(40);
   return 1;
 }
 
@@ -136,6 +160,7 @@ void display_target(const Target& tg, int redraw, int32_t current, bool as_perso
   write_field_text(tg.set_year_field, text);
   std::snprintf(text, sizeof text, "%4d", static_cast<int>((s->*tg.year)[t]));
   write_field_text(tg.curr_year_field, text);
+  if (typing.tg == &tg) write_field_text(typing.in_year ? tg.set_year_field : tg.set_field, (typing.text + "_").c_str());
 }
 
 // A value button: re-enable the opposite button when leaving its limit, change the
@@ -154,6 +179,7 @@ int value_button(const Target& tg, int (*change)(int), int delta, bool up, int32
   *after = (s->*tg.value)[t];
   if (up && *after >= tg.high) MXdisablebutton(tg.window, tg.inc_value, 1);
   if (!up && *after <= tg.low) MXdisablebutton(tg.window, tg.dec_value, 1);
+  refresh_typing();
   return 1;
 }
 
@@ -177,11 +203,13 @@ int year_button(const Target& tg, bool up) {
     if (!changeyear(-5, s, &year, tg.set_year_field)) return 0;
     if (year <= s->year) MXdisablebutton(tg.window, tg.dec_year, 1);
   }
+  refresh_typing();
   return 1;
 }
 
 int okay_target(const Target& tg, void (*apply)(VKStatetype*)) {
   *tg.active = 0;
+  if (typing.tg == &tg) typing.tg = nullptr;
   VKStatetype* s;
   VKsaveyear_t* w;
   if (shown_run(&s, &w)) {
@@ -192,6 +220,152 @@ int okay_target(const Target& tg, void (*apply)(VKStatetype*)) {
   reset_screen(1, tg.window);
   return 1;
 }
+
+// Typing --------------------------------------------------------------------------
+
+// The focused field's figure as the window shows it, without leading blanks.
+std::string shown_figure(const Target& tg, const VKStatetype* s, const VKsaveyear_t* w, bool year) {
+  const int t = s->stepcnt;
+  char text[32];
+  if (year)
+    std::snprintf(text, sizeof text, "%d", static_cast<int>((w->*tg.edit)[t]));
+  else if (&tg == &kMig)
+    std::snprintf(text, sizeof text, "%lld", static_cast<long long>((s->*tg.value)[t]) * Country[Cdisp].scale_factor);
+  else
+    std::snprintf(text, sizeof text, "%.1f", (s->*tg.value)[t] * 0.01);
+  return text;
+}
+
+// Puts the focused field back to the figure in force and redraws the window's fields.
+void refresh_typing() {
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!typing.tg || !shown_run(&s, &w)) return;
+  typing.text = shown_figure(*typing.tg, s, w, typing.in_year);
+  typing.fresh = true;
+  MXsetcurrentnamedwindow(typing.tg->window);
+  typing.display(2);
+}
+
+void start_typing(const Target& tg, void (*display)(int), int (*okay)(), int32_t value_at_open) {
+  typing.tg = &tg;
+  typing.display = display;
+  typing.okay = okay;
+  typing.in_year = false;
+  typing.value_at_open = value_at_open;
+  refresh_typing();
+}
+
+// Refuses a typed figure: the bell and a help message naming the allowed range.
+bool refuse(int message, const std::string& range) {
+  MXbell();
+  MXdisplayhelpmessagewith(message, range.c_str());
+  return false;
+}
+
+// Takes the typed text of the focused field into the run (value) or the edit
+// buffer (year). False, with the bell and a message, when it is out of range.
+bool commit_typed(const Target& tg, VKStatetype* s, VKsaveyear_t* w) {
+  if (typing.fresh) return true;  // nothing typed: the figure stands
+  const int t = s->stepcnt;
+  char* end = nullptr;
+  const double typed = std::strtod(typing.text.c_str(), &end);
+  const bool number = !typing.text.empty() && end && *end == '\0';
+  char range[64];
+  if (typing.in_year) {
+    std::snprintf(range, sizeof range, "%d to %d", static_cast<int>(s->year), VK_LAST_YEAR);
+    const long year = number ? std::lround(typed) : 0;
+    if (!number || year < s->year || year > VK_LAST_YEAR || year % 5 != 0) return refuse(42, range);
+    (w->*tg.edit)[t] = static_cast<int32_t>(year);
+    set_button(tg.window, tg.dec_year, year > s->year, 1);
+    set_button(tg.window, tg.inc_year, year < VK_LAST_YEAR, 1);
+    return true;
+  }
+  const int32_t scale = &tg == &kMig ? Country[Cdisp].scale_factor : 1;
+  if (&tg == &kMig)
+    std::snprintf(range, sizeof range, "%lld to %lld", static_cast<long long>(tg.low) * scale,
+                  static_cast<long long>(tg.high) * scale);
+  else
+    std::snprintf(range, sizeof range, "%.1f to %.1f", tg.low * 0.01, tg.high * 0.01);
+  // Fertility and life expectancy are kept in hundredths, migration in model units.
+  const double units = &tg == &kMig ? typed / scale : typed * 100.0;
+  if (!number || units < tg.low - 0.5 || units > tg.high + 0.5) return refuse(41, range);
+  const int32_t value = static_cast<int32_t>(std::lround(units));
+  (s->*tg.value)[t] = std::clamp(value, tg.low, tg.high);
+  set_button(tg.window, tg.dec_value, (s->*tg.value)[t] > tg.low, 1);
+  set_button(tg.window, tg.inc_value, (s->*tg.value)[t] < tg.high, 1);
+  return true;
+}
+
+// Whether a character may join the focused field's text: digits; a point once in
+// fertility and life expectancy, with one decimal as shown; a leading minus in
+// migration; four digits of a year.
+bool may_append(const Target& tg, char c) {
+  const std::string& x = typing.text;
+  const size_t point = x.find('.');
+  if (typing.in_year) return std::isdigit(static_cast<unsigned char>(c)) && x.size() < 4;
+  if (x.size() >= 9) return false;
+  if (c == '-') return &tg == &kMig && x.empty();
+  if (c == '.') return &tg != &kMig && point == std::string::npos;
+  return std::isdigit(static_cast<unsigned char>(c)) && (point == std::string::npos || x.size() - point < 2);
+}
+
+void cancel_target() {
+  const Target& tg = *typing.tg;
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  typing.tg = nullptr;
+  *tg.active = 0;
+  if (shown_run(&s, &w)) {
+    const int t = s->stepcnt;
+    (s->*tg.value)[t] = typing.value_at_open;
+    (w->*tg.edit)[t] = (s->*tg.year)[t];
+  }
+  reset_screen(1, tg.window);
+}
+
+}  // namespace
+
+int target_key(int key) {
+  if (!typing.tg) return 0;
+  const Target& tg = *typing.tg;
+  VKStatetype* s;
+  VKsaveyear_t* w;
+  if (!shown_run(&s, &w)) return 0;
+  MXsetcurrentnamedwindow(tg.window);
+  const char c = static_cast<char>(key);
+  switch (key) {
+    case 27:
+      cancel_target();
+      return 1;
+    case 13:
+      if (!commit_typed(tg, s, w)) return 0;
+      return typing.okay();
+    case 9:
+      if (!commit_typed(tg, s, w)) return 0;
+      MXdisplayhelpmessage(40);
+      typing.in_year = !typing.in_year;
+      refresh_typing();
+      return 1;
+    case 8:
+      if (!typing.text.empty()) typing.text.pop_back();
+      break;
+    default:
+      if (typing.fresh) typing.text.clear();
+      if (!may_append(tg, c)) {
+        if (typing.fresh) refresh_typing();
+        MXbell();
+        return 0;
+      }
+      typing.text += c;
+      break;
+  }
+  typing.fresh = false;
+  typing.display(2);
+  return 1;
+}
+
+namespace {
 
 void set_pane_editing_windows(int pane, bool on) {
   for (const char* const* names : {Birthwinname, Deathwinname, Infantwinname}) {
@@ -236,9 +410,9 @@ void settle_panes() {
   }
 }
 
-int setfert() { return open_target(kFert, display_fert_win); }
-int setlifeex() { return open_target(kLife, display_lifeex_win); }
-int setmig() { return open_target(kMig, display_mig_win); }
+int setfert() { return open_target(kFert, display_fert_win, okayfert); }
+int setlifeex() { return open_target(kLife, display_lifeex_win, okaylife); }
+int setmig() { return open_target(kMig, display_mig_win, okaymig); }
 
 void display_fert_win(int redraw) {
   VKStatetype* s;

@@ -27,6 +27,12 @@ int okayfert();
 int okaylife();
 int okaymig();
 
+// A key typed while a target window is open: digits, point, minus and Backspace
+// edit the value or the year, Tab moves between them, Enter is OK, Escape closes
+// the window with the value and year it opened with. 0 when the window takes no
+// keys or refused the key.
+int target_key(int key);
+
 int simulate();
 int unsimulate();
 int options();

@@ -9,6 +9,7 @@
 #include "app/command_table.h"
 #include "app/country_selection.h"
 #include "app/session.h"
+#include "app/key_routine.h"
 #include "base/clock.h"
 #include "base/log.h"
 #include "demography/projection.h"
@@ -18,6 +19,7 @@
 #include "startup/config.h"
 #include "startup/country_list.h"
 #include "startup/filenames.h"
+#include "ui/event_loop.h"
 #include "ui/interface.h"
 
 namespace {
@@ -121,10 +123,13 @@ void varnock_startup() {
 
   ListColorLookup = MXconvertcolor;
   get_country_names();
+  get_country_aliases();
   Country[0].country_name[0] = '\0';
   Country[1].country_name[0] = '\0';
   alloc_sim_records();
   arrange_first_screen();
+  MXcharfunc("keyfunc");  // Escape, Enter and typing in whichever modal window is up
+  HelpKeyFunc = help_key;
   write_start_notes();
   install_session_handlers();
   begin_session();  // from here on, ending the program keeps the session

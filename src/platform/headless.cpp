@@ -37,7 +37,7 @@ struct NamedKey {
 constexpr NamedKey kNamedKeys[] = {
     {"backspace", 8}, {"delete", 8},  {"tab", 9},     {"return", 13}, {"enter", 13},
     {"escape", 27},   {"esc", 27},    {"space", 32},  {"left", 28},   {"right", 29},
-    {"up", 30},       {"down", 31},
+    {"up", 30},       {"down", 31},   {"pageup", 30}, {"pagedown", 31}, {"f1", 0},
 };
 
 bool parse_long(const std::string& word, long lo, long hi, long* value) {

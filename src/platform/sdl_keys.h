@@ -7,7 +7,15 @@
 // code (function keys, Home, ...) give an idle event.
 //   Backspace, Delete: 8; Tab: 9; Return, keypad Enter: 13; Escape: 27;
 //   Control with a letter: 1 to 26; arrows: left 28, right 29, up 30, down 31.
+//   Control-Backspace 127, Control-Return 10, Control-[ 27. With NumLock off the
+//   keypad arrows 28-31 and keypad Delete 8. PageUp and PageDown as the up and
+//   down arrows (they turn help pages). F1: 0, which the event loop hands to the
+//   help routine before any key routine (function keys have no code of their own).
 int MXPtranslate_sdl_key(int sym, int mod);
+
+// Whether text typed with these modifiers is withheld: Alt with a letter is a
+// command, not the letter.
+bool MXPtext_withheld(int mod);
 
 // Decodes UTF-8 text input into the 8-bit codes of key events (Windows-1252);
 // characters outside that set are dropped. Returns the number of codes stored

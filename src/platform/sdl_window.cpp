@@ -199,6 +199,7 @@ void translate(const SDL_Event& e) {
       break;
     }
     case SDL_TEXTINPUT: {
+      if (MXPtext_withheld(SDL_GetModState())) break;
       unsigned char codes[sizeof e.text.text];
       const int n = MXPtext_input_codes(e.text.text, codes, static_cast<int>(sizeof codes));
       for (int i = 0; i < n; ++i) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/log.h"
+#include "base/text.h"
 #include "startup/filenames.h"
 
 Clist* Country_list = nullptr;
@@ -18,6 +19,7 @@ int Numcountries = 0;
 int Realnumregions = 0;
 int Realnumcountries = 0;
 int (*ListColorLookup)(const char* name) = nullptr;
+std::vector<CountryAlias> Country_aliases;
 
 namespace {
 
@@ -184,8 +186,7 @@ int find(const Clist* list, const char* text, int first, int end) {
     const char* name = list[i].name;
     size_t k = 0;
     while (k < n && name[k] != '\0' &&
-           tolower(static_cast<unsigned char>(name[k])) ==
-               tolower(static_cast<unsigned char>(text[k]))) {
+           MXfoldchar(static_cast<unsigned char>(name[k])) == MXfoldchar(static_cast<unsigned char>(text[k]))) {
       k++;
     }
     if (k == n) return i;
@@ -193,7 +194,78 @@ int find(const Clist* list, const char* text, int first, int end) {
   return -1;
 }
 
+namespace {
+
+bool is_alias_format(int count, const MXFormatKeyword* keywords) {
+  return count == 2 && strcmp(keywords[0], "alias") == 0 && strcmp(keywords[1], "code") == 0;
+}
+
+// Whether a text equals a name, or begins it, with accents and case ignored.
+bool folded_match(const char* name, const char* text, bool whole) {
+  for (; *text; ++name, ++text)
+    if (*name == '\0' || MXfoldchar(static_cast<unsigned char>(*name)) != MXfoldchar(static_cast<unsigned char>(*text)))
+      return false;
+  return !whole || *name == '\0';
+}
+
+}  // namespace
+
+int alias_reader(const char* key, ReaderStatusType status, void*) {
+  if (status == READ_INIT) Country_aliases.clear();
+  if (status != READ_PROCESS || strcmp(key, "format=") != 0) return 1;
+  int count = 0;
+  MXFormatKeyword keywords[MX_FORMAT_MAX_KEYWORDS];
+  if (!MXrdformat(&count, keywords)) return 0;
+  if (!is_alias_format(count, keywords)) return 1;
+  for (;;) {
+    CountryAlias alias{};
+    if (!MXrdphrase(alias.name, sizeof alias.name - 1)) return 0;
+    if (strcmp(alias.name, "endformat") == 0) return 1;
+    const long code = MXrdinteger();
+    alias.entry = -1;
+    for (int i = 0; i < Realnumregions + Realnumcountries; ++i)
+      if (Country_list[i].code == code) alias.entry = i;
+    if (alias.entry < 0 || alias.name[0] == '\0')
+      MXelog(0, "Aliases: |%s| names no entry of the country list (code %ld)\n", alias.name, code);
+    else
+      Country_aliases.push_back(alias);
+  }
+}
+
+void get_country_aliases() {
+  // Beside the country list, wherever that was found.
+  const std::string path = ListFile.substr(0, ListFile.find_last_of('/') + 1) + "aliases.maf";
+  std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(path.c_str(), "r"), fclose);
+  if (!file) {  // names are then found by their beginning only
+    Country_aliases.clear();
+    return;
+  }
+  const int ok = MXgenreader(file.get(), alias_reader, "VK_alias", nullptr);
+  file.reset();
+  if (!ok) MXelog(-1, "Error processing the name aliases |%s|\n", path.c_str());
+}
+
+int find_name(const char* text, int* other) {
+  *other = -1;
+  if (!text[0]) return -1;
+  int found = -1;
+  for (const CountryAlias& a : Country_aliases) {
+    if (!folded_match(a.name, text, true)) continue;
+    if (found < 0)
+      found = a.entry;
+    else if (a.entry != found && *other < 0)
+      *other = a.entry;
+  }
+  if (found >= 0) return found;
+  found = find(Country_list, text, 0, Realnumregions + Realnumcountries);
+  if (found >= 0) return found;
+  for (const CountryAlias& a : Country_aliases)
+    if (folded_match(a.name, text, false)) return a.entry;
+  return -1;
+}
+
 void clear_country_list() {
+  Country_aliases.clear();
   list_storage.clear();
   list_storage.shrink_to_fit();
   Country_list = nullptr;

@@ -294,6 +294,12 @@ void MXPkeyevent(int x, int y, int key) {
     Fast = !Fast;
     return;
   }
+  // F1 has no code among the keys: the platform reports it as 0 and it opens help
+  // through its own routine, whatever key routine is installed (or none).
+  if (k == MX_HELP_KEY) {
+    if (HelpKeyFunc) HelpKeyFunc();
+    return;
+  }
   if (!InfState.keyfunc) return;
   const MXWindow& cw = Win[InfState.cw];
   MXcall_xy(InfState.keyfunc, x - cw.x, y - cw.y, k);
@@ -412,6 +418,8 @@ void MXcharfunc(const char* name) {
 }
 
 void MXclearcharfunc() { InfState.keyfunc = nullptr; }
+
+int (*HelpKeyFunc)() = nullptr;
 
 void MXPreset_event_loop() {
   CurrState = NORMAL_STATE;

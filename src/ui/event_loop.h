@@ -72,6 +72,11 @@ int MXPhandle_popups(int y, int item);
 void MXcharfunc(const char* name);
 void MXclearcharfunc();
 
+// F1 arrives as key code 0 and goes to this routine instead of the key routine
+// (function keys have no code of their own); null: F1 does nothing.
+constexpr int MX_HELP_KEY = 0;
+extern int (*HelpKeyFunc)();
+
 // Tests only: back to the state of a fresh start (no press under way, no expose seen,
 // nothing in the inside table, Fast off).
 void MXPreset_event_loop();

@@ -2,9 +2,11 @@
 // screens in the window "help" and the version line in the field "VERSION".
 #include "ui/help.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "base/log.h"
 #include "ui/interface.h"
@@ -15,6 +17,7 @@ int AlertUp = 0;
 
 namespace {
 int pagenum = 0;  // help-screen pages shown from the start of the current file
+std::string filler;  // stands for "%s" in the lines of the help message shown
 char line[MX_HELP_LINE_CHARS + 1] = "";  // the version line, kept for the whole run
 
 // The current window, font and colour, put back when the object goes.
@@ -133,15 +136,33 @@ void MXdisplayhelpmessage(int n) {
   const DrawingState saved;
   MXredrawnamedwindow("message");
   use_font_and_window_colour(LARGE);
+  size_t next = 0;  // the part of the filler for the next "%s"
+  std::string part;
   for (int k = 0; k < 3; ++k) {
     char name[32];
     std::snprintf(name, sizeof name, "hm%ld", 10L * Currmsg + k);
-    MXwwritemsg(25, 12 + 10 * k, MXgetmsg(name));
+    std::string text = MXgetmsg(name);
+    for (size_t at = text.find("%s"); at != std::string::npos; at = text.find("%s", at + part.size())) {
+      part = filler.substr(next, filler.find('\t', next) - next);
+      next = std::min(filler.size(), next + part.size() + 1);
+      text.replace(at, 2, part);
+    }
+    MXwwritemsg(25, 12 + 10 * k, text.c_str());
   }
   saved.restore_all();
 }
 
 int MXgetcurrmsg() { return Currmsg; }
+
+void MXdisplayhelpmessagewith(int n, const char* text) {
+  filler = text ? text : "";
+  if (n != Currmsg) return MXdisplayhelpmessage(n);
+  // The same message with another text: drawn again, the one before it kept.
+  const int last = Lastmsg;
+  Currmsg = -1;
+  MXdisplayhelpmessage(n);
+  Lastmsg = last;
+}
 
 // Alerts -----------------------------------------------------------------------------------
 

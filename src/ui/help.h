@@ -21,6 +21,10 @@ constexpr int MX_HELP_LINE_CHARS = 80;  // longer lines are shown in pieces of 8
 // "message" is not shown; the number is kept for its next drawing.
 void MXdisplayhelpmessage(int n);
 int MXgetcurrmsg();
+// Shows help message n with text in place of "%s" (messages that name what the
+// user typed or the limits of a value): text holds one part per "%s" of the
+// message, in order, separated by tabs. Drawn again even when n is already shown.
+void MXdisplayhelpmessagewith(int n, const char* text);
 
 // Shows help message n and the alert window listing the texts of the named messages,
 // one per line. The names end with an empty name (a null name ends them too). The

@@ -65,25 +65,42 @@ void EndToEnd::session() {
   press_button("message", "done");
   EXPECT_EQ(MXgetcurrmsg(), 6);
 
+  // Typed names in the lower pane: "atl" matches nothing from "at" on (the bell
+  // twice, message 43) and Escape cancels; Enter loads a match, and a whole alias
+  // beats a prefix ("uk" is not Ukraine).
+  choose("bottom", "options", "options", "p0");
+  EXPECT_EQ(MXgetcurrmsg(), 3);
+  type("atl");
+  EXPECT_EQ(bells(), 2);
+  EXPECT_EQ(MXgetcurrmsg(), 43);
+  key(27);
+  EXPECT_EQ(MapSelect, 0);
+  for (const char* typed : {"uk", "usa"}) {
+    choose("bottom", "options", "options", "p0");
+    type(typed);
+    key(13);
+    EXPECT_EQ(MapSelect, 0);
+    EXPECT_STREQ(Country[1].country_name, typed[1] == 'k' ? "UNITED KINGDOM" : "UNITED STATES");
+  }
+
   // Options of the upper pane, then the country selection, a typed name and Enter.
   choose("top", "options", "options", "p0");
-  EXPECT_EQ(MapSelect, 1);
-  EXPECT_EQ(MXgetcurrmsg(), 3);
-  type("qx");  // no name begins so: the bell, the list stays
-  EXPECT_EQ(bells(), 1);
-  key(8);
-  key(8);
-  EXPECT_STREQ(searchstring, "");
   type("fran");
   key(13);
   ASSERT_GE(Pickno, 0);
   EXPECT_STREQ(Country_list[Pickno].name, "France");
-  press_button("map", "done");
   EXPECT_EQ(MapSelect, 0);
   EXPECT_EQ(Display[0].curr_sim, 0);
   EXPECT_STREQ(Country[0].country_name, "FRANCE");
   EXPECT_EQ(MXgetcurrmsg(), 4);
   EXPECT_NE(read_file("output.log").find("Selected country = France.\n"), std::string::npos);
+  // F1 opens the help on the main screen; Escape closes it.
+  key(0);
+  EXPECT_EQ(HelpWinActive, 1);
+  EXPECT_EQ(Helpfile, "info/main.hlp");
+  key(27);
+  EXPECT_EQ(HelpWinActive, 0);
+  EXPECT_EQ(MXgetcurrmsg(), 4);
   int black = MXconvertcolor("black");
   EXPECT_GT(colour_count("top", "CTYNAME", black), 20);  // the name is drawn
   // Pyramid rows in the colours of colour list 1: a pixel inside each bar, near
@@ -125,7 +142,7 @@ void EndToEnd::session() {
   // A press on the disabled button does nothing; the routine itself refuses too.
   press_button("top", "simulate");
   EXPECT_EQ(VKState[0][0]->year, 2050);
-  EXPECT_EQ(bells(), 2);  // the press on a disabled button
+  EXPECT_EQ(bells(), 3);  // the press on a disabled button
   EXPECT_EQ(simulate(), 0);
   EXPECT_EQ(VKState[0][0]->stepcnt, 12);
   // The run line in the first run's colour.
@@ -144,7 +161,7 @@ void EndToEnd::session() {
   // A fertility target: lower it twice, the year up twice, okay.
   press_button("toptotalfert", "setfert");
   EXPECT_EQ(SetFertActive, 1);
-  EXPECT_EQ(MXgetcurrmsg(), 10);
+  EXPECT_EQ(MXgetcurrmsg(), 40);
   const int t = VKState[0][0]->stepcnt;
   const int32_t before = VKState[0][0]->tfr_targ_val[t];
   EXPECT_EQ(button_state("setfert", "decfyear"), DISABLED);
@@ -158,6 +175,29 @@ void EndToEnd::session() {
   press_button("setfert", "okay");
   EXPECT_EQ(SetFertActive, 0);
   EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 2005);
+  // Typed instead: one click, 2.1, Tab, 2030, Enter. Then 12 and the year 2033 are
+  // refused with the bell and the limits, and Escape undoes a "-" press.
+  press_button("toptotalfert", "setfert");
+  type("2.1");
+  key(9);
+  type("2030");
+  key(13);
+  EXPECT_EQ(SetFertActive, 0);
+  EXPECT_EQ(VKState[0][0]->tfr_targ_val[t], 210);
+  EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 2030);
+  for (const char* typed : {"12", "\t2033"}) {
+    press_button("toptotalfert", "setfert");
+    press_button("setfert", "decfert");
+    if (typed[0] == '\t') key(9);
+    type(typed + (typed[0] == '\t'));
+    key(13);
+    EXPECT_EQ(SetFertActive, 1) << typed;
+    EXPECT_EQ(MXgetcurrmsg(), typed[0] == '\t' ? 42 : 41);
+    key(27);
+    EXPECT_EQ(SetFertActive, 0);
+    EXPECT_EQ(VKState[0][0]->tfr_targ_val[t], 210);
+    EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 2030);
+  }
 
   // Another run and the expected run; a fourth is refused.
   choose("top", "options", "options", "p1");
@@ -269,8 +309,8 @@ void EndToEnd::session() {
     EXPECT_EQ(colour_count("topinfo", "INFOWIND", MXconvertcolor("magenta")) > 0, on);
   }
 
-  // No further bell since the disabled button.
-  EXPECT_EQ(bells(), 2);
+  // No further bell since the disabled button and the two refused figures.
+  EXPECT_EQ(bells(), 5);
 
   // Quit through the closing text.
   choose("root", "quit", "quit", "p0");

@@ -106,9 +106,9 @@ const std::map<std::string, std::vector<std::string>> kFieldsOf = {
     {"root", {"VERSION"}},
     {"top", {"CTYNAME", "PYRGRAPH", "PYRYEAR", "BIRTHRATE", "DEATHRATE", "INFRATE", "BRATE", "DRATE", "IRATE",
              "SIMYEAR", "SIMPOP", "UNPOP", "MAXPOP", "MIDPOP", "MINPOP", "SIMGRAPH", "GRAPHYEAR", "UNKEY"}},
-    {"toptotalfert", {"TFR"}},
-    {"toplifeexp", {"LIFEX"}},
-    {"topmig", {"MIG"}},
+    {"toptotalfert", {"TFR", "TARGET"}},
+    {"toplifeexp", {"LIFEX", "TARGET"}},
+    {"topmig", {"MIG", "TARGET"}},
     {"topinfo", {"INITPOP", "INFOWIND"}},
     {"setfert", {"SETFERT", "CURRFERT", "SETFERTYEAR", "CURRFERTYEAR"}},
     {"setlife", {"SETLIFE", "CURRLIFE", "SETLIFEYEAR", "CURRLIFEYEAR"}},
@@ -404,6 +404,9 @@ TEST_F(InterfaceLayout, PopulationsUpToTenBillionFit) {
   EXPECT_LE(6 + width_in(SMALL, "Migration"), mig.x);
   EXPECT_LE(6 + width_in(SMALL, "Life exp."), field("LIFEX").x);
   EXPECT_LE(field("LIFEX").x + 1 + width_in(SMALL, "99.9"), button("toplifeexp", "setlife").x - 2);
+  // A pending target under its figure, the widest of each kind, clear of "Set...".
+  for (const char* target : {"(-100000000 by 2050)", "(99.9 by 2050)"})
+    EXPECT_LE(field("TARGET").x + 1 + width_in(SMALL, target), set.x - 2) << target;
   // The target windows show the same values in the large font.
   for (const char* name : {"SETMIG", "CURRMIG"}) EXPECT_LE(1 + width_in(LARGE, "-100000000"), field(name).wd) << name;
   for (const char* name : {"SETFERTYEAR", "CURRFERTYEAR", "SETLIFE", "CURRLIFE"})

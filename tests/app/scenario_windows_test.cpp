@@ -64,7 +64,7 @@ TEST_F(ScenarioTest, TargetWindowsShowTheCurrentValueAtTheirPanesOrigin) {
   EXPECT_EQ(run0()->tfr_targ_val[0], now);
   EXPECT_EQ(VKsaveyear[0][0]->tfr_targ_year[0], 1990);
   EXPECT_EQ(button_state("setfert", "decfyear"), DISABLED);
-  EXPECT_EQ(MXgetcurrmsg(), 10);
+  EXPECT_EQ(MXgetcurrmsg(), 40);
   int ox, oy, ow, oh;  // SETWINORG: the upper pane's origin, then the lower one's
   MXgetfieldrect("SETWINORG", &ox, &oy, &ow, &oh, nullptr);
   expect_at("setfert", ox, oy);
@@ -140,6 +140,13 @@ TEST_F(ScenarioTest, LifeExpectancyStepsByTwoTenthsAndMigrationByItsUnit) {
   const int32_t mig = run0()->mig_targ_val[0];
   press_button("setmig", "decmig");
   EXPECT_EQ(run0()->mig_targ_val[0], mig - mig_step(Country[0].scale_factor, run0()->totpop[0]));
+  // Typed in persons, kept in model units; life expectancy in years.
+  type("-50000\t2020\r");
+  EXPECT_EQ(run0()->mig_targ_val[0], -50000 / Country[0].scale_factor);
+  EXPECT_EQ(run0()->mig_targ_year[0], 2020);
+  press_button("toplifeexp", "setlife");
+  type("81.5\r");
+  EXPECT_EQ(run0()->lifex_targ_val[0], 8150);
 }
 
 // (The end-to-end session checks the buttons and messages at 2050 and back.)

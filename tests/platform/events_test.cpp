@@ -17,9 +17,10 @@
 
 namespace {
 
-// Backspace and Delete 8, Return 13, Escape 27, arrows 28-31, Control with a
-// letter 1-26; function and navigation keys are idle (-1), and printable keys come
-// as text input instead.
+// Backspace and Delete 8, Return 13, Escape 27, arrows 28-31 (keypad ones with
+// NumLock off), Control with a letter 1-26 and with Backspace, Return, "[" the ASCII
+// controls; F1 0; other function and navigation keys are idle (-1), and printable
+// keys come as text input instead.
 TEST(KeyTranslation, KeysHaveTheirCodesAndOtherKeysGiveNoKeyEvent) {
   const struct {
     int sym, mod, code;
@@ -29,8 +30,11 @@ TEST(KeyTranslation, KeysHaveTheirCodesAndOtherKeysGiveNoKeyEvent) {
               {SDLK_DOWN, KMOD_NONE, 31},     {SDLK_a, KMOD_LCTRL, 1},       {SDLK_q, KMOD_LCTRL, 17},
               {SDLK_t, KMOD_RCTRL, 20},       {SDLK_z, KMOD_LCTRL | KMOD_SHIFT, 26},
               {SDLK_q, KMOD_LCTRL | KMOD_LALT, -1},
-              {SDLK_F1, KMOD_NONE, -1},       {SDLK_HOME, KMOD_NONE, -1},    {SDLK_END, KMOD_NONE, -1},
-              {SDLK_PAGEUP, KMOD_NONE, -1},   {SDLK_INSERT, KMOD_NONE, -1},  {SDLK_LSHIFT, KMOD_NONE, -1},
+              {SDLK_F1, KMOD_NONE, 0},        {SDLK_HOME, KMOD_NONE, -1},    {SDLK_END, KMOD_NONE, -1},
+              {SDLK_PAGEUP, KMOD_NONE, 30},   {SDLK_INSERT, KMOD_NONE, -1},  {SDLK_LSHIFT, KMOD_NONE, -1},
+              {SDLK_KP_4, KMOD_NONE, 28},     {SDLK_KP_2, KMOD_NONE, 31},    {SDLK_KP_PERIOD, KMOD_NONE, 8},
+              {SDLK_KP_4, KMOD_NUM, -1},      {SDLK_BACKSPACE, KMOD_LCTRL, 127},
+              {SDLK_RETURN, KMOD_RCTRL, 10},  {SDLK_LEFTBRACKET, KMOD_LCTRL, 27},
               {SDLK_a, KMOD_NONE, -1},        {SDLK_1, KMOD_NONE, -1},       {SDLK_SPACE, KMOD_NONE, -1}};
   for (const auto& k : keys)
     EXPECT_EQ(MXPtranslate_sdl_key(k.sym, k.mod), k.code) << k.sym << " " << k.mod;
@@ -46,6 +50,10 @@ TEST(KeyTranslation, TextInputBecomesWindows1252Codes) {
   EXPECT_EQ(codes[0], 0x80);
   EXPECT_EQ(MXPtext_input_codes("\xe2\x98\x83\x01\xff", codes, 8), 0);  // snowman, control, junk
   EXPECT_EQ(MXPtext_input_codes("abcdef", codes, 2), 2);
+  // Alt with a letter is no letter; AltGr (right Alt, or Control with Alt) types one.
+  EXPECT_TRUE(MXPtext_withheld(KMOD_LALT));
+  EXPECT_FALSE(MXPtext_withheld(KMOD_RALT));
+  EXPECT_FALSE(MXPtext_withheld(KMOD_LALT | KMOD_LCTRL));
 }
 
 // Whole factors centred on a border, or with fill the largest fraction that fits

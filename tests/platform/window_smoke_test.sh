@@ -38,6 +38,7 @@ events=$(VARNOCK_SCALE=2 xvfb-run -a -n $((first_display + 1)) -s "-screen 0 160
   xdotool click 1; sleep 0.3
   xdotool type aZ; sleep 0.3
   xdotool key ctrl+q F1 Home Left Right Up Down BackSpace Delete Return Escape Tab; sleep 0.3
+  xdotool key KP_Left ctrl+BackSpace ctrl+Return ctrl+bracketleft alt+b Next; sleep 0.3
   xdotool mousemove --window "$id" 300 200; sleep 0.3
   xdotool click 3; sleep 0.3
   wait $pid; echo "probe exit $?"' "$probe" 2>&1)
@@ -47,7 +48,7 @@ for line in "event 0 0" "event 1 0 50 25" "event 2 0 50 25" "probe exit 0"; do
   echo "$events" | grep -q "^$line" || { echo "FAIL: no \"$line\""; fail=1; }
 done
 keys=$(echo "$events" | awk '$1 == "event" && $2 == 3 {printf "%s ", $3}')
-[ "$keys" = "97 90 17 28 29 30 31 8 8 13 27 9 " ] || { echo "FAIL: key codes \"$keys\""; fail=1; }
+[ "$keys" = "97 90 17 0 28 29 30 31 8 8 13 27 9 28 127 10 27 31 " ] || { echo "FAIL: key codes \"$keys\""; fail=1; }
 key_at=$(echo "$events" | awk '$1 == "event" && $2 == 3 {print $4, $5}' | sort -u)
 [ "$key_at" = "50 25" ] || { echo "FAIL: key events not at the last mouse position: $key_at"; fail=1; }
 echo "$events" | grep -q "^event 4 .* 150 100" || { echo "FAIL: motion not reported"; fail=1; }

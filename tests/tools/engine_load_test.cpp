@@ -89,6 +89,25 @@ TEST(EngineLoad, EveryEntryLoadsAndConvertsToItsStatedFigures) {
     EXPECT_NEAR(get_TFR(c.tot_birthrate), c.tot_fertility_rate, 2);
     EXPECT_NEAR(get_life_expect(c.tot_deathrate), c.life_expectancy, 10);
   }
+  // Typed names through the aliases: a whole alias beats a prefix ("uk" is not
+  // Ukraine), accents fold, "Korea" names both Koreas, "Atl" nothing.
+  ASSERT_NO_THROW(get_country_aliases());
+  const struct {
+    const char *typed, *found, *other;
+  } names[] = {{"usa", "United States", ""},       {"US", "United States", ""},
+               {"United States of America", "United States", ""}, {"uk", "United Kingdom", ""},
+               {"England", "United Kingdom", ""},  {"Ivory Coast", "Cote d'Ivoire", ""},
+               {"C\xf4te d'Ivoire", "Cote d'Ivoire", ""}, {"Burma", "Myanmar", ""},
+               {"Viet Nam", "Vietnam", ""},        {"Republic of Korea", "South Korea", ""},
+               {"Russian Federation", "Russia", ""}, {"Iran (Islamic Republic of)", "Iran", ""},
+               {"Holland", "Netherlands", ""},     {"Zaire", "DR Congo", ""},
+               {"Korea", "North Korea", "South Korea"}, {"ukr", "Ukraine", ""}, {"Atl", "", ""}};
+  for (const auto& n : names) {
+    int other = -1;
+    const int i = find_name(n.typed, &other);
+    EXPECT_STREQ(i < 0 ? "" : Country_list[i].name, n.found) << n.typed;
+    EXPECT_STREQ(other < 0 ? "" : Country_list[other].name, n.other) << n.typed;
+  }
   clear_country_list();
   ListColorLookup = nullptr;
   MXsetfatalhandler(nullptr);

@@ -135,7 +135,7 @@ TEST(Regeneration, GeneratorReproducesTheCommittedFilesByteForByte) {
     if (entry.path().extension() == ".dat") {
       EXPECT_TRUE(fs::exists(out / "dbase" / entry.path().filename())) << entry.path().filename();
     }
-  EXPECT_EQ(compared, 229u + 4u);  // databases, list, two maps, config.mcf
+  EXPECT_EQ(compared, 229u + 5u);  // databases, list, aliases, two maps, config.mcf
   fs::remove_all(out);
 }
 

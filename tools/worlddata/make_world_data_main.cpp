@@ -1,9 +1,11 @@
 // make_world_data: writes the program's data directory from UN WPP 2019 and Natural
-// Earth: the country list (dbase/country.maf), one database per entry
-// (dbase/*.dat), the two maps (images/regions.rl8, images/countries.rl8) and
+// Earth: the country list (dbase/country.maf) with its name aliases
+// (dbase/aliases.maf), one database per entry (dbase/*.dat), the two maps (images/regions.rl8, images/countries.rl8) and
 // config.mcf. Deterministic: the same sources give the same bytes.
 //
-//   make_world_data SOURCE_DIR DATA_DIR
+//   make_world_data SOURCE_DIR DATA_DIR [--aliases-only]
+//
+// --aliases-only writes dbase/aliases.maf alone, leaving the other files as they are.
 //
 // SOURCE_DIR holds wpp2019/ and world-atlas/; DATA_DIR is the data directory
 // (dbase/ and images/ are created when missing).
@@ -18,6 +20,7 @@
 #include "json_reader.h"
 #include "pictures/run_length_encoder.h"
 #include "pictures/run_length_picture.h"
+#include "world_aliases.h"
 #include "world_list.h"
 #include "world_maps.h"
 #include "wpp_tables.h"
@@ -94,8 +97,9 @@ int fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_world_data SOURCE_DIR DATA_DIR\n");
+  const bool aliases_only = argc == 4 && std::string(argv[3]) == "--aliases-only";
+  if (argc != 3 && !aliases_only) {
+    std::fprintf(stderr, "usage: make_world_data SOURCE_DIR DATA_DIR [--aliases-only]\n");
     return 2;
   }
   const std::filesystem::path source = argv[1];
@@ -104,6 +108,14 @@ int main(int argc, char** argv) {
 
   WppData wpp;
   if (!read_wpp_data((source / "wpp2019").string(), &wpp, &error)) return fail(error);
+  if (aliases_only) {
+    std::vector<ListEntry> list;
+    std::vector<WorldAlias> aliases;
+    if (!build_world_list(wpp, &list, &error) || !build_aliases(list, &aliases, &error)) return fail(error);
+    if (!write_text(data / "dbase" / "aliases.maf", aliases_text(aliases))) return fail("cannot write aliases.maf");
+    std::printf("aliases: %zu\n", aliases.size());
+    return 0;
+  }
   std::ifstream geo_in(source / "world-atlas" / "countries-50m.geojson", std::ios::binary);
   if (!geo_in) return fail("cannot read world-atlas/countries-50m.geojson");
   std::stringstream geo_text;
@@ -121,6 +133,9 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(data / "dbase", ec);
   std::filesystem::create_directories(data / "images", ec);
   if (!write_text(data / "dbase" / "country.maf", list_text(list))) return fail("cannot write country.maf");
+  std::vector<WorldAlias> aliases;
+  if (!build_aliases(list, &aliases, &error)) return fail(error);
+  if (!write_text(data / "dbase" / "aliases.maf", aliases_text(aliases))) return fail("cannot write aliases.maf");
   long long largest_persons = 0, smallest_thousands = -1;
   for (const ListEntry& entry : list) {
     std::string text;
