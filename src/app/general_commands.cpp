@@ -134,6 +134,7 @@ void drawintroscreen() {
   set_item("help", "p0", false);
   set_item("help", "p4", false);
   MXsetcurrentnamedwindow("instruction");
+  const MXReadingFile reading(IntroFile.c_str());
   FILE* file = MXopen(IntroFile.c_str(), "rb");
   if (!file) MXelog(-1, "Unable to open instruction picture file |%s|\n", IntroFile.c_str());
   const Field offset = field_rect("introoffset");
@@ -163,8 +164,9 @@ int instrdone() {
   set_item("help", "p0", true);
   set_item("help", "p4", true);
   // The panes with their figure windows; the editing windows stay as the panes'
-  // rate-editing mode has them.
-  for (int pane = 0; pane < VK_PANES; ++pane)
+  // rate-editing mode has them. Under the country window they stay out of reach:
+  // it is modal until it is closed.
+  for (int pane = 0; pane < VK_PANES && !MapSelect; ++pane)
     for (const char* const* names : {Displayname, TFRname, Lifexname, Migname, Infowinname})
       MXsetactivenamedwindow(names[pane]);
   MXinvisiblebutton("message", "done", 0);

@@ -30,6 +30,15 @@ namespace {
 // The first redraw after start shows no help message again: there is none yet.
 bool redrawn_before = false;
 
+// Per pane, the scale a drag left the pyramid at: it holds while the pane shows the
+// same run at the same step with the total the drag left (a step, a reset or a
+// loaded simulation ends it).
+struct KeptScale {
+  int run = -1, step = -1;
+  int32_t total_after = 0, scale_total = 0;
+};
+KeptScale kept_scale[VK_PANES];
+
 // a x b / c rounded half up, for the non-negative operands of the pyramid. Wider
 // than RESCALE so that a large bound times a large total cannot overflow.
 int64_t scale_round(int64_t a, int64_t b, int64_t c) {
@@ -183,6 +192,7 @@ void init_display_data(int pane) {
 
 void setup_bargraph() {
   DisplayType& d = Display[Cdisp];
+  kept_scale[Cdisp] = KeptScale{};
   const VKStatetype* s = shown_run(Cdisp);
   if (!s) return;
   const int t = s->stepcnt;
@@ -193,6 +203,21 @@ void setup_bargraph() {
   d.bound = pyramid_bound(d.male, d.female, s->totpop[t]);
 }
 
+int32_t pyramid_scale_total(int pane) {
+  const VKStatetype* s = shown_run(pane);
+  if (!s) return 0;
+  const KeptScale& k = kept_scale[pane];
+  const int t = s->stepcnt;
+  if (k.run == Display[pane].curr_sim && k.step == t && k.total_after == s->totpop[t]) return k.scale_total;
+  return s->totpop[t];
+}
+
+void keep_pyramid_scale(int pane, int32_t scale_total) {
+  const VKStatetype* s = shown_run(pane);
+  if (!s) return;
+  kept_scale[pane] = KeptScale{Display[pane].curr_sim, s->stepcnt, s->totpop[s->stepcnt], scale_total};
+}
+
 void display_bar_graph(int pane) {
   const VKStatetype* s = shown_run(pane);
   if (!s) return;
@@ -200,7 +225,7 @@ void display_bar_graph(int pane) {
   const int t = s->stepcnt;
   const int32_t* M = s->male_pop[t];
   const int32_t* F = s->fem_pop[t];
-  const int32_t P = s->totpop[t];
+  const int32_t P = pyramid_scale_total(pane);
   const int B = d.bound;
 
   MXsetcurrentnamedwindow(Displayname[pane]);
@@ -508,7 +533,7 @@ void redraw_all() {
   if (HelpWinActive) MXdohelpscreens(Helpfile.c_str(), CurrPage, Use_bstore, -1);
   if (DialogRedraw) DialogRedraw();
   if (QuitWinActive) MXredrawnamedwindow("quit");
-  if (AlertNumber == 1) MXalert(10, Use_bstore, "ctyerror", "");
+  if (AlertNumber == 1) show_country_alert();
   if (AlertNumber == 2) MXalert(10, Use_bstore, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");
   if (AlertNumber == 4) MXalert(10, Use_bstore, "lastbad1", "lastbad2", "");
   if (AlertNumber == 3)
@@ -528,4 +553,7 @@ void writesimstats(const VKStatetype* s) {
          static_cast<long>((s->deathrate[t][0] + 500) / 1000));
 }
 
-void reset_population_display() { redrawn_before = false; }
+void reset_population_display() {
+  redrawn_before = false;
+  for (KeptScale& k : kept_scale) k = KeptScale{};
+}

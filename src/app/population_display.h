@@ -18,11 +18,18 @@ void setup_bargraph();
 // Draws every element of the pane's current state; nothing while it holds no country.
 void update_display(int pane);
 void display_bar_graph(int pane);
+// The total the pane's pyramid is scaled to: the shown run's total, or after a drag
+// the total in force when it began, while the run stays where the drag left it, so
+// that a cut bar stays where the pointer left it. Keep it after setting the new total.
+int32_t pyramid_scale_total(int pane);
+void keep_pyramid_scale(int pane, int32_t scale_total);
 void display_pop_graph(int pane);
 // Redraws the pane's eight windows (each only while it is shown).
 void redraw_display(int pane);
 // Redraws the whole screen from the screen-state flags.
 void redraw_all();
+// The alert of a country file that did not load, with the file and what is wrong.
+void show_country_alert();
 // One statistics line for the run's current step, in output.log.
 void writesimstats(const VKStatetype* state);
 

@@ -87,7 +87,22 @@ struct BarDrag {
   int64_t restofpop = 0;
   int prevnewwd = -1;
   int32_t* popptr = nullptr;
+  int start_x = 0;          // where the pointer went down
+  int32_t scale_total = 0;  // the total the pyramid was drawn to
+  int32_t before1 = 0, before2 = 0;  // the row's groups in the state at the start
+  int beforewd = 0;                  // and their bar's length
 };
+
+// A bar's length as the pyramid draws it; the product is taken in 64 bits.
+int drag_bar_length(int64_t rowpop, int half, int32_t P, int bound) {
+  if (P <= 0) return 0;
+  if (P < 50000001) {
+    const int64_t D = int64_t{bound} * P;
+    return D > 0 ? static_cast<int>((2 * rowpop * half * 100 + D) / (2 * D)) : 0;
+  }
+  const int64_t D = int64_t{bound} * ((P + 500) / 1000);
+  return D > 0 ? static_cast<int>((2 * rowpop * half * 100 + D) / (2 * D) / 1000) : 0;
+}
 BarDrag drag;
 
 }  // namespace
@@ -262,18 +277,17 @@ int dragbars(int x, int y, int status) {
     const int32_t* copy = drag.male_flag ? d.male : d.female;
     drag.initbinpop1 = drag.bar == 8 ? copy[16] : copy[2 * drag.bar];
     drag.initbinpop2 = drag.bar == 8 ? 0 : copy[2 * drag.bar + 1];
-    const int32_t P = s->totpop[t];
-    // The bar's length as the pyramid draws it; the product is taken in 64 bits.
-    const int64_t rowpop = int64_t{drag.initbinpop1} + drag.initbinpop2;
-    if (P <= 0) {
-      drag.oldwd = 0;
-    } else if (P < 50000001) {
-      const int64_t D = int64_t{d.bound} * P;
-      drag.oldwd = static_cast<int>((2 * rowpop * half * 100 + D) / (2 * D));
-    } else {
-      const int64_t D = int64_t{d.bound} * ((P + 500) / 1000);
-      drag.oldwd = D > 0 ? static_cast<int>((2 * rowpop * half * 100 + D) / (2 * D) / 1000) : 0;
-    }
+    const int32_t P = pyramid_scale_total(pane);
+    drag.oldwd = drag_bar_length(int64_t{drag.initbinpop1} + drag.initbinpop2, half, P, d.bound);
+    // A bar shorter than a pixel cannot be shortened: the drag leaves it alone
+    // rather than emptying the row.
+    if (drag.oldwd <= 0) return 1;
+    drag.start_x = x;
+    drag.scale_total = P;
+    drag.popptr = drag.male_flag ? s->male_pop[t] : s->fem_pop[t];
+    drag.before1 = drag.bar == 8 ? drag.popptr[16] : drag.popptr[2 * drag.bar];
+    drag.before2 = drag.bar == 8 ? 0 : drag.popptr[2 * drag.bar + 1];
+    drag.beforewd = drag_bar_length(int64_t{drag.before1} + drag.before2, half, P, d.bound);
     const int top = row_top(drag.bar);
     MXsetcolor(area.color);
     if (drag.male_flag) {
@@ -283,7 +297,6 @@ int dragbars(int x, int y, int status) {
       if (drag.oldwd > 2) MXwclearrect(X + half, top, drag.oldwd, bh);
       MXwdrawrect(X + half - 1, top - 1, drag.oldwd, bh);
     }
-    drag.popptr = drag.male_flag ? s->male_pop[t] : s->fem_pop[t];
     int64_t all = 0;
     for (int g = 0; g < VK_GROUPS; ++g) all += int64_t{s->male_pop[t][g]} + s->fem_pop[t][g];
     const int64_t row = drag.bar == 8 ? drag.popptr[16] : int64_t{drag.popptr[2 * drag.bar]} + drag.popptr[2 * drag.bar + 1];
@@ -294,24 +307,29 @@ int dragbars(int x, int y, int status) {
   if (status == DRAG_PROCESS) {
     if (!drag.active) return 1;
     int n;
-    if (drag.male_flag) {
-      int px = x > half ? half : x;
-      if (px < half - drag.oldwd) px = half - drag.oldwd;
-      n = half - px;
+    int32_t v1 = drag.before1, v2 = drag.before2;
+    if (x == drag.start_x) {
+      n = drag.beforewd;  // back where it began: the row as it was
     } else {
-      int px = x > half + drag.oldwd ? half + drag.oldwd : x;
-      if (px < half) px = half;
-      n = px - half;
+      if (drag.male_flag) {
+        int px = x > half ? half : x;
+        if (px < half - drag.oldwd) px = half - drag.oldwd;
+        n = half - px;
+      } else {
+        int px = x > half + drag.oldwd ? half + drag.oldwd : x;
+        if (px < half) px = half;
+        n = px - half;
+      }
+      v1 = RESCALE(drag.initbinpop1, n, drag.oldwd);
+      v2 = drag.bar == 8 ? 0 : RESCALE(drag.initbinpop2, n, drag.oldwd);
     }
-    int64_t rowsum;
     if (drag.bar == 8) {
-      drag.popptr[16] = RESCALE(drag.initbinpop1, n, drag.oldwd);
-      rowsum = drag.popptr[16];
+      drag.popptr[16] = v1;
     } else {
-      drag.popptr[2 * drag.bar] = RESCALE(drag.initbinpop1, n, drag.oldwd);
-      drag.popptr[2 * drag.bar + 1] = RESCALE(drag.initbinpop2, n, drag.oldwd);
-      rowsum = int64_t{drag.popptr[2 * drag.bar]} + drag.popptr[2 * drag.bar + 1];
+      drag.popptr[2 * drag.bar] = v1;
+      drag.popptr[2 * drag.bar + 1] = v2;
     }
+    const int64_t rowsum = int64_t{v1} + v2;
     if (n != drag.prevnewwd) {
       const int top = row_top(drag.bar);
       MXsetcolor(MXgetlistcolor(1, drag.bar % 4));
@@ -335,7 +353,22 @@ int dragbars(int x, int y, int status) {
   if (status == DRAG_FINAL) {
     if (!drag.active) return 1;
     drag.active = false;
-    display_bar_graph(drag.pane);
+    const int pane = drag.pane;
+    VKStatetype* s = shown_run(pane);
+    const bool changed = drag.bar == 8 ? drag.popptr[16] != drag.before1
+                                       : drag.popptr[2 * drag.bar] != drag.before1 ||
+                                             drag.popptr[2 * drag.bar + 1] != drag.before2;
+    if (changed && s) {
+      // The run's total follows its groups, so that every figure of the pane, the
+      // graph and the statistics agree; the pyramid keeps the scale it was cut in.
+      int64_t all = 0;
+      for (int g = 0; g < VK_GROUPS; ++g) all += int64_t{s->male_pop[s->stepcnt][g]} + s->fem_pop[s->stepcnt][g];
+      s->totpop[s->stepcnt] = static_cast<int32_t>(all);
+      keep_pyramid_scale(pane, drag.scale_total);
+      update_display(pane);
+    } else {
+      display_bar_graph(pane);
+    }
     Drag_Used = 1;
     return 1;
   }

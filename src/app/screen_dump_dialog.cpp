@@ -99,13 +99,21 @@ int set_format() {
 }
 
 int dumpscreen() {
+  if (GraphFileFmt == NO_FILE) {
+    // Nothing can be written yet: the dialog stays, with its format field lit up and
+    // the message asking for a format, rather than closing without a word.
+    MXbell();
+    highlightfield("dump", "filetype", colour("yellow"), colour("black"), colour("white"));
+    write_format();
+    MXdisplayhelpmessage(18);
+    return 0;
+  }
   MXremovenamedwindow("dump");
   MXdisplayhelpmessage(Savemsg);
   DumpWinActive = 0;
   // The dialog must not be in the picture.
   if (Use_bstore == 0) redraw_all();
   std::snprintf(DumpFileName, sizeof DumpFileName, "%s", "vkshot");
-  if (GraphFileFmt == NO_FILE) return 0;
   DumpSuccess = MXdumpscreen(DumpFileName, GraphFileFmt);
 
   MXdisplayhelpmessage(10);

@@ -10,6 +10,7 @@
 #include "app/scenario_windows.h"
 #include "app/screen_state.h"
 #include "app/session.h"
+#include "demography/country.h"
 #include "demography/simulation.h"
 #include "startup/filenames.h"
 #include "ui/help.h"
@@ -48,7 +49,7 @@ void enable_simulate(int pane) {
 
 void alert(int number) {
   if (number == 1) {
-    MXalert(10, Use_bstore, "ctyerror", "");
+    show_country_alert();
     AlertNumber = 1;
   } else if (number == 2) {
     MXalert(10, Use_bstore, "loadalert1", "loadalert2", "loadalert3", "loadalert4", "");
@@ -66,6 +67,30 @@ void quit(int) { end_with_session(); }
 long state_block_size() { return static_cast<long>(MXwindowstatesize()); }
 
 }  // namespace
+
+void show_country_alert() {
+  MXalert(10, Use_bstore, "ctyerror", "");
+  if (CountryLoadProblem.empty()) return;
+  // Under the alert's text: the file, then what is wrong with it, each cut to the window.
+  int width = 0;
+  MXgetwindowspecs("alert", nullptr, nullptr, &width, nullptr, nullptr);
+  const size_t colon = CountryLoadProblem.find(": ");
+  const std::string lines[2] = {"File " + CountryLoadProblem.substr(0, colon),
+                                colon == std::string::npos ? "" : CountryLoadProblem.substr(colon + 2)};
+  const int window = InfState.cw, colour = MXgetcolor();
+  const FontSizeType font = MXPgetfont();
+  MXsetcurrentnamedwindow("alert");
+  MXsetfont(LARGE);
+  MXsetcolor(Win[InfState.cw].fgcolor);
+  for (int i = 0; i < 2; ++i) {
+    std::string text = lines[i];
+    while (!text.empty() && MXtextwidth(text.c_str()) > width - 12) text.pop_back();
+    MXwwritemsg(6, 45 + 15 * i, text.c_str());
+  }
+  MXsetcurrentnamedwindow(Win[window].name);
+  MXsetfont(font);
+  MXsetcolor(colour);
+}
 
 void install_screen_hooks() {
   Screen.enable_scenarios = enable_scenarios;

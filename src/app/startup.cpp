@@ -45,13 +45,15 @@ void check_free_memory() {
 // start-up in one process (as a restart in the tests) replaces it.
 void load_map(const std::string& file, MXPicture* picture, const char* what) {
   static std::map<MXPicture*, std::unique_ptr<void, decltype(&std::free)>> buffers;
+  const MXReadingFile reading(file.c_str());
   FILE* in = MXopen(file.c_str(), "rb");
-  if (!in) MXelog(-1, "Unable to open %s map |%s|\n", what, file.c_str());
+  if (!in) MXelog(-1, "Unable to open %s map |%s|\n%s", what, file.c_str(), ConfigNote.c_str());
   const long size = MXfilesize(in);
   void* buffer = size > 8 ? std::malloc(static_cast<size_t>(size - 8)) : nullptr;
   if (!buffer) MXelog(-1, "Unable to allocate space for %s map\n", what);
   buffers.insert_or_assign(picture, std::unique_ptr<void, decltype(&std::free)>(buffer, &std::free));
-  if (!MXinitpic(in, picture, buffer)) MXelog(-1, "Unable to initialize %s map\n", what);
+  if (!MXinitpic(in, picture, buffer))
+    MXelog(-1, "Unable to initialize %s map |%s|: not a whole run-length picture\n", what, file.c_str());
   std::fclose(in);
 }
 
@@ -118,6 +120,11 @@ void varnock_startup() {
   load_map(RegionFile, &Regionpic, "region");
 
   register_commands();
+  // Looked at here, where the cause of a missing file is known.
+  if (FILE* in = MXopen(InterfaceFile.c_str(), "r"))
+    std::fclose(in);
+  else
+    MXelog(-1, "Cannot open interface file |%s|.\n%s", InterfaceFile.c_str(), ConfigNote.c_str());
   MXinterfaceinit("Demovar", InterfaceFile.c_str(), Use_bstore, "w", G640x480x16);
   open_output_log();
   set_up_zoom_box();

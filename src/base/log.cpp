@@ -20,6 +20,7 @@ void (*close_display_hook)() = nullptr;
 MXFatalHandler fatal_handler = nullptr;
 void (*before_fatal_hook)() = nullptr;
 bool in_fatal = false;  // a fatal entry made while closing down must not recurse
+const char* reading_file = nullptr;  // MXReadingFile in force, or null
 
 std::string format_text(const char* format, va_list args) {
   va_list copy;
@@ -76,6 +77,12 @@ void MXelog(int code, const char* format, ...) {
   const std::string text = format_text(format, args);
   va_end(args);
   std::fputs(text.c_str(), error_log);
+  // A message that names the file already needs no second line.
+  const bool named = reading_file && text.find(std::string("|") + reading_file + "|") != std::string::npos;
+  const std::string where = code != 0 && reading_file && !named
+                                ? std::string("This happened while reading the file |") + reading_file + "|.\n"
+                                : "";
+  std::fputs(where.c_str(), error_log);
   std::fflush(error_log);
   if (code == 0) return;
 
@@ -93,10 +100,14 @@ void MXelog(int code, const char* format, ...) {
     if (close_display_hook) close_display_hook();
   }
   std::fputs(text.c_str(), stdout);
+  std::fputs(where.c_str(), stdout);
   std::fflush(stdout);
   MXdelay(2000);
   std::exit(code);
 }
+
+MXReadingFile::MXReadingFile(const char* path) : outer_(reading_file) { reading_file = path; }
+MXReadingFile::~MXReadingFile() { reading_file = outer_; }
 
 void MXsetclosedisplayhook(void (*close_display)()) { close_display_hook = close_display; }
 

@@ -33,3 +33,18 @@ void MXsetbeforefatalhook(void (*before_fatal)());
 // nullptr restores the real exit.
 using MXFatalHandler = void (*)(int code, const char* text);
 void MXsetfatalhandler(MXFatalHandler handler);
+
+// The file being read while it is in force: a fatal entry made meanwhile is followed,
+// in error.log and on standard output, by a line naming that file, so that a message
+// of a reader that does not know its file still says which file was at fault.
+// (A fatal handler gets the entry's own text.) Files nest: the inner one is named.
+class MXReadingFile {
+ public:
+  explicit MXReadingFile(const char* path);
+  ~MXReadingFile();
+  MXReadingFile(const MXReadingFile&) = delete;
+  MXReadingFile& operator=(const MXReadingFile&) = delete;
+
+ private:
+  const char* outer_;
+};

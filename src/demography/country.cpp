@@ -63,13 +63,6 @@ CountryInfo make_country_template() {
 }
 const CountryInfo Country_template = make_country_template();
 
-// A number of the file as a 32-bit value (held at the ends of the range).
-int32_t to_i32(long v) {
-  if (v > INT32_MAX) return INT32_MAX;
-  if (v < INT32_MIN) return INT32_MIN;
-  return static_cast<int32_t>(v);
-}
-
 // A real of the file in hundredths (factor 100) or tenths (10): x * factor + 0.5,
 // truncated; values beyond the 32-bit range are held at its ends.
 int32_t real_to_int(double x, double factor) {
@@ -80,6 +73,75 @@ int32_t real_to_int(double x, double factor) {
   return static_cast<int32_t>(v);
 }
 
+// Figures the record cannot hold ----------------------------------------------------
+// The first figure of the file being read that is not a number, does not fit its
+// 32-bit field or is a negative count; empty while there is none. A file with one is
+// refused by name (country_file_fault) rather than projected from numbers held at
+// the ends of their range.
+std::string figure_fault;
+
+void note_figure_fault(const std::string& field, const char* value, const char* why) {
+  if (!figure_fault.empty()) return;
+  const bool key = !field.empty() && field.back() == '=';
+  figure_fault = field + (key ? " " : " = ") + (value[0] ? value : "(nothing)") + " " + why;
+}
+
+enum class Sign { Any, NotNegative };
+
+// One whole number of the file for `field`; -1 (absent) when it is not a number.
+int32_t read_integer(const std::string& field, Sign sign) {
+  char word[kWordMax + 1] = "";
+  MXrdword(word, kWordMax);
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(word, &end, 10);
+  if (end == word || *end != '\0') {
+    note_figure_fault(field, word, "is not a whole number");
+    return -1;
+  }
+  if (errno == ERANGE || v > INT32_MAX || v < INT32_MIN) {
+    note_figure_fault(field, word, "does not fit its field (at most 2147483647)");
+    return v < 0 ? INT32_MIN : INT32_MAX;
+  }
+  if (sign == Sign::NotNegative && v < 0) note_figure_fault(field, word, "is negative");
+  return static_cast<int32_t>(v);
+}
+
+// One real of the file in hundredths (factor 100) or tenths (10); never negative.
+int32_t read_real(const std::string& field, double factor) {
+  char word[kWordMax + 1] = "";
+  MXrdword(word, kWordMax);
+  char* end = nullptr;
+  const double x = std::strtod(word, &end);
+  if (end == word || *end != '\0') {
+    note_figure_fault(field, word, "is not a number");
+    return -1;
+  }
+  const double v = x * factor + 0.5;
+  if (!std::isfinite(v) || v >= 2147483647.0 || v <= -2147483648.0) {
+    note_figure_fault(field, word, "does not fit its field");
+    return -1;
+  }
+  if (x < 0) note_figure_fault(field, word, "is negative");
+  return real_to_int(x, factor);
+}
+
+// What is wrong with the figures of a country file just read, or "" when nothing is:
+// a figure noted while reading, or age groups whose sum lies more than 10 % from
+// the stated total (a rescale that far would hide a damaged table).
+std::string country_file_fault(const ReadinInfo& raw) {
+  if (!figure_fault.empty()) return figure_fault;
+  int64_t sum = 0;
+  for (int i = 1; i <= 17; ++i) {
+    if (raw.male_pop[i] < 0 || raw.fem_pop[i] < 0) return "";  // absent: the conversion says so
+    sum += int64_t{raw.male_pop[i]} + raw.fem_pop[i];
+  }
+  const int64_t total = raw.total_pop_1990;
+  if (total < 0 || ((sum - total) * 10 <= total && (total - sum) * 10 <= total)) return "";
+  return "the age groups sum to " + std::to_string(sum) + ", more than 10 % from total_population= " +
+         std::to_string(total);
+}
+
 // The base year's figures (B, or B + 2 as some older files date them) fill the
 // *_1990 fields and the expected year's (B + 10) the *_2000 fields: the names
 // are those of the 1990 data, whichever starting point is in use.
@@ -88,9 +150,9 @@ bool is_year_2000(int32_t year) { return year == Base_year + 10; }
 
 // Reads a year-dependent real into the 1990 or the 2000 field; for any other year
 // the value is left to be skipped as an ordinary word.
-void read_year_real(int32_t* field_1990, int32_t* field_2000, double factor) {
-  if (is_year_1990(current_year)) *field_1990 = real_to_int(MXrdreal(), factor);
-  else if (is_year_2000(current_year)) *field_2000 = real_to_int(MXrdreal(), factor);
+void read_year_real(const char* key, int32_t* field_1990, int32_t* field_2000, double factor) {
+  if (is_year_1990(current_year)) *field_1990 = read_real(key, factor);
+  else if (is_year_2000(current_year)) *field_2000 = read_real(key, factor);
 }
 
 int bad_endformat() {
@@ -99,7 +161,8 @@ int bad_endformat() {
 }
 
 // Rows of a labelled table with three columns, then "endformat".
-int read_table(const char* const* labels, int rows, int32_t* c1, int32_t* c2, int32_t* c3) {
+int read_table(const char* const* labels, int rows, const char* const* columns, int32_t* c1, int32_t* c2,
+               int32_t* c3) {
   char word[kWordMax + 1];
   for (int i = 0; i < rows; ++i) {
     MXrdword(word, kWordMax);
@@ -107,9 +170,9 @@ int read_table(const char* const* labels, int rows, int32_t* c1, int32_t* c2, in
       MXelog(0, "VKreader: Bad label in format: expected |%s|, got |%s|\n", labels[i], word);
       return 0;
     }
-    c1[i] = to_i32(MXrdinteger());
-    c2[i] = to_i32(MXrdinteger());
-    c3[i] = to_i32(MXrdinteger());
+    c1[i] = read_integer(std::string(columns[1]) + " " + labels[i], Sign::NotNegative);
+    c2[i] = read_integer(std::string(columns[2]) + " " + labels[i], Sign::NotNegative);
+    c3[i] = read_integer(std::string(columns[3]) + " " + labels[i], Sign::NotNegative);
   }
   MXrdword(word, kWordMax);
   if (std::strcmp(word, "endformat") != 0) return bad_endformat();
@@ -124,13 +187,13 @@ int read_year_table(ReadinInfo* raw) {
     const int ok = MXrdword(word, kWordMax);
     if (std::strcmp(word, "endformat") == 0) return 1;
     if (!ok || word[0] == '\0') return bad_endformat();
-    const long pop = MXrdinteger();
+    const int32_t pop = read_integer(std::string("pop ") + word, Sign::NotNegative);
     char* end = nullptr;
     errno = 0;
     const long year = std::strtol(word, &end, 10);
     if (errno != 0 || end == word || *end != '\0') continue;
-    if (year == Base_year) raw->total_pop_1990 = to_i32(pop);
-    if (year >= Base_year && year <= Base_year + 60 && year % 5 == 0) raw->un_pop[(year - Base_year) / 5] = to_i32(pop);
+    if (year == Base_year) raw->total_pop_1990 = pop;
+    if (year >= Base_year && year <= Base_year + 60 && year % 5 == 0) raw->un_pop[(year - Base_year) / 5] = pop;
   }
 }
 
@@ -152,12 +215,12 @@ int read_format(ReadinInfo* raw) {
   if (keywords_are(count, keywords, kYearPop, 2)) return read_year_table(raw);
   if (keywords_are(count, keywords, kPop, 4)) {
     if (is_year_2000(current_year)) return 1;  // rows are skipped as ordinary words
-    return read_table(kPopLabels, 18, raw->tot_pop, raw->male_pop, raw->fem_pop);
+    return read_table(kPopLabels, 18, kPop, raw->tot_pop, raw->male_pop, raw->fem_pop);
   }
   if (keywords_are(count, keywords, kBirths, 4))
-    return read_table(kBirthLabels, 10, raw->tot_births, raw->male_births, raw->fem_births);
+    return read_table(kBirthLabels, 10, kBirths, raw->tot_births, raw->male_births, raw->fem_births);
   if (keywords_are(count, keywords, kDeaths, 4))
-    return read_table(kDeathLabels, 19, raw->tot_deaths, raw->male_deaths, raw->fem_deaths);
+    return read_table(kDeathLabels, 19, kDeaths, raw->tot_deaths, raw->male_deaths, raw->fem_deaths);
   return 1;  // any other table is ignored together with its rows
 }
 
@@ -176,6 +239,7 @@ int VKreader(const char* key, ReaderStatusType status, void* data) {
   ReadinInfo* raw = static_cast<ReadinInfo*>(data);
   if (status == READ_INIT) {
     readininit(raw);
+    figure_fault.clear();
     return 1;
   }
   if (status == READ_FINAL) {
@@ -203,19 +267,19 @@ int VKreader(const char* key, ReaderStatusType status, void* data) {
     MXrdphrase(raw->country_name, kNameMax);
     MXelog(0, "VKreader: Processing database for |%s|\n", raw->country_name);
   } else if (key_is(key, "size=")) {
-    raw->scale_factor = to_i32(MXrdinteger());
+    raw->scale_factor = read_integer("size=", Sign::Any);
   } else if (key_is(key, "year=")) {
-    current_year = to_i32(MXrdinteger());
+    current_year = read_integer("year=", Sign::Any);
   } else if (key_is(key, "total_population=")) {
-    raw->total_pop_1990 = to_i32(MXrdinteger());
+    raw->total_pop_1990 = read_integer("total_population=", Sign::NotNegative);
   } else if (key_is(key, "life_expectancy=")) {
-    read_year_real(&raw->life_expect_1990, &raw->life_expect_2000, 100.0);
+    read_year_real("life_expectancy=", &raw->life_expect_1990, &raw->life_expect_2000, 100.0);
   } else if (key_is(key, "infant_deaths=")) {
-    read_year_real(&raw->infant_deaths_1990, &raw->infant_deaths_2000, 10.0);
+    read_year_real("infant_deaths=", &raw->infant_deaths_1990, &raw->infant_deaths_2000, 10.0);
   } else if (key_is(key, "total_fertility=")) {
-    read_year_real(&raw->tot_fertility_1990, &raw->tot_fertility_2000, 100.0);
+    read_year_real("total_fertility=", &raw->tot_fertility_1990, &raw->tot_fertility_2000, 100.0);
   } else if (key_is(key, "migration=")) {
-    raw->mig = to_i32(MXrdinteger());
+    raw->mig = read_integer("migration=", Sign::Any);
     raw->mig_given = 1;
   } else if (key_is(key, "format=")) {
     return read_format(raw);
@@ -298,22 +362,38 @@ int DBconvert(ReadinInfo* raw, CountryInfo* country) {
   return 1;
 }
 
-CountryLoadResult loadcountry(int index, CountryInfo* country) {
+std::string CountryLoadProblem;
+
+namespace {
+CountryLoadResult load_country_file(int index, CountryInfo* country) {
+  CountryLoadProblem = "entry " + std::to_string(index) + ": not in the country list";
   if (!Country_list || index < 0 || index >= Numregions + Numcountries) return COUNTRY_NO_FILE;
   Clist& entry = Country_list[index];
   tolowerstring(entry.file);
   const std::string path = Datapath + entry.file;
   FILE* file = std::fopen(path.c_str(), "r");
+  CountryLoadProblem = path + ": cannot be opened";
   if (!file) return COUNTRY_NO_FILE;
   ReadinInfo raw;
   const int read = MXgenreader(file, VKreader, "VK_country", &raw);
   std::fclose(file);
-  if (!read) return COUNTRY_BAD_FILE;
+  const std::string fault = country_file_fault(raw);
+  if (!fault.empty()) MXelog(0, "Country file |%s|: %s\n", path.c_str(), fault.c_str());
+  CountryLoadProblem = path + ": " + (fault.empty() ? "not a readable country file (see error.log)" : fault);
+  if (!read || !fault.empty()) return COUNTRY_BAD_FILE;
+  CountryLoadProblem = path + ": a table of the population, births or deaths is missing";
   // Converted aside, so that a failure leaves the pane's country as it was.
   CountryInfo converted;
   if (!DBconvert(&raw, &converted)) return COUNTRY_NO_CONVERSION;
   *country = converted;
   return COUNTRY_LOADED;
+}
+}  // namespace
+
+CountryLoadResult loadcountry(int index, CountryInfo* country) {
+  const CountryLoadResult result = load_country_file(index, country);
+  if (result == COUNTRY_LOADED) CountryLoadProblem.clear();
+  return result;
 }
 
 int readcountry(int index) {

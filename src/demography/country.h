@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "base/tagged_reader.h"
 
@@ -82,6 +83,10 @@ enum CountryLoadResult { COUNTRY_LOADED = 0, COUNTRY_NO_FILE, COUNTRY_BAD_FILE, 
 // Reads and converts the database file of list entry index into *country, which is
 // changed only on success. Logs the reader's messages, nothing of its own.
 CountryLoadResult loadcountry(int index, CountryInfo* country);
+
+// Why the last country file that did not load was refused, beginning with its path;
+// shown under the load alert. Emptied by a load that succeeds.
+extern std::string CountryLoadProblem;
 
 // Fills country->un_pop from the file of the list entry named like the country
 // (case ignored), or with -1 when there is none or it does not load.

@@ -2,7 +2,10 @@
 // unknown keys are passed over.
 #include "startup/config.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -71,7 +74,16 @@ void configure() {
   std::string path = Home + "config.mcf";
   // Closed on every way out, also when a fatal entry is turned into an exception.
   std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(path.c_str(), "r"), fclose);
-  if (!file) return;
+  if (!file) {
+    // Not an error in itself (the built-in names serve a program started in its data
+    // directory), but the first file then missing must say why it was looked for there.
+    const int err = errno;
+    std::error_code ec;
+    const std::filesystem::path where = std::filesystem::absolute(path, ec);
+    ConfigNote = "The configuration file |" + (ec ? path : where.string()) + "| could not be read (" +
+                 std::strerror(err) + "); the built-in file names are in use.\n";
+    return;
+  }
   int ok = MXgenreader(file.get(), config_reader, "VK_config", nullptr);
   file.reset();
   if (!ok) MXelog(-1, "Error while reading configuration file |%s|\n", path.c_str());

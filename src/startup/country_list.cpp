@@ -170,9 +170,10 @@ void get_country_names() {
   // Closed on every way out, also when a fatal entry is turned into an exception.
   std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(ListFile.c_str(), "r"), fclose);
   if (!file) {
-    MXelog(-1, "Unable to access country list |%s|.\n", ListFile.c_str());
+    MXelog(-1, "Unable to access country list |%s|.\n%s", ListFile.c_str(), ConfigNote.c_str());
     return;
   }
+  const MXReadingFile reading(ListFile.c_str());
   int ok = MXgenreader(file.get(), list_reader, "VK_clist", nullptr);
   file.reset();
   if (!ok) MXelog(-1, "Error processing country database list file |%s|\n", ListFile.c_str());

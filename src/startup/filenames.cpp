@@ -4,13 +4,13 @@
 
 std::string Home;
 std::string Introfilename = "intro.rl4";
-std::string Countryfilename = "regions.rl8";
+std::string Countryfilename = "countries.rl8";
 std::string Regionfilename = "regions.rl8";
 std::string Listname = "country.maf";
-std::string Datapath = "/dbase/";
-std::string Listpath = "/dbase/";
-std::string Infopath = "/info/";
-std::string Imagepath = "/images/";
+std::string Datapath = "dbase/";
+std::string Listpath = "dbase/";
+std::string Infopath = "info/";
+std::string Imagepath = "images/";
 std::string InterfaceFile = "varnock.inf";
 std::string Todaypath;
 int Todayyear = 0;
@@ -20,6 +20,7 @@ std::string CountryFile;
 std::string RegionFile;
 std::string IntroFile;
 std::string ListFile;
+std::string ConfigNote;
 
 int HasFPU = 0;
 int Use_bstore = 0;
@@ -32,9 +33,9 @@ GraphicsFileType GraphFileFmt = NO_FILE;
 void set_start_file_names() {
   Home.clear();
   Introfilename = Home + "intro.rl4";
-  // The country map has no picture of its own by default: both maps start as the
-  // region picture, loaded twice into two separate pictures.
-  Countryfilename = Home + "regions.rl8";
+  // The names of the pictures that come with the program: without config.mcf a
+  // program started in its data directory still finds everything.
+  Countryfilename = Home + "countries.rl8";
   Regionfilename = Home + "regions.rl8";
 }
 
@@ -67,20 +68,21 @@ bool use_starting_point(int year) {
 void reset_startup_settings() {
   set_start_file_names();
   Listname = "country.maf";
-  Datapath = "/dbase/";
+  Datapath = "dbase/";
   Todaypath.clear();
   Todayyear = 0;
   Base_year = 1990;
   history_datapath.clear();
-  Listpath = "/dbase/";
-  Infopath = "/info/";
-  Imagepath = "/images/";
+  Listpath = "dbase/";
+  Infopath = "info/";
+  Imagepath = "images/";
   InterfaceFile = "varnock.inf";
   VersionFile.clear();
   CountryFile.clear();
   RegionFile.clear();
   IntroFile.clear();
   ListFile.clear();
+  ConfigNote.clear();
   HasFPU = 0;
   Use_bstore = 0;
   MapScale = 4;

@@ -32,6 +32,9 @@ extern std::string CountryFile;  // Imagepath + Countryfilename
 extern std::string RegionFile;   // Imagepath + Regionfilename
 extern std::string IntroFile;    // Imagepath + Introfilename
 extern std::string ListFile;     // Listpath + Listname
+// Empty, or why config.mcf was not read and where it was looked for: added to the
+// messages of start-up files that are then not found under the built-in names.
+extern std::string ConfigNote;
 
 extern int HasFPU;      // 1: the projection may use floating point
 extern int Use_bstore;  // 1: the interface library keeps backing store for windows

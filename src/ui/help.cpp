@@ -61,18 +61,59 @@ bool read_help_line(FILE* file, char* buffer) {
   return true;
 }
 
-// Reads the lines of one page (up to 25, or to a line holding a form feed) and hands
-// each to `show` with its number from 1. Returns how the page ended.
+// One page: up to 25 lines, or to a line holding a form feed, which is the page's last.
 enum class PageEnd { FormFeed, Full, EndOfFile };
-template <typename Show>
-PageEnd read_help_page(FILE* file, Show show) {
-  char buffer[MX_HELP_LINE_CHARS + 1];
-  for (int k = 1; k <= MX_HELP_PAGE_LINES; ++k) {
-    if (!read_help_line(file, buffer)) return PageEnd::EndOfFile;
-    show(k, buffer);
-    if (std::strchr(buffer, '\f')) return PageEnd::FormFeed;
+struct HelpPage {
+  char lines[MX_HELP_PAGE_LINES][MX_HELP_LINE_CHARS + 1];
+  int count = 0;
+  bool visible = false;  // some line shows a character other than blanks
+  PageEnd end = PageEnd::EndOfFile;
+};
+
+bool shows_text(const char* line) {
+  for (; *line; ++line)
+    if (static_cast<unsigned char>(*line) > ' ') return true;
+  return false;
+}
+
+void read_raw_page(FILE* file, HelpPage* page) {
+  page->count = 0;
+  page->visible = false;
+  page->end = PageEnd::Full;
+  while (page->count < MX_HELP_PAGE_LINES) {
+    char* buffer = page->lines[page->count];
+    if (!read_help_line(file, buffer)) {
+      page->end = PageEnd::EndOfFile;
+      return;
+    }
+    ++page->count;
+    page->visible = page->visible || shows_text(buffer);
+    if (std::strchr(buffer, '\f')) {
+      page->end = PageEnd::FormFeed;
+      return;
+    }
   }
-  return PageEnd::Full;
+}
+
+// Reads the next page that shows something. A page of blank lines only (a form
+// feed right after a full page, two form feeds in a row, blank lines and form
+// feeds at the end) is passed over, so that no empty page is ever shown. Returns
+// false when the rest of the file shows nothing.
+bool read_help_page(FILE* file, HelpPage* page) {
+  do {
+    read_raw_page(file, page);
+    if (page->visible) return true;
+  } while (page->end != PageEnd::EndOfFile);
+  return false;
+}
+
+// Whether the file shows anything after the current position; the position is kept.
+bool more_to_show(FILE* file) {
+  const long at = std::ftell(file);
+  HelpPage next;
+  const bool more = read_help_page(file, &next);
+  std::fseek(file, at, SEEK_SET);
+  return more;
 }
 }  // namespace
 
@@ -172,6 +213,7 @@ int MXdohelpscreens(const char* file, int page, int bstore, int n) {
   const DrawingState saved;
   FILE* in = MXopen(file, "r");
   if (!in) {
+    MXelog(0, "Unable to open help file |%s|\n", file);
     MXdisablebutton("help", "helpnext", 1);
     MXdisablebutton("help", "helpprev", 1);
     use_font_and_window_colour(SMALL);
@@ -179,14 +221,13 @@ int MXdohelpscreens(const char* file, int page, int bstore, int n) {
     saved.restore_font_and_colour();
     return 0;
   }
-  PageEnd end = PageEnd::Full;
-  for (int p = 0; p < pagenum && end != PageEnd::EndOfFile; ++p)
-    end = read_help_page(in, [](int, const char*) {});
-
+  HelpPage text;
+  for (int p = 0; p < pagenum; ++p)
+    if (!read_help_page(in, &text)) break;
+  const bool found = read_help_page(in, &text);
   use_font_and_window_colour(SMALL);
-  end = read_help_page(in, [](int k, const char* text) { MXwwritemsg(15, 13 * k, text); });
-  bool ended = end == PageEnd::EndOfFile;
-  if (end == PageEnd::Full) ended = std::fgetc(in) == EOF;  // does the file end here?
+  for (int k = 0; found && k < text.count; ++k) MXwwritemsg(15, 13 * (k + 1), text.lines[k]);
+  const bool ended = !found || !more_to_show(in);
 
   if (!ended) {
     MXenablebutton("help", "helpnext", 1);

@@ -41,7 +41,14 @@ void MXredrawactivewindows();
 void MXsetactivenamedwindow(const char* name);
 void MXsetdeactivenamedwindow(const char* name);
 void MXsetcurrentnamedwindow(const char* name);
-char* MXgetcurrentwindowname(char* buffer);
+// Copies the current window's name into the buffer of `size` characters, cut to fit
+// and always ended; an array's size is taken from it. Window names are at most
+// MX_WINDOW_NAME_CHARS characters (longer ones are refused when the file is read).
+char* MXgetcurrentwindowname(char* buffer, size_t size);
+template <size_t N>
+char* MXgetcurrentwindowname(char (&buffer)[N]) {
+  return MXgetcurrentwindowname(buffer, N);
+}
 
 // Geometry -------------------------------------------------------------------------
 

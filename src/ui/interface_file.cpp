@@ -89,7 +89,8 @@ constexpr long kNumberLimit = 100000000;
 long number_value(size_t start, size_t end, bool negative) {
   long v = 0;
   for (size_t i = start; i < end && v <= kNumberLimit; ++i) v = v * 10 + (text[i] - '0');
-  if (v > kNumberLimit) v = kNumberLimit;
+  // A number this large is no coordinate, size or count of any object: a damaged file.
+  if (v > kNumberLimit) iferror("Number larger than 100000000");
   return negative ? -v : v;
 }
 
@@ -192,6 +193,8 @@ int redraw_active_windows_routine(int, int, int, const char*) {
 // Statement effects --------------------------------------------------------------------
 
 void do_window(Arg* a) {
+  // The library hands a window's name on in buffers of this size (the last control).
+  if (a[0].str.size() > static_cast<size_t>(MX_WINDOW_NAME_CHARS)) iferror("Window name longer than 80 characters");
   if (firstPass) {
     if (++windows >= MX_MAX_WINDOWS) MXelog(-1, "Too many windows declared in interface file\n");
     windata[windows][0] = windata[windows][1] = 0;

@@ -222,6 +222,8 @@ constexpr int MX_MAX_POPUPS = 24;
 constexpr int MX_MAX_ALIASES = 50;
 constexpr int MX_MAX_COLORLISTS = 5;
 constexpr int MX_NAME_LIMIT = 31;  // longer names and labels are noted (and kept whole)
+// A window name must fit the last control's window name: longer ones are refused.
+constexpr int MX_WINDOW_NAME_CHARS = MX_CONTROL_TEXT;
 constexpr int MX_PRESET_COLORS = 8;
 
 // Global tables (defined in interface_model.cpp) ----------------------------------

@@ -118,9 +118,12 @@ void MXinterfaceinit(const char* title, const char* filename, int bstore, const 
   MXPset_quit_handler(quit_from_platform);
   MXPinit_events();
 
-  readfilepass1(filename);
-  readinterfacefile(filename);
-  MXwindownum("root");  // menus are drawn with it current: a file without it is fatal now
+  {
+    const MXReadingFile reading(filename);
+    readfilepass1(filename);
+    readinterfacefile(filename);
+    MXwindownum("root");  // menus are drawn with it current: a file without it is fatal now
+  }
   MXPinit_palette(Interface_Palette, GraphicsMode);
 
   // Backing store: slot 1 fits the largest popup menu; each window's slot fits it.
@@ -235,8 +238,9 @@ void MXsetdeactivenamedwindow(const char* name) { Win[MXwindownum(name)].active 
 
 void MXsetcurrentnamedwindow(const char* name) { MXPsetcurrentwindow(MXwindownum(name)); }
 
-char* MXgetcurrentwindowname(char* buffer) {
-  std::strcpy(buffer, current().name);
+char* MXgetcurrentwindowname(char* buffer, size_t size) {
+  if (size == 0) return buffer;
+  std::snprintf(buffer, size, "%s", current().name);
   return buffer;
 }
 

@@ -119,6 +119,18 @@ class ProgramTest : public ::testing::Test {
     dir_ = pattern;
     lay_out_data(dir_, interface_file(), backing_store());
     std::filesystem::current_path(dir_);
+    try {
+      start_program();
+    } catch (const Fatal& f) {
+      FAIL() << "start-up ended: " << f.text;
+    }
+    MXPset_quit_handler(platform_quit);
+    MXmouseinit();
+    bells_ = MXPheadless_bells();
+  }
+
+  // Starts the program afresh in the working directory; a fatal exit throws Fatal.
+  void start_program() {
     MXsetfatalhandler(throw_fatal);
     reset_startup_settings();
     clear_country_list();
@@ -142,17 +154,10 @@ class ProgramTest : public ::testing::Test {
     AppQuit = end_program;
     MXPuse_headless(true);
     InfState.backingstore[1].inuse = 0;
-    try {
-      varnock_startup();
-    } catch (const Fatal& f) {
-      FAIL() << "start-up ended: " << f.text;
-    }
-    MXPset_quit_handler(platform_quit);
-    MXmouseinit();
-    bells_ = MXPheadless_bells();
+    varnock_startup();
   }
-
-  void TearDown() override {
+  // Ends the program's interface and logs, so that it can start again.
+  void stop_program() {
     reset_session();
     MXresetlists();
     MXresetsclists();
@@ -163,6 +168,10 @@ class ProgramTest : public ::testing::Test {
       MXelog(-1, "%s", "");  // closes both logs
     } catch (const Fatal&) {
     }
+  }
+
+  void TearDown() override {
+    stop_program();
     MXsetfatalhandler(nullptr);
     std::filesystem::current_path(old_dir_);
     std::filesystem::remove_all(dir_);

@@ -118,6 +118,9 @@ TEST_F(SelectionTest, AListRowChosenByClickIsThePendingChoiceAndCancelDropsIt) {
   EXPECT_EQ(Pickno, -1);
   EXPECT_EQ(Display[0].curr_sim, -1);
   EXPECT_EQ(window_level("map"), 0);
+  // An empty pane offers no targets to set.
+  for (const auto& [w, b] : {std::pair{"toptotalfert", "setfert"}, {"toplifeexp", "setlife"}, {"topmig", "setmig"}})
+    EXPECT_EQ(button_state(w, b), DISABLED) << b;
   EXPECT_EQ(MXgetcurrmsg(), MapSelectSavemsg);
   EXPECT_EQ(button_state("root", "File"), ENABLED);
   // A double click on a row loads its entry.
@@ -144,6 +147,13 @@ TEST_F(SelectionTest, TheLargeMapDrawsBordersBetweenNeighbours) {
       }
   }
   EXPECT_GT(borders, 10);
+}
+
+TEST_F(SelectionTest, TheScreenGuideOverItKeepsTheCountryWindowModal) {
+  choose("root", "Help", "help", "p0");
+  ASSERT_EQ(QuickStartActive, 1);
+  press_button("message", "done");
+  for (const char* w : {"top", "bottom", "bottomtotalfert"}) EXPECT_LT(window_level(w), window_level("map")) << w;
 }
 
 TEST_F(SelectionTest, AnEntryWhoseFileDoesNotReadRaisesTheAlertAndKeepsThePane) {

@@ -6,6 +6,7 @@
 // bells along the way.
 #include <csignal>
 #include <cmath>
+#include <cstring>
 #include <regex>
 
 #include "app_test_support.h"
@@ -420,6 +421,80 @@ TEST_F(EndToEnd, TheLastSessionComesBack) {
       EXPECT_FALSE(std::filesystem::exists(LastSessionFile));
       EXPECT_EQ(read_file(DamagedSessionFile), start.file);
     }
+  }
+}
+
+// Every file the program reads, damaged, gives a message naming the file and what
+// is wrong: no crash, no hang, no figures that look real. The damaged copies get
+// new names (the data files themselves are links to the sources).
+TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
+  namespace fs = std::filesystem;
+  open_main_screen();
+  choose_country("top", "france");
+  ASSERT_EQ(savenamedfile("good.sav"), 1);
+  const std::string config = read_file("config.mcf"), data = APP_DATA_DIR, junk = "\x9d\x01\x9d\x9d|(";
+  enum Stage { START, INTRO, COUNTRY, LOAD, HELP };
+  const struct {
+    const char *source, *copy, *key;  // the good file, its damaged copy, the key naming that in config.mcf
+    Stage stage;
+    const char *from, *to, *what;  // `from` replaced by `to` ("" inserts at the start); null: cut in the middle
+  } cases[] = {
+      {"config.mcf", "config.mcf", "", START, "", junk.c_str(), "configuration file |config.mcf|"},
+      {"config.mcf", "config.mcf", "", START, "VK_", "XX_", "tag was not |VK_config|"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, nullptr, nullptr, "list file"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, "VK_", "XX_", "tag was not"},
+      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, "= 28", "= 99999999999", "not a count"},
+      {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, nullptr, nullptr, "run-length"},
+      {"/images/regions.rl8", "images/damaged.rl8", "regionfile=", START, "", junk.c_str(), "run-length"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, nullptr, nullptr, "parse error"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, "", junk.c_str(), "parse error"},
+      {"/varnock.inf", "damaged.inf", "interfacefile=", START, "(root 0", "(root 9999999999", "Number larger"},
+      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, nullptr, nullptr, "Picture ends"},
+      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, "", junk.c_str(), "picture"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, nullptr, nullptr, "Unable to VKread"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "", junk.c_str(), "Not a Marlix database"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "VK_", "XX_", "tag was not"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 56666", "= 99999999999", "= 99999999999 does not fit"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "1990      56666", "1990 156666", "sum to 56666, more than 10 %"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "30-34 ", "30-34 -5 ", "total_pop 30-34 = -5 is negative"},
+      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 77.25", "= many", "life_expectancy= many is not a number"},
+      {"info/main.hlp", "info/main.hlp", "", HELP, nullptr, nullptr, "Unable to open help file"},  // then removed
+      {"good.sav", "damaged.sav", "", LOAD, nullptr, nullptr, "too short"},
+      {"good.sav", "damaged.sav", "", LOAD, "", junk.c_str(), "refused: "},
+  };
+  for (const auto& c : cases) {
+    std::string text = c.stage == START && c.key[0] == '\0' ? config : read_file(c.source[0] == '/' ? data + c.source : c.source);
+    if (!c.from)
+      text.resize(text.find('(', text.size() / 2) == std::string::npos ? text.size() / 2 : text.find('(', text.size() / 2) + 3);
+    else
+      text.replace(text.find(c.from), std::strlen(c.from), c.to);
+    write_file(c.copy, text);
+    if (c.key[0]) write_file("config.mcf", config + c.key + " " + fs::path(c.copy).filename().string() + "\n");
+    stop_program();
+    fs::remove("error.log");
+    std::string fatal;
+    try {
+      start_program();
+      if (c.stage == INTRO) idle(2);
+      int result = 0;  // what the command says: 0, refused
+      if (c.stage == COUNTRY) {
+        Datapath.clear();
+        std::strcpy(Country_list[Numregions].file, c.copy);
+        result = readcountry(Numregions);
+        EXPECT_EQ(Display[0].curr_sim, -1);  // the pane stays empty
+        EXPECT_EQ(CountryLoadProblem.rfind(std::string(c.copy) + ": ", 0), 0u);  // shown under the alert
+      }
+      if (c.stage == HELP) result = fs::remove(c.copy) ? maincmd() : 1;
+      if (c.stage == LOAD) result = loadnamedfile(c.copy);
+      EXPECT_EQ(result, 0) << c.what;
+    } catch (const Fatal& f) {
+      fatal = f.text;
+    }
+    EXPECT_EQ(fatal.empty(), c.stage >= COUNTRY) << c.copy << ": " << fatal;
+    const std::string log = read_file("error.log");
+    EXPECT_NE(log.find(fs::path(c.copy).filename().string() + "|"), std::string::npos) << c.what << ":\n" << log;
+    EXPECT_NE(log.find(c.what), std::string::npos) << c.what << ":\n" << log;
+    write_file("config.mcf", config);
   }
 }
 

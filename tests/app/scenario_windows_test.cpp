@@ -261,13 +261,21 @@ TEST_F(RateEditingTest, DraggingABarCutsItsRowAndNoFurtherThanItsLength) {
     int32_t f40, f45;
   } drags[] = {{len - 2, len + 30, f40, f45},  // outwards: the bar keeps its length
                {len - 2, -10, 0, 0},           // to the axis: the row is emptied
+               {1, 1, 0, 0},                   // ends where it began: nothing changes
                {1, len + 5, f40, f45}};        // again from the display copy: it comes back
   for (const auto& g : drags) {
     drag(axis + g.from, row, axis + g.to, row);
     EXPECT_EQ(s->fem_pop[0][8], g.f40) << g.from << " to " << g.to;
     EXPECT_EQ(s->fem_pop[0][9], g.f45) << g.from << " to " << g.to;
-    EXPECT_EQ(s->totpop[0], total);
+    // The run's total is its groups' sum; the pyramid keeps the scale it was cut in.
+    EXPECT_EQ(s->totpop[0], total - f40 - f45 + g.f40 + g.f45) << g.from << " to " << g.to;
+    EXPECT_EQ(pyramid_scale_total(0), total);
   }
+  // A bar shorter than a pixel (80+, female side) is left alone, not emptied.
+  s->fem_pop[0][16] = Display[0].female[16] = 1;
+  const int top_row = y + H - (bh - 1) * 8 - bh / 2;
+  drag(axis + 2, top_row, axis + 1, top_row);
+  EXPECT_EQ(s->fem_pop[0][16], 1);
 }
 
 }  // namespace

@@ -68,16 +68,21 @@ TEST_F(DumpDialog, FileMenuChooseGifSaveAndTheAlertNamesTheFile) {
   EXPECT_EQ(window_level("alert"), 0);
 }
 
-TEST_F(DumpDialog, SavingWithNoFormatShowsNothingThenTheFormatMenuAndCancel) {
+TEST_F(DumpDialog, SavingWithNoFormatAsksForOneThenTheFormatMenuAndCancel) {
   const int before = MXgetcurrmsg();
   open_dialog();
   press_button("dump", "dumpscreen");
-  EXPECT_EQ(DumpWinActive, 0);
+  // The dialog stays, lit up, with the bell and the message asking for a format.
+  EXPECT_EQ(DumpWinActive, 1);
   EXPECT_EQ(DumpResultsActive, 0);
-  EXPECT_EQ(window_level("dump"), 0);
+  EXPECT_EQ(window_level("dump"), 2);
   EXPECT_EQ(window_level("alert"), 0);
-  EXPECT_EQ(MXgetcurrmsg(), before);  // the message of the screen before the menu
-  EXPECT_EQ(bells(), 0);
+  EXPECT_EQ(MXgetcurrmsg(), 18);
+  EXPECT_EQ(bells(), 1);
+  int x, y;
+  field_origin("dump", "filetype", &x, &y);
+  EXPECT_EQ(MXPget_pixel(x + 2, y + 2), MXconvertcolor("yellow"));
+  press_button("dump", "canceldump");
 
   open_dialog();
   const struct {

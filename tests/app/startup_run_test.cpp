@@ -84,12 +84,15 @@ TEST_F(VarnockStartTest, StartUpFailuresEndWithTheirMessage) {
   const struct {
     std::string config, file, text, message;
   } cases[] = {
-      // Without config.mcf the maps are looked for under the root's /images/.
-      {"", "", "", "Unable to open country map |/images/regions.rl8|\n"},
+      // Without config.mcf the built-in names are relative to the working directory,
+      // and the first file missing says where config.mcf was looked for.
+      {"", "", "", "Cannot open interface file |varnock.inf|.\nThe configuration file |" +
+                       (std::filesystem::current_path() / "config.mcf").string() +
+                       "| could not be read (No such file or directory); the built-in file names are in use.\n"},
       // A configuration that does not read ends the program before the display opens.
       {"", "config.mcf", "database= VK_config\n", "Error while reading configuration file |config.mcf|\n"},
       {good, "dbase/country.maf", "database= VK_clist\nnumcountries= 1\n",
-       "Processing Numcountries but don't know Numregions\n"},
+       "Processing Numcountries but don't know Numregions\nThis happened while reading the file |dbase/country.maf|.\n"},
       // An output.log that cannot be made: no start-up notes.
       {good, "output.log/", "", "Unable to initialize output.log\n"}};
   for (const auto& c : cases) {

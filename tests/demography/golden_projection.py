@@ -35,9 +35,9 @@ def h(x):
 CUT = 999000
 
 # ---- the synthetic country (thousands) ----------------------------------
-MALE = [620, 560, 510, 470, 430, 390, 350, 310, 270, 240, 210, 180, 150, 120, 90, 60, 40]
-FEMALE = [600, 545, 500, 465, 428, 392, 355, 318, 282, 252, 224, 196, 168, 140, 110, 78, 60]
-TOTAL_POP = 14000  # differs from the sum, so the groups are rescaled
+MALE = [837, 756, 688, 634, 580, 526, 472, 418, 364, 324, 284, 243, 202, 162, 122, 81, 54]
+FEMALE = [810, 736, 675, 628, 578, 529, 479, 429, 381, 340, 302, 265, 227, 189, 148, 105, 81]
+TOTAL_POP = 14000  # differs from the sum (by less than the 10 % a file may), so the groups are rescaled
 BIRTHS = [0, 1500, 120000, 160000, 130000, 90000, 60000, 25000, 6000, 800]  # TOTAL, -15, .., 50+
 BIRTHS[0] = sum(BIRTHS[1:])
 F_BIRTHS = [0] * 10

@@ -143,6 +143,10 @@ TEST_F(VKProjectTest, AllEntriesInListOrder) {
   EXPECT_EQ(rows[3][7], "14000");  // the UN's totals where the file gives them
   EXPECT_EQ(rows[1][7], "");
   EXPECT_NE(err.find("cannot open |db/gone.dat| for Goneland"), std::string::npos);
+  // A file whose figures do not fit the record is refused, never projected.
+  write_text("data/db/test.dat", "database= VK_country\ntotal_population= 99999999999999\n" + golden_country());
+  EXPECT_EQ(run("--data data --country Testland"), 1);
+  EXPECT_EQ(out.find("2050"), std::string::npos);
 }
 
 TEST_F(VKProjectTest, SavedRunLoadsInTheProgram) {

@@ -51,8 +51,8 @@ TEST_F(ConfigTest, WithoutAFileTheDefaultsStay) {
   set_version_file();
   build_file_names();
   EXPECT_EQ((Names{ListFile, InterfaceFile, CountryFile, RegionFile, IntroFile, VersionFile, Datapath}),
-            (Names{"/dbase/country.maf", "varnock.inf", "/images/regions.rl8", "/images/regions.rl8",
-                   "/images/intro.rl4", "/info/pop.txt", "/dbase/"}));
+            (Names{"dbase/country.maf", "varnock.inf", "images/countries.rl8", "images/regions.rl8",
+                   "images/intro.rl4", "info/pop.txt", "dbase/"}));
   EXPECT_EQ(GraphFileFmt, NO_FILE);
   EXPECT_EQ(Use_bstore, 0);
   EXPECT_EQ(MapScale, 4);

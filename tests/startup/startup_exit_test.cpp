@@ -61,8 +61,10 @@ TEST_F(StartupExitTest, CountryListFailuresEndTheProgram) {
                   "format= type filename name code color tamrof\n"
                   "none a.dat A  1 red\nnone b.dat B  2 red\nendformat\n");
   EXPECT_EXIT(run_for_real(read_list), testing::ExitedWithCode(255), "");
-  EXPECT_EQ(error_log(), std::string(kVersionLine) + "list_reader: Too many countries!\n");
-  EXPECT_EQ(read_text_file("stdout.txt"), "list_reader: Too many countries!\n");
+  // The reader's message is followed by the file it was reading.
+  const std::string fatal = "list_reader: Too many countries!\nThis happened while reading the file |country.maf|.\n";
+  EXPECT_EQ(error_log(), std::string(kVersionLine) + fatal);
+  EXPECT_EQ(read_text_file("stdout.txt"), fatal);
 
   // Too many region rows: a note from the reader, then the list's fatal message.
   write_text_file("country.maf",

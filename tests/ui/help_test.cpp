@@ -166,7 +166,7 @@ TEST_F(Help, ATwentyFiveLineFileIsOnePageWithoutButtons) {
   expect_page_buttons(INVISIBLE, INVISIBLE);
 }
 
-TEST_F(Help, AFormFeedEndsThePageButNeverCountsAsTheEnd) {
+TEST_F(Help, AFormFeedEndsThePageAndNoPageIsEmpty) {
   std::string file = numbered_file("formfeed.hlp", 10, 3);
   EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
   expect_help_lines({{3, ms(3)}});
@@ -175,10 +175,30 @@ TEST_F(Help, AFormFeedEndsThePageButNeverCountsAsTheEnd) {
   EXPECT_EQ(MXdohelpscreens(file.c_str(), NextPage, 0, -1), 1);
   expect_help_lines({{1, ms(4)}, {7, ms(10)}});
   expect_page_buttons(DISABLED, ENABLED);
-  // On the last line too.
+  // On the last line it adds no empty last page.
   file = numbered_file("lastff.hlp", 3, 3);
   EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
-  expect_page_buttons(ENABLED, DISABLED);
+  expect_page_buttons(INVISIBLE, INVISIBLE);
+  // Right after a full page it starts no empty page.
+  std::string text = read_text(numbered_file("ff.hlp", 30).c_str());
+  file = write_file(text.insert(text.find(ms(26) + "\n"), "\f\n"), "ff.hlp");
+  MXdohelpscreens(file.c_str(), FirstPage, 0, 5);
+  MXdohelpscreens(file.c_str(), NextPage, 0, -1);
+  expect_help_lines({{1, ms(26)}});
+}
+
+TEST_F(Help, NoBundledHelpOrTextFileShowsAnEmptyPage) {
+  for (const char* name : {"controls.hlp", "main.hlp", "options.hlp", "tutor1.hlp", "geo.txt", "tech.txt", "pop.txt",
+                           "modeling.txt"}) {
+    const std::string file = std::string(UI_TEST_DATA) + "/../../../data/info/" + name;
+    for (int page = 1; page == 1 || state_of("help", "helpnext") == ENABLED; ++page) {
+      MXdohelpscreens(file.c_str(), page == 1 ? FirstPage : NextPage, 0, 5);
+      int k = 1;
+      while (k <= 25 && help_line_right(k) == -1) ++k;
+      EXPECT_LE(k, 25) << name << " page " << page;
+    }
+    MXremovenamedwindow("help");
+  }
 }
 
 TEST_F(Help, ALineOfEightyCharactersIsOneLineAndLongerOnesComeInPieces) {
@@ -191,8 +211,9 @@ TEST_F(Help, AFileThatCannotBeOpenedSaysSo) {
   EXPECT_EQ(MXdohelpscreens("/nonexistent/help.hlp", FirstPage, 0, 5), 0);
   expect_page_buttons(DISABLED, DISABLED);
   EXPECT_NE(help_line_right(1), -1);  // "Unable to open this help file"
-  char name[100];
+  char name[100], two[3];
   EXPECT_STREQ(MXgetcurrentwindowname(name), "help");
+  EXPECT_STREQ(MXgetcurrentwindowname(two), "he");  // cut to the buffer
 }
 
 // Version line -------------------------------------------------------------------------------------

@@ -49,6 +49,10 @@ TEST_F(InterfaceFile, FatalErrorsGiveTheirMessageAndLine) {
       // A missing argument, an extra one, a text where a word belongs, unclosed lists.
       {kRoot + "speedup ()\n", parse_error(1, "speedup ()")},
       {kRoot + "speedup (1 2)\n", parse_error(1, "speedup (1 2)")},
+      // A window name the library cannot hand on whole.
+      {kRoot + "window (" + std::string(81, 'w') + " 0 0 1 1 black black black 0 0 0)\n",
+       "Error on line: 1.\nLine: |window (" + std::string(81, 'w') +
+           " 0 0 1 1 black black black 0 0 0)|\nMessage: Window name longer than 80 characters.\n"},
       {kRoot + "highlight (|white|)\n", parse_error(1, "highlight (|white|)")},
       {kRoot + "highlight (white\n", parse_error(2, "")},
       {kRoot + "msg (m |open text", parse_error(1, "msg (m |open text")},
