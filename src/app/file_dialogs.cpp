@@ -328,6 +328,10 @@ int askyes() {
   return yes ? yes() : 1;
 }
 
+int ask_question(const std::string& line1, const std::string& line2, int (*yes)()) {
+  return ask(line1, line2, yes);
+}
+
 int askno() {
   remove_question();
   return 1;

@@ -16,6 +16,9 @@ int loaddialog();   // File, Load saved simulation
 int filedo();       // the dialog's Save or Load (Enter)
 int filecancel();   // Cancel (Escape)
 int filepick(int x, int y, int status);  // a click on the list
+// Puts one question in the window "ask" (Enter = Yes, Escape = No); Yes runs `yes`.
+// Returns 0 when another question is already up.
+int ask_question(const std::string& line1, const std::string& line2, int (*yes)());
 int askyes();
 int askno();
 // The pane commands that wipe runs ask first when the pane holds simulated runs

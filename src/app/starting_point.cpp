@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/app_helpers.h"
+#include "app/file_dialogs.h"
 #include "app/general_commands.h"
 #include "app/population_display.h"
 #include "app/screen_state.h"
@@ -28,7 +29,8 @@
 const char* const StartSettingsFile = "vk_start.ini";
 
 namespace {
-int pending_year = 0;  // a switch asked for once while the panes held runs
+int pending_year = 0;    // the switch the question is about
+int confirmed_year = 0;  // the switch the user said yes to
 bool choice_shown = false;
 
 void write_start_setting() {
@@ -167,15 +169,18 @@ void remove_start_choice() {
   MXsetdeactivenamedwindow("startchoice");
 }
 
+int switch_to_pending();
+
 int choose_starting_point(int year) {
   if (InWalkThru || !starting_point_offered(year)) {
     MXbell();
     return 0;
   }
   if (year != Base_year) {
-    if (panes_hold_runs() && pending_year != year) {
+    if (panes_hold_runs() && confirmed_year != year) {
       pending_year = year;
-      MXdisplayhelpmessage(STARTPOINT_WARNING_MSG);
+      const std::string question = "Switch to the runs from " + std::to_string(year) + "?";
+      ask_question(question, "Both panes and their runs are cleared.", switch_to_pending);
       return 1;
     }
     use_starting_point(year);
@@ -189,10 +194,18 @@ int choose_starting_point(int year) {
   return 1;
 }
 
+// Yes to the question before a switch that clears runs.
+int switch_to_pending() {
+  confirmed_year = pending_year;
+  const int done = choose_starting_point(pending_year);
+  confirmed_year = 0;
+  return done;
+}
+
 int starthistory() { return choose_starting_point(1990); }
 int starttoday() { return choose_starting_point(Todayyear); }
 
 void reset_starting_point() {
-  pending_year = 0;
+  pending_year = confirmed_year = 0;
   choice_shown = false;
 }

@@ -4,9 +4,6 @@
 #pragma once
 #include <string>
 
-// The help message that warns before a switch clears runs.
-constexpr int STARTPOINT_WARNING_MSG = 45;
-
 // The settings file, in the program's working directory like the saves.
 extern const char* const StartSettingsFile;  // "vk_start.ini"
 
@@ -27,8 +24,7 @@ void show_start_choice();
 void remove_start_choice();
 
 // Switches to the starting point of `year` and remembers it. A switch empties both
-// panes: when one holds runs, the first request only warns, and the same request
-// made again switches. 1 when acted.
+// panes: when one holds runs, the program asks first. 1 when acted.
 int choose_starting_point(int year);
 
 // Command routines: the intro's buttons and the File menu's items.
