@@ -1,11 +1,14 @@
 // The program's key routine, installed for the whole run. Only the modal window on
-// top takes keys: a help screen, a target window, or the country window's name
-// search; with none of them up keys do nothing.
+// top takes keys: an alert, the quit confirmation, the screen-dump dialog, a help
+// screen, a target window, or the country window's name search; with none of them up
+// keys do nothing. In each, Enter presses the default button and Escape the one that
+// leaves things as they were.
 #include "app/key_routine.h"
 
 #include "app/country_selection.h"
 #include "app/general_commands.h"
 #include "app/scenario_windows.h"
+#include "app/screen_dump_dialog.h"
 #include "app/screen_state.h"
 #include "ui/interface.h"
 #include "ui/interface_model.h"
@@ -39,6 +42,15 @@ int help_screen_key(int key) {
   }
 }
 
+// Enter presses the window's default button and Escape its way out; other keys do
+// nothing. An alert has a single button, "OK", for both.
+int enter_escape(int key, const char* window, const char* enter_button, int (*enter)(),
+                 const char* escape_button, int (*escape)()) {
+  if (key == 13) return press_if_usable(window, enter_button, enter);
+  if (key == 27) return press_if_usable(window, escape_button, escape);
+  return 0;
+}
+
 }  // namespace
 
 int help_key() {
@@ -51,6 +63,11 @@ int help_key() {
 }
 
 int handlekey(int x, int y, int key) {
+  // The alert sits over any other window, the dump dialog's result alert included.
+  // The lesson waits for its own alert's button to be clicked.
+  if (AlertNumber || DumpResultsActive) return InWalkThru ? 0 : enter_escape(key, "alert", "okay", okay, "okay", okay);
+  if (QuitWinActive) return enter_escape(key, "quit", "doquit", doquit, "cancelquit", cancelquit);
+  if (DumpWinActive) return enter_escape(key, "dump", "dumpscreen", dumpscreen, "canceldump", canceldump);
   if (HelpWinActive) return InWalkThru ? 0 : help_screen_key(key);  // the lesson waits for its buttons
   if (SetFertActive || SetLifeExActive || SetMigActive) return target_key(key);
   if (MapSelect) return handlesearch(x, y, key);
