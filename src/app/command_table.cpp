@@ -65,6 +65,7 @@ const IntrFunction FuncNames[] = {
     POINTER("draglargemap", draglargemap),
     POINTER("dragsmallmap", dragsmallmap),
     COMMAND("expectedsim", expectedsim),
+    COMMAND("exportdialog", exportdialog),
     COMMAND("file", standard_menu),
     COMMAND("geocmd", geocmd),
     COMMAND("glossary", standard_menu),

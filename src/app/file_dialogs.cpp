@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <cctype>
 #include <ctime>
 #include <filesystem>
@@ -18,9 +20,12 @@
 #include "app/screen_dump_dialog.h"
 #include "app/screen_state.h"
 #include "base/log.h"
+#include "base/text.h"
 #include "demography/projection.h"
+#include "demography/projection_rows.h"
 #include "demography/saved_simulation.h"
 #include "platform/platform.h"
+#include "startup/country_list.h"
 #include "startup/filenames.h"
 #include "ui/help.h"
 #include "ui/interface.h"
@@ -30,12 +35,13 @@ namespace {
 
 constexpr size_t kMaxName = 64;
 constexpr int kRows = 14, kRowHeight = 15;
-constexpr int kSaveMessage = 19, kLoadMessage = 20;
+constexpr int kSaveMessage = 19, kLoadMessage = 20, kExportMessage = 21;
 
-enum Kind { NO_DIALOG, SAVE_DIALOG, LOAD_DIALOG };
+enum Kind { NO_DIALOG, SAVE_DIALOG, LOAD_DIALOG, EXPORT_DIALOG };
 Kind kind = NO_DIALOG;
 std::string typed = SaveFile;     // the name in the field
 std::string last_saved = SaveFile;  // offered again by the next save
+std::string last_exported = "table.csv";  // offered again by the next export
 struct Entry {
   std::string name;
   time_t time;
@@ -63,11 +69,22 @@ bool is_name_char(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '_' || c == '-';
 }
 
-bool ends_with_sav(const std::string& s) {
-  if (s.size() < 4) return false;
-  std::string tail = s.substr(s.size() - 4);
+bool ends_with(const std::string& s, const char* extension) {
+  const std::string ext = extension;
+  if (s.size() < ext.size()) return false;
+  std::string tail = s.substr(s.size() - ext.size());
   for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return tail == ".sav";
+  return tail == ext;
+}
+
+// The export writes tables, the other dialogs simulations.
+const char* extension() { return kind == EXPORT_DIALOG ? ".csv" : ".sav"; }
+
+std::string file_name(const std::string& name, const char* ext) {
+  if (name.empty() || name.size() > kMaxName || name == "." || name == "..") return "";
+  for (char c : name)
+    if (!is_name_char(c)) return "";
+  return ends_with(name, ext) ? name : name + ext;
 }
 
 // The tutorial's own files are not the user's simulations.
@@ -76,7 +93,7 @@ void list_saved() {
   std::error_code error;
   for (const auto& e : std::filesystem::directory_iterator(".", error)) {
     const std::string name = e.path().filename().string();
-    if (!ends_with_sav(name) || name == "vk_tut.sav" || name == "vk_walk.sav") continue;
+    if (!ends_with(name, extension()) || name == "vk_tut.sav" || name == "vk_walk.sav") continue;
     struct stat st;
     if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
     entries.push_back({name, st.st_mtime});
@@ -112,7 +129,7 @@ void draw_list() {
   MXsetfont(SMALL);
   if (entries.empty()) {
     MXsetcolor(colour("dgray"));
-    write_at(f.x + 6, f.y + 14, "(no saved simulations in this folder)");
+    write_at(f.x + 6, f.y + 14, kind == EXPORT_DIALOG ? "(no tables in this folder)" : "(no saved simulations in this folder)");
   }
   for (int row = 0; row < kRows && top + row < static_cast<int>(entries.size()); ++row) {
     const Entry& e = entries[static_cast<size_t>(top + row)];
@@ -133,7 +150,9 @@ void draw_dialog() {
   MXsetcurrentnamedwindow("filedlg");
   MXsetfont(LARGE);
   MXsetcolor(colour("black"));
-  write_at(16, 24, kind == SAVE_DIALOG ? "Save the simulation as:" : "Load the saved simulation:");
+  write_at(16, 24, kind == SAVE_DIALOG     ? "Save the simulation as:"
+                   : kind == EXPORT_DIALOG ? "Export the table as:"
+                                           : "Load the saved simulation:");
   draw_name();
   draw_list();
 }
@@ -145,13 +164,13 @@ void draw_result() {
   for (int i = 0; i < 3; ++i) write_at(6, 15 + 15 * i, result[i]);
 }
 
-void show_result(bool ok, const std::string& name) {
+void show_result(bool ok, const std::string& name, const std::string& what = "simulation") {
   if (ok) {
-    result[0] = "The simulation was saved to the file " + name;
+    result[0] = "The " + what + " was saved to the file " + name;
     result[1] = "in the folder " + folder() + ".";
     result[2] = "";
   } else {
-    result[0] = "The simulation could NOT be saved to " + name;
+    result[0] = "The " + what + " could NOT be saved to " + name;
     result[1] = "in the folder " + folder() + ".";
     result[2] = "Check the name, disk space and permissions.";
     MXbell();
@@ -176,6 +195,66 @@ int do_save() {
   const int ok = savenamedfile(pending.c_str());
   if (ok) last_saved = pending;
   show_result(ok != 0, pending);
+  return ok;
+}
+
+// The targets in force at a time point: value and year of each, empty when none
+// was set (a run starts with its first year as the target year).
+std::vector<std::string> target_values(const VKStatetype* s, int t, const CountryInfo& c) {
+  std::vector<std::string> v;
+  auto add = [&](int32_t year, std::string value) {
+    const bool set = year > vk_first_year();
+    v.push_back(set ? value : "");
+    v.push_back(set ? std::to_string(year) : "");
+  };
+  add(s->tfr_targ_year[t], fixed_decimals(s->tfr_targ_val[t], 2));
+  add(s->lifex_targ_year[t], fixed_decimals(s->lifex_targ_val[t], 2));
+  add(s->infmort_targ_year[t], fixed_decimals(s->infmort_targ_val[t], 3));
+  add(s->mig_targ_year[t], std::to_string(int64_t{s->mig_targ_val[t]} * c.scale_factor));
+  return v;
+}
+
+// The name of the pane's country as the country list spells it (as vkproject
+// writes it), or as its database does when the list has no such entry.
+std::string list_name(const CountryInfo& c) {
+  const std::string own(c.country_name, strnlen(c.country_name, sizeof c.country_name));
+  for (int i = 0; Country_list && i < Numregions + Numcountries; ++i)
+    if (MXstricmp(Country_list[i].name, own.c_str()) == 0) return Country_list[i].name;
+  return own;
+}
+
+bool write_table(const std::string& name) {
+  std::string text = "pane,run";
+  for (const std::string& column : projection_column_names(false)) text += "," + column;
+  text += ",tfr_target,tfr_target_year,lifex_target,lifex_target_year,imr_target,imr_target_year,"
+          "migration_target,migration_target_year\n";
+  for (int pane = 0; pane < VK_PANES; ++pane) {
+    const CountryInfo& c = Country[pane];
+    const std::string country = list_name(c);
+    for (int run = 0; run <= Display[pane].curr_sim && run < VK_RUNS; ++run) {
+      const VKStatetype* s = VKState[pane][run];
+      if (!s) continue;
+      for (int t = 0; t <= s->stepcnt; ++t) {
+        text += pane == 0 ? "top," : "bottom,";
+        text += std::to_string(run + 1) + "," + csv_field(country);
+        for (const std::string& v : projection_row_values(projection_row(country.c_str(), s, t, c, false), false))
+          text += "," + v;
+        for (const std::string& v : target_values(s, t, c)) text += "," + v;
+        text += "\n";
+      }
+    }
+  }
+  FILE* f = std::fopen(name.c_str(), "wb");
+  if (!f) return false;
+  const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && written;
+}
+
+int do_export() {
+  close_dialog();
+  const bool ok = write_table(pending);
+  if (ok) last_exported = pending;
+  show_result(ok, pending, "table");
   return ok;
 }
 
@@ -253,10 +332,10 @@ int open_dialog(Kind k) {
   list_saved();
   top = 0;
   picked = k == LOAD_DIALOG && !entries.empty() ? 0 : -1;
-  typed = k == SAVE_DIALOG ? last_saved : picked == 0 ? entries[0].name : "";
+  typed = k == SAVE_DIALOG ? last_saved : k == EXPORT_DIALOG ? last_exported : picked == 0 ? entries[0].name : "";
   offered = true;
-  MXsetbuttontext("filedlg", "filedo", k == SAVE_DIALOG ? "Save" : "Load");
-  MXdisplayhelpmessage(k == SAVE_DIALOG ? kSaveMessage : kLoadMessage);
+  MXsetbuttontext("filedlg", "filedo", k == LOAD_DIALOG ? "Load" : "Save");
+  MXdisplayhelpmessage(k == SAVE_DIALOG ? kSaveMessage : k == EXPORT_DIALOG ? kExportMessage : kLoadMessage);
   MXdrawnamedwindow("filedlg", 0, 1);
   draw_dialog();
   keys_before = InfState.keyfunc;
@@ -269,12 +348,7 @@ int choose_pane_country() { return selectcountrymap(); }
 
 }  // namespace
 
-std::string saved_file_name(const std::string& name) {
-  if (name.empty() || name.size() > kMaxName || name == "." || name == "..") return "";
-  for (char c : name)
-    if (!is_name_char(c)) return "";
-  return ends_with_sav(name) ? name : name + ".sav";
-}
+std::string saved_file_name(const std::string& name) { return file_name(name, ".sav"); }
 
 bool pane_has_work(int pane) {
   for (int run = 0; run <= Display[pane].curr_sim && run < VK_RUNS; ++run)
@@ -284,10 +358,18 @@ bool pane_has_work(int pane) {
 
 int savedialog() { return open_dialog(SAVE_DIALOG); }
 int loaddialog() { return open_dialog(LOAD_DIALOG); }
+int exportdialog() {
+  // Nothing to export while neither pane holds a country.
+  if (Display[0].curr_sim < 0 && Display[1].curr_sim < 0) {
+    MXbell();
+    return 0;
+  }
+  return open_dialog(EXPORT_DIALOG);
+}
 
 int filedo() {
   if (kind == NO_DIALOG) return 0;
-  pending = saved_file_name(typed);
+  pending = file_name(typed, extension());
   std::error_code error;
   const bool exists = !pending.empty() && std::filesystem::exists(pending, error);
   if (pending.empty() || (kind == LOAD_DIALOG && !exists)) {
@@ -298,6 +380,11 @@ int filedo() {
     if (exists && std::filesystem::is_regular_file(pending, error))
       return ask("Replace the file " + pending + "?", "The simulation it holds is lost.", do_save);
     return do_save();
+  }
+  if (kind == EXPORT_DIALOG) {
+    if (exists && std::filesystem::is_regular_file(pending, error))
+      return ask("Replace the file " + pending + "?", "The table it holds is lost.", do_export);
+    return do_export();
   }
   if (pane_has_work(0) || pane_has_work(1))
     return ask("Load " + pending + "?", "The runs on the screen are replaced.", do_load);
@@ -370,4 +457,5 @@ void reset_file_dialogs() {
   kind = NO_DIALOG;
   asking = false;
   typed = last_saved = SaveFile;
+  last_exported = "table.csv";
 }

@@ -13,6 +13,9 @@
 // Commands.
 int savedialog();   // File, Save simulation
 int loaddialog();   // File, Load saved simulation
+// File, Export table: the runs of both panes as CSV (a ".csv" name), one row per
+// pane, run and year with the columns of vkproject's CSV and the targets in force.
+int exportdialog();
 int filedo();       // the dialog's Save or Load (Enter)
 int filecancel();   // Cancel (Escape)
 int filepick(int x, int y, int status);  // a click on the list

@@ -2,6 +2,9 @@
 // values and years within their limits with the bell at a limit, the buttons each
 // change enables and disables, the placement of the windows per pane, 2050 and
 // back, the rate buttons' rows and limits, and cutting a pyramid row by dragging.
+#include <sstream>
+
+#include "app/file_dialogs.h"
 #include "app/rate_editing.h"
 #include "demography/saved_simulation.h"
 #include "app_test_support.h"
@@ -309,5 +312,17 @@ TEST_F(ScenarioTest, TheCommandLineProjectorSavesTheSameRun) {
   ASSERT_EQ(std::system(cli.c_str()), 0) << cli;
   // Run 0 of the upper pane.
   EXPECT_EQ(read_file("vk_000.sav").substr(518, 3700), read_file("vk_cli.sav").substr(518, 3700)) << sets;
+
+  // File, Export table: each row is the pane and run, then vkproject's CSV row.
+  ASSERT_EQ(exportdialog(), 1);
+  type("t");  // replaces the name offered
+  key(13);
+  ASSERT_EQ(std::system((cli.substr(0, cli.find(" --save")) + " --format csv > vk_cli.csv").c_str()), 0);
+  std::istringstream exported(read_file("t.csv")), expected(read_file("vk_cli.csv"));
+  std::string x, e;
+  for (const char* lead = "pane,run,"; std::getline(expected, e); lead = "top,1,") {
+    ASSERT_TRUE(std::getline(exported, x));
+    EXPECT_EQ(x.substr(0, std::string(lead).size() + e.size() + 1), lead + e + ",");
+  }
 }
 }  // namespace

@@ -16,6 +16,7 @@
 #include "base/text.h"
 #include "demography/country.h"
 #include "demography/projection.h"
+#include "demography/projection_rows.h"
 #include "demography/rescale.h"
 #include "demography/saved_simulation.h"
 #include "demography/simulation.h"
@@ -234,59 +235,6 @@ Failure parse(int argc, char** argv, Options* o) {
   return Failure{0, ""};
 }
 
-// One printed row.
-struct Row {
-  const char* name;
-  int year;
-  int64_t population;
-  int32_t tfr, lifex, imr;
-  int64_t migration;
-  int64_t un_population;  // -1: the file gives none
-  int64_t male[VK_GROUPS], female[VK_GROUPS];
-};
-
-std::string fixed(int64_t value, int decimals) {
-  const int64_t unit = decimals == 2 ? 100 : 1000;
-  const char* sign = value < 0 ? "-" : "";
-  const int64_t m = value < 0 ? -value : value;
-  char text[48];
-  std::snprintf(text, sizeof text, "%s%" PRId64 ".%0*" PRId64, sign, m / unit, decimals, m % unit);
-  return text;
-}
-
-std::vector<std::string> row_values(const Row& r, bool raw) {
-  std::vector<std::string> v;
-  v.push_back(std::to_string(r.year));
-  v.push_back(std::to_string(r.population));
-  v.push_back(raw ? std::to_string(r.tfr) : fixed(r.tfr, 2));
-  v.push_back(raw ? std::to_string(r.lifex) : fixed(r.lifex, 2));
-  v.push_back(std::to_string(r.migration));
-  v.push_back(raw ? std::to_string(r.imr) : fixed(r.imr, 3));
-  v.push_back(r.un_population < 0 ? std::string() : std::to_string(r.un_population));
-  return v;
-}
-
-// name, year, population, tfr, lifex, migration, imr, un_population.
-constexpr size_t kFixedColumns = 8;
-
-std::vector<std::string> column_names(bool groups) {
-  std::vector<std::string> names = {"name", "year", "population", "tfr", "lifex", "migration", "imr",
-                                      "un_population"};
-  if (groups) {
-    for (int g = 0; g < VK_GROUPS; ++g) names.push_back(join({"m", std::to_string(g)}));
-    for (int g = 0; g < VK_GROUPS; ++g) names.push_back(join({"f", std::to_string(g)}));
-  }
-  return names;
-}
-
-std::string csv_text(const std::string& s) {
-  if (s.find_first_of(",\"\n") == std::string::npos) return s;
-  std::string q = "\"";
-  for (char c : s) q += c == '"' ? std::string("\"\"") : std::string(1, c);
-  q += '"';
-  return q;
-}
-
 std::string json_text(const std::string& s) {
   std::string q = "\"";
   for (unsigned char c : s) {
@@ -306,7 +254,7 @@ class Printer {
   Printer(FILE* out, const Options& o) : out_(out), o_(o) {}
 
   void begin() {
-    const auto names = column_names(o_.groups);
+    const auto names = projection_column_names(o_.groups);
     if (o_.format == Format::CSV) {
       for (size_t i = 0; i < names.size(); ++i) std::fprintf(out_, "%s%s", i ? "," : "", names[i].c_str());
       std::fputc('\n', out_);
@@ -314,22 +262,22 @@ class Printer {
       std::fprintf(out_, "%-21s %4s %13s %6s %6s %10s %7s %13s", "name", "year", "population", "tfr", "lifex",
                    "migration", "imr", "un_population");
       if (o_.groups)
-        for (size_t i = kFixedColumns; i < names.size(); ++i) std::fprintf(out_, " %11s", names[i].c_str());
+        for (size_t i = kProjectionFixedColumns; i < names.size(); ++i) std::fprintf(out_, " %11s", names[i].c_str());
       std::fputc('\n', out_);
     } else {
       std::fputc('[', out_);
     }
   }
 
-  void row(const Row& r) {
-    const auto values = row_values(r, o_.raw);
+  void row(const ProjectionRow& r) {
+    const auto values = projection_row_values(r, o_.raw);
     std::vector<std::string> groups;
     if (o_.groups) {
       for (int g = 0; g < VK_GROUPS; ++g) groups.push_back(std::to_string(r.male[g]));
       for (int g = 0; g < VK_GROUPS; ++g) groups.push_back(std::to_string(r.female[g]));
     }
     if (o_.format == Format::CSV) {
-      std::fputs(csv_text(r.name).c_str(), out_);
+      std::fputs(csv_field(r.name).c_str(), out_);
       for (const auto& v : values) std::fprintf(out_, ",%s", v.c_str());
       for (const auto& v : groups) std::fprintf(out_, ",%s", v.c_str());
       std::fputc('\n', out_);
@@ -339,12 +287,12 @@ class Printer {
       for (const auto& v : groups) std::fprintf(out_, " %11s", v.c_str());
       std::fputc('\n', out_);
     } else {
-      const auto names = column_names(o_.groups);
+      const auto names = projection_column_names(o_.groups);
       std::fprintf(out_, "%s\n  {%s: %s", rows_ ? "," : "", json_text("name").c_str(), json_text(r.name).c_str());
       for (size_t i = 0; i < values.size(); ++i)
         std::fprintf(out_, ", %s: %s", json_text(names[i + 1]).c_str(), values[i].empty() ? "null" : values[i].c_str());
       for (size_t i = 0; i < groups.size(); ++i)
-        std::fprintf(out_, ", %s: %s", json_text(names[i + kFixedColumns]).c_str(), groups[i].c_str());
+        std::fprintf(out_, ", %s: %s", json_text(names[i + kProjectionFixedColumns]).c_str(), groups[i].c_str());
       std::fputc('}', out_);
     }
     ++rows_;
@@ -437,26 +385,13 @@ void project(const Options& o, const char* name, const std::vector<int32_t>& val
   init_sim_data(0, 0);
   VKStatetype* s = VKState[0][0];
   if (o.expected) set_expected_targets(s, &c);
-  const int64_t unit = c.scale_factor;
   for (;;) {
-    const int t = s->stepcnt;
-    Row r{};
-    r.name = name;
-    r.year = s->year;
-    r.population = o.raw ? s->totpop[t] : s->totpop[t] * unit;
-    r.tfr = get_TFR(s->birthrate[t]);
-    r.lifex = get_life_expect(s->deathrate[t]);
-    r.imr = s->deathrate[t][0];
-    r.migration = o.raw ? s->mig[t] : s->mig[t] * unit;
-    r.un_population = c.un_pop[t] < 0 ? -1 : o.raw ? c.un_pop[t] : int64_t{c.un_pop[t]} * unit;
-    for (int g = 0; g < VK_GROUPS; ++g) {
-      r.male[g] = o.raw ? s->male_pop[t][g] : s->male_pop[t][g] * unit;
-      r.female[g] = o.raw ? s->fem_pop[t][g] : s->fem_pop[t][g] * unit;
-    }
-    printer->row(r);
-    if (s->year >= o.to) break;
+    // A target due at once changes this year's rates: the row shows the rates the
+    // run goes on with, as the saved run holds them.
     for (size_t i = 0; i < o.sets.size(); ++i)
       if (o.sets[i].year == s->year) apply(o.sets[i], s, values[i]);
+    printer->row(projection_row(name, s, s->stepcnt, c, o.raw));
+    if (s->year >= o.to) break;
     s->stepcnt += 1;
     dosim(s);
   }
