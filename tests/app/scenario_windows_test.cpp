@@ -135,39 +135,6 @@ TEST_F(ScenarioTest, TargetWindowsOpenAtTheirPaneAndKeepValuesAndYearsWithinLimi
   EXPECT_EQ(run0()->lifex_targ_val[0], 8150);
 }
 
-// (The end-to-end session checks the buttons and messages at 2050 and back.)
-TEST_F(ScenarioTest, NoRateEditingAt2050AndNoStepBackBefore1990) {
-  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
-  for (const char* b : {"simulate", "pyrgraph"}) EXPECT_EQ(button_state("top", b), DISABLED) << b;
-  EXPECT_EQ(button_state("toplifeexp", "setlife"), DISABLED);
-  press_button("top", "options");
-  EXPECT_EQ(item_state("options", "p3"), DISABLED);
-  EXPECT_EQ(item_state("options", "p4"), INVISIBLE);
-  EXPECT_EQ(item_state("options", "p5"), ENABLED);
-  click(5, 470);
-  for (int i = 0; i < 12; ++i) press_button("top", "unsimulate");
-  EXPECT_EQ(button_state("top", "pyrgraph"), ENABLED);
-  EXPECT_EQ(button_state("top", "unsimulate"), DISABLED);
-  EXPECT_EQ(unsimulate(), 1);
-  EXPECT_EQ(run0()->year, 1990);
-  EXPECT_NE(read_file("error.log").find("ERROR - tried to unsimulate when at 1990."), std::string::npos);
-}
-
-TEST_F(ScenarioTest, OptionsOfferRateEditingOffOnlyWhenOnAndNoPaneRefusesCommands) {
-  choose("top", "options", "options", "p3");
-  press_button("top", "options");
-  EXPECT_EQ(item_state("options", "p3"), INVISIBLE);
-  EXPECT_EQ(item_state("options", "p4"), ENABLED);
-  click(5, 470);
-  // A command from a window that is no pane's is refused with the bell.
-  MXsetcurrentnamedwindow("root");
-  setlastcontrol(WINDOW, "root", "File", -1);
-  const int before = bells();
-  EXPECT_EQ(simulate(), 0);
-  EXPECT_EQ(options(), 0);
-  EXPECT_EQ(bells() - before, 2);
-}
-
 class RateEditingTest : public ScenarioTest {
  protected:
   void SetUp() override {
@@ -181,9 +148,16 @@ class RateEditingTest : public ScenarioTest {
   }
 };
 
-// Off, reset and at 2050 the editing windows leave, with no trace on the screen.
-TEST_F(RateEditingTest, TheEditingWindowsComeAndGoWithoutATrace) {
+// The menu offers rate editing off only when it is on; off, reset and at 2050 the
+// editing windows leave, with no trace on the screen; at 2050 nothing can be
+// edited and at 1990 there is no step back. (The end-to-end session checks the
+// simulate button and the messages at 2050 and back.)
+TEST_F(RateEditingTest, TheEditingWindowsComeAndGoWithoutATraceAndNotAt2050) {
   expect_editing(true);
+  press_button("top", "options");
+  EXPECT_EQ(item_state("options", "p3"), INVISIBLE);
+  EXPECT_EQ(item_state("options", "p4"), ENABLED);
+  click(5, 470);
   for (const char* item : {"p4", "p3", "p5"}) {
     choose("top", "options", "options", item);
     expect_editing(item == std::string("p3"));
@@ -195,9 +169,29 @@ TEST_F(RateEditingTest, TheEditingWindowsComeAndGoWithoutATrace) {
   choose("top", "options", "options", "p3");
   for (int i = 0; i < 12; ++i) press_button("top", "simulate");
   for (const char* w : {"topbirth", "topdeath", "topinfant"}) EXPECT_EQ(window_level(w), 0) << w;
+  EXPECT_EQ(button_state("top", "pyrgraph"), DISABLED);
+  EXPECT_EQ(button_state("toplifeexp", "setlife"), DISABLED);
+  press_button("top", "options");
+  EXPECT_EQ(item_state("options", "p3"), DISABLED);
+  EXPECT_EQ(item_state("options", "p4"), INVISIBLE);
+  EXPECT_EQ(item_state("options", "p5"), ENABLED);
+  click(5, 470);
   press_button("top", "unsimulate");
   expect_editing(true);
   EXPECT_EQ(button_state("topmig", "setmig"), ENABLED);
+  for (int i = 0; i < 11; ++i) press_button("top", "unsimulate");
+  EXPECT_EQ(button_state("top", "pyrgraph"), ENABLED);
+  EXPECT_EQ(button_state("top", "unsimulate"), DISABLED);
+  EXPECT_EQ(unsimulate(), 1);
+  EXPECT_EQ(run0()->year, 1990);
+  EXPECT_NE(read_file("error.log").find("ERROR - tried to unsimulate when at 1990."), std::string::npos);
+  // A command from a window that is no pane's is refused with the bell.
+  MXsetcurrentnamedwindow("root");
+  setlastcontrol(WINDOW, "root", "File", -1);
+  const int before = bells();
+  EXPECT_EQ(simulate(), 0);
+  EXPECT_EQ(options(), 0);
+  EXPECT_EQ(bells() - before, 2);
 }
 
 // (The tutorial's lesson checks the death-rate row that falls below 11 per thousand.)
