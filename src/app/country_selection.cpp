@@ -292,6 +292,7 @@ void list_all(bool draw) {
 }  // namespace
 
 int scrollselectcountry() {
+  list_all(false);  // the whole list, whatever an earlier window left
   searchstring[0] = '\0';
   Oldcountry_code = CurrSlot = OldSlot = last_row = -1;
   MXdrawnamedwindow("map", 0, 1);
