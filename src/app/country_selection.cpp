@@ -246,23 +246,61 @@ int selectcountrymap() {
   return 1;
 }
 
-int scrollselectcountry() {
-  searchstring[0] = '\0';
-  Oldcountry_code = CurrSlot = OldSlot = last_row = -1;
-  const int rows = listed_rows();
-  MXdrawnamedwindow("map", 0, 1);
-  MXsetactivenamedwindow("root");
-  MXsetactivenamedwindow("message");
-  redraw_enabled_buttons("root");
-  redraw_enabled_buttons("message");
+namespace {
+
+// The list's rows: one per entry whose display flag is set.
+void set_up_list() {
   const int button = field_rect("sclistbutton").color;
   const int upleft = field_rect("sclistupleft").color;
   const int lowright = field_rect("sclistlowright").color;
   MXsclistsetup("map", "scrollcountry", 1, "scrollpicklabel", 0, 0, JUST_LEFT, scrollpicklabel_func,
                 scrollpicktext_func, scrollpickin_func, scrollpickout_func, scrollpickclick_func, "scrollbar",
-                button, upleft, lowright, rows, 0, nullptr, "UpArrow", "DnArrow", &gPickList, &gThumb);
+                button, upleft, lowright, listed_rows(), 0, nullptr, "UpArrow", "DnArrow", &gPickList, &gThumb);
   // The largest top position follows from the rows listed and the rows the list shows.
   ScrollPicknumpages = MXgetmaxpos(gThumb);
+}
+
+// A typed name that may mean two entries ("Korea") lists just those two, so that
+// both are in view; the list's own display flags are kept meanwhile.
+std::vector<int> full_list_flags;
+
+void rebuild_list() {
+  if (gThumb >= 0) MXdismantlesclist(gThumb);
+  gThumb = gPickList = -1;
+  set_up_list();
+  MXsetcurrentnamedwindow("map");
+  fill_field("scrollpickfield");
+  MXdrawsclist(gThumb);
+}
+
+void list_only(int a, int b) {
+  if (full_list_flags.empty())
+    for (int i = 0; i < number_of_entries(); ++i) full_list_flags.push_back(Country_list[i].display);
+  for (int i = 0; i < number_of_entries(); ++i) Country_list[i].display = i == a || i == b;
+  rebuild_list();
+}
+
+// Back to the whole list; draws it only when the window stays open.
+void list_all(bool draw) {
+  if (full_list_flags.empty()) return;
+  for (int i = 0; i < number_of_entries() && i < static_cast<int>(full_list_flags.size()); ++i)
+    Country_list[i].display = full_list_flags[i];
+  full_list_flags.clear();
+  if (draw) rebuild_list();
+}
+
+}  // namespace
+
+int scrollselectcountry() {
+  list_all(false);  // the whole list, whatever an earlier window left
+  searchstring[0] = '\0';
+  Oldcountry_code = CurrSlot = OldSlot = last_row = -1;
+  MXdrawnamedwindow("map", 0, 1);
+  MXsetactivenamedwindow("root");
+  MXsetactivenamedwindow("message");
+  redraw_enabled_buttons("root");
+  redraw_enabled_buttons("message");
+  set_up_list();
   draw_selection_window();
   return 1;
 }
@@ -462,6 +500,10 @@ int ProcessSearchtext(int key) {
   display_searchstring();
   int other = -1;
   const int i = find_name(searchstring, &other);
+  if (other >= 0)
+    list_only(i, other);
+  else
+    list_all(true);
   if (key == 13 && i >= 0) {
     scrollpickclick_func(row_of_entry(i));
     if (!MapSelect) return 1;  // taken as a second click: already loaded
@@ -495,6 +537,7 @@ int handlesearch(int, int, int key) {
 }
 
 void endselectcountry() {
+  list_all(false);
   if (gThumb >= 0) MXdismantlesclist(gThumb);
   gThumb = gPickList = -1;
 }

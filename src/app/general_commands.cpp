@@ -177,7 +177,8 @@ int instrdone() {
 }
 
 int confirmquit() {
-  MXdisplayhelpmessage(15);
+  // The lesson hides the File menu that the usual message points to.
+  MXdisplayhelpmessage(InWalkThru ? 45 : 15);
   MXdrawnamedwindow("quit", Use_bstore, 1);
   QuitWinActive = 1;
   return 1;

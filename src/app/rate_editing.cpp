@@ -10,6 +10,7 @@
 #include "app/app_helpers.h"
 #include "app/population_display.h"
 #include "app/screen_state.h"
+#include "app/walkthrough.h"
 #include "base/log.h"
 #include "demography/projection.h"
 #include "demography/rescale.h"
@@ -104,6 +105,19 @@ int drag_bar_length(int64_t rowpop, int half, int32_t P, int bound) {
   return D > 0 ? static_cast<int>((2 * rowpop * half * 100 + D) / (2 * D) / 1000) : 0;
 }
 BarDrag drag;
+
+// The lesson's press of "-" on one death-rate row, which waits until the row shows
+// less than 11 per 1000: one press halves the row's rates, and once the row shows
+// 20 or less it brings it to 10, so that any rate up to 160 per 1000 (far above
+// the oldest groups' rates in the data) gets there in at most five presses. Below 11 a press changes nothing: holding the button, whose
+// repeats come faster and faster, cannot run the rate down to 0.
+void lesson_lower_death_rate(int band, const VKStatetype* s, int32_t* rates, int first, int last) {
+  const int t = s->stepcnt;
+  const int32_t shown = rebuild_deathrate(band, s, s->male_pop[t], s->fem_pop[t], t);
+  if (shown < 11) return;
+  for (int e = first; e <= last; ++e)
+    rates[e] = shown <= 20 ? static_cast<int32_t>(int64_t{rates[e]} * 10 / shown) : rates[e] / 2;
+}
 
 }  // namespace
 
@@ -205,11 +219,15 @@ int modifydeathrate() {
   const int band = 8 - r;
   const int first = 2 * band + 1, last = band == 8 ? 17 : 2 * band + 2;
   int32_t* rates = s->deathrate[t];
-  for (int e = first; e <= last; ++e) {
-    if (px < kPlusFromX)
-      rates[e] = rate_step_down(rates[e]);
-    else if (rates[e] < kRateRaiseBelow)
-      rates[e] = rate_step_up(rates[e]);
+  if (px < kPlusFromX && InWalkThru && walkthru_stage() == PRESSDEATHMINUS) {
+    lesson_lower_death_rate(band, s, rates, first, last);
+  } else {
+    for (int e = first; e <= last; ++e) {
+      if (px < kPlusFromX)
+        rates[e] = rate_step_down(rates[e]);
+      else if (rates[e] < kRateRaiseBelow)
+        rates[e] = rate_step_up(rates[e]);
+    }
   }
   const int32_t v = rebuild_deathrate(band, s, s->male_pop[t], s->fem_pop[t], t);
   if (v < 11) Drag_Used = 1;

@@ -15,6 +15,7 @@
 #include "base/text.h"
 #include "demography/saved_simulation.h"
 #include "demography/simulation.h"
+#include "startup/country_list.h"
 #include "startup/filenames.h"
 #include "ui/event_loop.h"
 #include "ui/help.h"
@@ -240,7 +241,11 @@ bool run_stage() {
       if (!Drag_Used) return false;
       Drag_Used = 0;
       enable("map", "done");
-      MXdisplayhelpmessage(94);
+      // Whatever was chosen: the list, either map or the typed name.
+      if (Pickno >= 0)
+        MXdisplayhelpmessagewith(94, Country_list[Pickno].name);
+      else
+        MXdisplayhelpmessage(3);
       return true;
     case PRESSMAPDONE:
       if (!pressed("map", "done")) return false;

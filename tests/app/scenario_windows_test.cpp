@@ -60,27 +60,15 @@ TEST_F(ScenarioTest, OptionsMenuOpensBesideThePressedButton) {
   EXPECT_EQ(menu.y, upper_y);
 }
 
-TEST_F(ScenarioTest, TargetWindowsShowTheCurrentValueAtTheirPanesOrigin) {
+// (The end-to-end session sets a fertility target by its buttons and by typing.)
+TEST_F(ScenarioTest, TargetWindowsOpenAtTheirPaneAndKeepValuesAndYearsWithinLimits) {
   const int32_t now = get_TFR(run0()->birthrate[0]);
   run0()->tfr_targ_val[0] = 123;  // stale: no target is pending, so the current value shows
   press_button("toptotalfert", "setfert");
   EXPECT_EQ(run0()->tfr_targ_val[0], now);
-  EXPECT_EQ(VKsaveyear[0][0]->tfr_targ_year[0], 1990);
-  EXPECT_EQ(button_state("setfert", "decfyear"), DISABLED);
-  EXPECT_EQ(MXgetcurrmsg(), 40);
   int ox, oy, ow, oh;  // SETWINORG: the upper pane's origin, then the lower one's
   MXgetfieldrect("SETWINORG", &ox, &oy, &ow, &oh, nullptr);
   expect_at("setfert", ox, oy);
-  press_button("setfert", "okay");
-  EXPECT_EQ(window_level("setfert"), 0);
-  choose_country("bottom", "kenya");
-  press_button("bottommig", "setmig");
-  expect_at("setmig", ow, oh);
-  EXPECT_EQ(Cdisp, 1);
-}
-
-TEST_F(ScenarioTest, LimitsOfValuesAndYearsRingTheBellAndSwitchTheButtons) {
-  press_button("toptotalfert", "setfert");
   int32_t& tfr = run0()->tfr_targ_val[0];
   int32_t& year = VKsaveyear[0][0]->tfr_targ_year[0];
   const struct {
@@ -114,75 +102,37 @@ TEST_F(ScenarioTest, LimitsOfValuesAndYearsRingTheBellAndSwitchTheButtons) {
   decfyear();
   EXPECT_EQ(year, 1990);
   EXPECT_EQ(bells(), 4);
-  // The edited year waits for okay.
-  year = 2010;
-  EXPECT_EQ(run0()->tfr_targ_year[0], 1990);
-  press_button("setfert", "okay");
-  EXPECT_EQ(run0()->tfr_targ_year[0], 2010);
-}
-
-TEST_F(ScenarioTest, ReopeningEnablesTheYearUpAgainBelow2050) {
-  press_button("toptotalfert", "setfert");
-  VKsaveyear[0][0]->tfr_targ_year[0] = 2045;
+  // Reopened after a target for 2000: the year goes both ways again.
+  year = 2045;
   press_button("setfert", "incfyear");
-  EXPECT_EQ(button_state("setfert", "incfyear"), DISABLED);
-  VKsaveyear[0][0]->tfr_targ_year[0] = 2000;  // committed as 2000
+  year = 2000;
   press_button("setfert", "okay");
+  EXPECT_EQ(window_level("setfert"), 0);
   press_button("toptotalfert", "setfert");
   EXPECT_EQ(button_state("setfert", "incfyear"), ENABLED);
-  EXPECT_EQ(button_state("setfert", "decfyear"), ENABLED);  // 2000 lies after 1990
-}
-
-TEST_F(ScenarioTest, LifeExpectancyStepsByTwoTenthsAndMigrationByItsUnit) {
+  EXPECT_EQ(button_state("setfert", "decfyear"), ENABLED);
+  press_button("setfert", "okay");
+  // Life expectancy steps by two tenths; migration by its unit, typed in persons.
   press_button("toplifeexp", "setlife");
   const int32_t life = run0()->lifex_targ_val[0];
   press_button("setlife", "inclifeexp");
   EXPECT_EQ(run0()->lifex_targ_val[0], life + 20);
   press_button("setlife", "okay");
+  choose_country("bottom", "kenya");
+  press_button("bottommig", "setmig");
+  expect_at("setmig", ow, oh);
+  EXPECT_EQ(Cdisp, 1);
+  press_button("setmig", "okay");
   press_button("topmig", "setmig");
   const int32_t mig = run0()->mig_targ_val[0];
   press_button("setmig", "decmig");
   EXPECT_EQ(run0()->mig_targ_val[0], mig - mig_step(Country[0].scale_factor, run0()->totpop[0]));
-  // Typed in persons, kept in model units; life expectancy in years.
   type("-50000\t2020\r");
   EXPECT_EQ(run0()->mig_targ_val[0], -50000 / Country[0].scale_factor);
   EXPECT_EQ(run0()->mig_targ_year[0], 2020);
   press_button("toplifeexp", "setlife");
   type("81.5\r");
   EXPECT_EQ(run0()->lifex_targ_val[0], 8150);
-}
-
-// (The end-to-end session checks the buttons and messages at 2050 and back.)
-TEST_F(ScenarioTest, NoRateEditingAt2050AndNoStepBackBefore1990) {
-  for (int i = 0; i < 12; ++i) press_button("top", "simulate");
-  for (const char* b : {"simulate", "pyrgraph"}) EXPECT_EQ(button_state("top", b), DISABLED) << b;
-  EXPECT_EQ(button_state("toplifeexp", "setlife"), DISABLED);
-  press_button("top", "options");
-  EXPECT_EQ(item_state("options", "p3"), DISABLED);
-  EXPECT_EQ(item_state("options", "p4"), INVISIBLE);
-  EXPECT_EQ(item_state("options", "p5"), ENABLED);
-  click(5, 470);
-  for (int i = 0; i < 12; ++i) press_button("top", "unsimulate");
-  EXPECT_EQ(button_state("top", "pyrgraph"), ENABLED);
-  EXPECT_EQ(button_state("top", "unsimulate"), DISABLED);
-  EXPECT_EQ(unsimulate(), 1);
-  EXPECT_EQ(run0()->year, 1990);
-  EXPECT_NE(read_file("error.log").find("ERROR - tried to unsimulate when at 1990."), std::string::npos);
-}
-
-TEST_F(ScenarioTest, OptionsOfferRateEditingOffOnlyWhenOnAndNoPaneRefusesCommands) {
-  choose("top", "options", "options", "p3");
-  press_button("top", "options");
-  EXPECT_EQ(item_state("options", "p3"), INVISIBLE);
-  EXPECT_EQ(item_state("options", "p4"), ENABLED);
-  click(5, 470);
-  // A command from a window that is no pane's is refused with the bell.
-  MXsetcurrentnamedwindow("root");
-  setlastcontrol(WINDOW, "root", "File", -1);
-  const int before = bells();
-  EXPECT_EQ(simulate(), 0);
-  EXPECT_EQ(options(), 0);
-  EXPECT_EQ(bells() - before, 2);
 }
 
 class RateEditingTest : public ScenarioTest {
@@ -198,9 +148,16 @@ class RateEditingTest : public ScenarioTest {
   }
 };
 
-// Off, reset and at 2050 the editing windows leave, with no trace on the screen.
-TEST_F(RateEditingTest, TheEditingWindowsComeAndGoWithoutATrace) {
+// The menu offers rate editing off only when it is on; off, reset and at 2050 the
+// editing windows leave, with no trace on the screen; at 2050 nothing can be
+// edited and at 1990 there is no step back. (The end-to-end session checks the
+// simulate button and the messages at 2050 and back.)
+TEST_F(RateEditingTest, TheEditingWindowsComeAndGoWithoutATraceAndNotAt2050) {
   expect_editing(true);
+  press_button("top", "options");
+  EXPECT_EQ(item_state("options", "p3"), INVISIBLE);
+  EXPECT_EQ(item_state("options", "p4"), ENABLED);
+  click(5, 470);
   for (const char* item : {"p4", "p3", "p5"}) {
     choose("top", "options", "options", item);
     expect_editing(item == std::string("p3"));
@@ -212,9 +169,29 @@ TEST_F(RateEditingTest, TheEditingWindowsComeAndGoWithoutATrace) {
   choose("top", "options", "options", "p3");
   for (int i = 0; i < 12; ++i) press_button("top", "simulate");
   for (const char* w : {"topbirth", "topdeath", "topinfant"}) EXPECT_EQ(window_level(w), 0) << w;
+  EXPECT_EQ(button_state("top", "pyrgraph"), DISABLED);
+  EXPECT_EQ(button_state("toplifeexp", "setlife"), DISABLED);
+  press_button("top", "options");
+  EXPECT_EQ(item_state("options", "p3"), DISABLED);
+  EXPECT_EQ(item_state("options", "p4"), INVISIBLE);
+  EXPECT_EQ(item_state("options", "p5"), ENABLED);
+  click(5, 470);
   press_button("top", "unsimulate");
   expect_editing(true);
   EXPECT_EQ(button_state("topmig", "setmig"), ENABLED);
+  for (int i = 0; i < 11; ++i) press_button("top", "unsimulate");
+  EXPECT_EQ(button_state("top", "pyrgraph"), ENABLED);
+  EXPECT_EQ(button_state("top", "unsimulate"), DISABLED);
+  EXPECT_EQ(unsimulate(), 1);
+  EXPECT_EQ(run0()->year, 1990);
+  EXPECT_NE(read_file("error.log").find("ERROR - tried to unsimulate when at 1990."), std::string::npos);
+  // A command from a window that is no pane's is refused with the bell.
+  MXsetcurrentnamedwindow("root");
+  setlastcontrol(WINDOW, "root", "File", -1);
+  const int before = bells();
+  EXPECT_EQ(simulate(), 0);
+  EXPECT_EQ(options(), 0);
+  EXPECT_EQ(bells() - before, 2);
 }
 
 // (The tutorial's lesson checks the death-rate row that falls below 11 per thousand.)

@@ -36,51 +36,24 @@ class DumpDialog : public ProgramTest {
   }
 };
 
-TEST_F(DumpDialog, FileMenuChooseGifSaveAndTheAlertNamesTheFile) {
+// No format yet: Save asks for one; the format menu and its sunken field, which
+// survives a whole screen redraw; Cancel; then a GIF saved and the alert naming
+// it, which survives a redraw too.
+TEST_F(DumpDialog, AFormatIsAskedForThenTheGifSavedAndTheAlertNamesTheFile) {
+  const int before = MXgetcurrmsg();
   open_dialog();
   EXPECT_EQ(window_level("dump"), 2);
   EXPECT_EQ(MXgetcurrmsg(), 17);
   EXPECT_EQ(GraphFileFmt, NO_FILE);
-  choose_format("p3");
-  EXPECT_EQ(GraphFileFmt, GIF_16);
-
-  key(13);  // Enter = Save
-  EXPECT_EQ(DumpWinActive, 0);
-  EXPECT_EQ(DumpResultsActive, 1);
-  EXPECT_EQ(DumpSuccess, 1);
-  EXPECT_STREQ(DumpFileName, "vkshot00.gif");
-  EXPECT_EQ(read_file("vkshot00.gif").substr(0, 6), "GIF87a");
-  EXPECT_EQ(window_level("alert"), 2);
-  EXPECT_EQ(MXgetcurrmsg(), 10);
-  // The success text stands on the second line only.
-  EXPECT_GT(ink_on_alert_line(30), 50);
-  EXPECT_EQ(ink_on_alert_line(15), 0);
-  EXPECT_EQ(bells(), 0);
-
-  // The screen lost and rebuilt: the alert comes back with its text.
-  MXsetcolor(MXconvertcolor("white"));
-  MXPfill_rect(0, 0, 640, 480);
-  redraw_all();
-  EXPECT_GT(ink_on_alert_line(30), 50);
-
-  key(27);  // Escape = OK, the alert's only button
-  EXPECT_EQ(DumpResultsActive, 0);
-  EXPECT_EQ(window_level("alert"), 0);
-}
-
-TEST_F(DumpDialog, SavingWithNoFormatAsksForOneThenTheFormatMenuAndCancel) {
-  const int before = MXgetcurrmsg();
-  open_dialog();
   press_button("dump", "dumpscreen");
   // The dialog stays, lit up, with the bell and the message asking for a format.
   EXPECT_EQ(DumpWinActive, 1);
-  EXPECT_EQ(DumpResultsActive, 0);
-  EXPECT_EQ(window_level("dump"), 2);
   EXPECT_EQ(window_level("alert"), 0);
   EXPECT_EQ(MXgetcurrmsg(), 18);
   EXPECT_EQ(bells(), 1);
-  int x, y;
+  int x, y, fw, fh;
   field_origin("dump", "filetype", &x, &y);
+  MXgetfieldrect("filetype", nullptr, nullptr, &fw, &fh, nullptr);
   EXPECT_EQ(MXPget_pixel(x + 2, y + 2), MXconvertcolor("yellow"));
   key(27);  // Escape = Cancel
   EXPECT_EQ(window_level("dump"), 0);
@@ -101,18 +74,6 @@ TEST_F(DumpDialog, SavingWithNoFormatAsksForOneThenTheFormatMenuAndCancel) {
   click(600, 30);
   EXPECT_EQ(MXgetcurrmsg(), 17);
   EXPECT_EQ(GraphFileFmt, GIF_16);
-  press_button("dump", "canceldump");
-  EXPECT_EQ(DumpWinActive, 0);
-  EXPECT_EQ(window_level("dump"), 0);
-  EXPECT_EQ(MXgetcurrmsg(), before);
-  for (const auto& e : fs::directory_iterator(".")) EXPECT_NE(e.path().filename().string().substr(0, 6), "vkshot");
-}
-
-TEST_F(DumpDialog, TheFormatFieldIsSunkenAndSurvivesAWholeScreenRedraw) {
-  open_dialog();
-  int x, y, fw, fh;
-  field_origin("dump", "filetype", &x, &y);
-  MXgetfieldrect("filetype", nullptr, nullptr, &fw, &fh, nullptr);
   const int black = MXconvertcolor("black"), white = MXconvertcolor("white"), lgray = MXconvertcolor("lgray");
   for (int pass = 0; pass < 2; ++pass) {
     // Two dark lines above and left, two light ones below and right, a grey inside.
@@ -132,6 +93,32 @@ TEST_F(DumpDialog, TheFormatFieldIsSunkenAndSurvivesAWholeScreenRedraw) {
     MXPfill_rect(0, 0, 640, 480);
     redraw_all();
   }
+  press_button("dump", "canceldump");
+  EXPECT_EQ(window_level("dump"), 0);
+  EXPECT_EQ(MXgetcurrmsg(), before);
+  for (const auto& e : fs::directory_iterator(".")) EXPECT_NE(e.path().filename().string().substr(0, 6), "vkshot");
+
+  open_dialog();  // the format stays GIF
+  key(13);        // Enter = Save
+  EXPECT_EQ(DumpWinActive, 0);
+  EXPECT_EQ(DumpResultsActive, 1);
+  EXPECT_EQ(DumpSuccess, 1);
+  EXPECT_STREQ(DumpFileName, "vkshot00.gif");
+  EXPECT_EQ(read_file("vkshot00.gif").substr(0, 6), "GIF87a");
+  EXPECT_EQ(window_level("alert"), 2);
+  EXPECT_EQ(MXgetcurrmsg(), 10);
+  // The success text stands on the second line only.
+  EXPECT_GT(ink_on_alert_line(30), 50);
+  EXPECT_EQ(ink_on_alert_line(15), 0);
+  EXPECT_EQ(bells(), 1);
+  // The screen lost and rebuilt: the alert comes back with its text.
+  MXsetcolor(white);
+  MXPfill_rect(0, 0, 640, 480);
+  redraw_all();
+  EXPECT_GT(ink_on_alert_line(30), 50);
+  key(27);  // Escape = OK, the alert's only button
+  EXPECT_EQ(DumpResultsActive, 0);
+  EXPECT_EQ(window_level("alert"), 0);
 }
 
 TEST_F(DumpDialog, NextFreeNameAPictureWithoutTheDialogAndADumpThatCannotBeWritten) {

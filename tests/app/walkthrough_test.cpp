@@ -3,15 +3,10 @@
 // lesson, where at every stage another action than the awaited one leaves the
 // stage as it is; the user's own state before and after, byte for byte through a
 // save; leaving in the middle; a lesson started over the work of one that was
-// cut off; and a program killed in the middle of a lesson and started again.
-#include <signal.h>
-#include <sys/wait.h>
-
-#include <chrono>
-#include <thread>
-
+// cut off (the tutorial's window test runs the lesson in the real program).
 #include "app/walkthrough.h"
 #include "app_test_support.h"
+#include "demography/projection.h"
 #include "demography/saved_simulation.h"
 
 namespace {
@@ -212,7 +207,9 @@ class Lesson : public ProgramTest {
         EXPECT_GT(press_until_next("setfert", "incfyear", 20), 1);
         break;
       case PRESSDEATHMINUS:
-        EXPECT_GT(press_until_next("topdeath", "Death7m", 200), 1);
+        // Below 11 per 1000 in at most five presses, from Europe's rate of over 40.
+        EXPECT_NE(press_until_next("topdeath", "Death7m", 5), -1);
+        EXPECT_LT(death_rate_70s(), 11);
         break;
       case DRAGCOHORT: {
         int wx, wy, fx, fy, fw, fh;
@@ -231,6 +228,12 @@ class Lesson : public ProgramTest {
       default:
         FAIL() << "no action for stage " << n;
     }
+  }
+  // The upper pane's shown death rate of the 70-79 row, per 1000.
+  static int death_rate_70s() {
+    const VKStatetype* s = VKState[0][Display[0].curr_sim];
+    const int t = s->stepcnt;
+    return rebuild_deathrate(7, s, s->male_pop[t], s->fem_pop[t], t);
   }
   // Runs the lesson from its start until stage `stop` is reached.
   void run_until(int stop) {
@@ -321,6 +324,23 @@ TEST_F(Lesson, LeavingInTheMiddleRestoresEverything) {
   }
 }
 
+TEST_F(Lesson, HoldingMinusOnTheDeathRateStopsBelow11ShortOfZero) {
+  open_main_screen();
+  start_lesson();
+  run_until(PRESSDEATHMINUS);
+  ASSERT_FALSE(HasFatalFailure());
+  // Three seconds held: the repeats come ever faster, one at every event at last.
+  int x, y;
+  button_centre("topdeath", "Death7m", &x, &y);
+  MXPheadless_press(x, y);
+  for (int t = 0; t < 300; ++t) MXPheadless_move(x, y);
+  MXPheadless_release(x, y);
+  run();
+  AT(CONTINUE10);
+  EXPECT_LT(death_rate_70s(), 11);
+  EXPECT_GT(death_rate_70s(), 4);
+}
+
 TEST_F(Lesson, AFileOfTheUsersWorkIsNeverOverwrittenNorDeletedUnlessItLoads) {
   open_main_screen();
   make_user_state();
@@ -376,78 +396,6 @@ TEST_F(Lesson, WorkLeftByACutOffLessonComesBackWhenTheMainScreenOpens) {
   EXPECT_EQ(MXgetcurrmsg(), WALK_RECOVERED_MSG);
   EXPECT_GE(Display[0].curr_sim, 0);
   EXPECT_TRUE(same_bytes(saved("after.sav"), read_file("vk_wt.ini")));
-}
-
-// The program itself, killed in the middle of a lesson and started again.
-class KilledLesson : public Lesson {
- protected:
-  static std::string at(int x, int y) { return "click " + std::to_string(x) + " " + std::to_string(y) + "\n"; }
-  static std::string button_click(const char* window, const char* button) {
-    int x, y;
-    button_centre(window, button, &x, &y);
-    return at(x, y);
-  }
-  static std::string item_click(const char* window, const char* button, const char* menu, const char* item) {
-    int x, y;
-    item_point(menu, item, &x, &y);
-    return button_click(window, button) + at(x, y);
-  }
-  // Starts the program in `dir` with a script; returns its process id.
-  static pid_t start(const fs::path& dir, const std::string& script) {
-    write_file((dir / "script.txt").string(), script);
-    const pid_t pid = fork();
-    if (pid == 0) {
-      if (chdir(dir.c_str()) != 0) _exit(127);
-      setenv("VARNOCK_PLATFORM", "headless", 1);
-      setenv("VARNOCK_SCRIPT", "script.txt", 1);
-      execl(VARNOCK_PATH, VARNOCK_PATH, static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    return pid;
-  }
-};
-
-TEST_F(KilledLesson, TheUsersWorkComesBackAfterARestart) {
-  // The places of the controls, from the interface file read in this process.
-  open_main_screen();
-  const std::string first_screen = "wait 50\n" + button_click("help", "done") + button_click("message", "done");
-  choose("top", "options", "options", "p0");  // the options menu's place for the upper pane
-  const std::string choose_germany = item_click("top", "options", "options", "p0") + "type germany\nkey return\n" +
-                                     button_click("map", "done");
-  const std::string save = item_click("root", "File", "file", "p0") + "key return\n" + button_click("alert", "okay");
-  const std::string lesson = item_click("root", "help", "help", "p4");
-  const std::string ok = button_click("alert", "okay");
-
-  const fs::path run = dir_ / "run";
-  lay_out_data(run, interface_file(), 0);
-  fs::copy_file("vk_wt.ini", run / "vk_wt.ini");
-  std::string work = first_screen + choose_germany;
-  for (int i = 0; i < 3; ++i) work += button_click("top", "simulate");
-  std::string hold;  // long enough to be killed while it waits: a day of idle events at a time
-  for (int i = 0; i < 50; ++i) hold += "wait 86400000\n";
-  const pid_t first = start(run, work + save + lesson + "wait 50\n" + ok + hold);
-  ASSERT_GT(first, 0);
-  bool started = false;
-  for (int i = 0; i < 400 && !started; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    started = fs::exists(run / WalkSaveFile);
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  kill(first, SIGKILL);
-  int status = 0;
-  waitpid(first, &status, 0);
-  ASSERT_TRUE(started) << read_file((run / "error.log").string());
-  ASSERT_TRUE(WIFSIGNALED(status)) << "the program ended before it was killed";
-  const std::string before = read_file((run / "vk_000.sav").string());
-  ASSERT_FALSE(before.empty());
-  fs::remove(run / "vk_000.sav");
-
-  const pid_t second = start(run, first_screen + "wait 50\n" + save);
-  waitpid(second, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_FALSE(fs::exists(run / WalkSaveFile));
-  EXPECT_TRUE(same_bytes(read_file((run / "vk_000.sav").string()), before));
-  EXPECT_NE(read_file((run / "error.log").string()).find("A walk-through was cut off"), std::string::npos);
 }
 
 }  // namespace
