@@ -53,6 +53,11 @@ VARNOCK_PLATFORM=headless VARNOCK_SCRIPT=$work/open.txt "$prefix/bin/varnock" "$
 grep -q "not loaded" "$user/error.log" && no "the file given was not loaded: $(cat "$user/error.log")"
 grep -q "France" "$user/output.log" && no "output.log of the second run is not new"
 
+# --data makes a copy of the data portable: it receives the logs itself.
+mkdir "$work/portable" && lay_out_session_data "$work/portable" "$prefix/share/demovar"
+VARNOCK_PLATFORM=headless VARNOCK_SCRIPT= "$prefix/bin/varnock" --data "$work/portable" >/dev/null 2>&1 || no "--data DIR"
+[ -s "$work/portable/error.log" ] || no "--data DIR: no error.log there"
+
 # vkproject from the install reads the installed data of both starting points.
 for base in 1990 2020; do
   rows=$("$prefix/bin/vkproject" --all --base $base --format csv | wc -l)
