@@ -32,8 +32,17 @@ grep -q "no data: neither a config.mcf" out.txt || no "no clear message without 
 
 inf=$prefix/share/demovar/varnock.inf
 source "$here/../app/session_helpers.sh"
-source "$here/session.sh"
-write_session_script "$work/session.txt" "$work/export.png"
+# The session: the intro closed, France chosen and simulated, saved (vk_000.sav),
+# the screen dumped (BMP), the table exported (table.csv), each result alert
+# closed with Enter; a screenshot of the export's alert.
+c() { printf 'click %s %s\nwait 200\n' "$@"; }
+{
+  echo "wait 500"; c $(button_centre help done) $(button_centre message done) $(button_centre top options) $(item_centre options 0)
+  printf 'type fran\nkey return\nwait 300\n'; c $(button_centre map done) $(button_centre top simulate) $(button_centre root file) $(item_centre file 0)
+  printf 'key return\nwait 200\nkey return\n'; c $(button_centre root file) $(item_centre file 2) $(button_centre dump gfformat) $(item_centre gfformat 0) $(button_centre dump dumpscreen)
+  printf 'key return\nwait 200\n'; c $(button_centre root file) $(item_centre file 3)
+  printf 'key return\nwait 200\nscreenshot %s\nkey return\n' "$work/export.png"
+} > "$work/session.txt"
 rm -f out.txt
 VARNOCK_PLATFORM=headless VARNOCK_SCRIPT=$work/session.txt "$prefix/bin/varnock" >"$work/out.txt" 2>&1 ||
   no "the installed varnock ended with $?: $(cat "$work/out.txt")"

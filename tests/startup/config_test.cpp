@@ -150,7 +150,6 @@ TEST(UserDirsTest, FoldersNamedByTheDesktop) {
       {"XDG_PICTURES_DIR=\"$HOME/A\"\nXDG_PICTURES_DIR=\"$HOME/B\"\n", "/home/u/B"},
       {"XDG_PICTURES_DIR=\"$HOME/\"\n", ""},
       {"XDG_PICTURES_DIR=\"Pictures\"\n", ""},
-      {"XDG_PICTURES_DIR=\"$HOME/Pictures\n", ""},
       {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(user_dirs_entry(c.text, "PICTURES", "/home/u"), c.folder) << c.text;
