@@ -12,6 +12,13 @@ DEMOVAR_CMAKE_FLAGS="-DDEMOVAR_WERROR=ON" scripts/setup.sh
 echo "== tests (release build)"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
+echo "== the Debian package (installed with apt, run, removed)"
+if [ "$(id -u)" = 0 ]; then
+  bash tests/packaging/deb_test.sh build
+else
+  echo "skipped: installing a package needs root"
+fi
+
 echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDEMOVAR_WERROR=ON \
   -DDEMOVAR_SANITIZE=ON -DDEMOVAR_BENCH=OFF

@@ -1,11 +1,13 @@
 // Fuzzes the tagged database reader through the configuration, country-list and
 // alias readers: arbitrary bytes as config.mcf, as the country list and as the
-// name aliases of a small fixed list, with and without the identification line. Fatal entries become exceptions so that a
+// name aliases of a small fixed list, with and without the identification line,
+// and as the desktop's user-dirs.dirs. Fatal entries become exceptions so that a
 // rejected file ends one run, not the fuzzer; globals are reset between runs.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "base/clock.h"
 #include "base/log.h"
@@ -13,6 +15,7 @@
 #include "startup/config.h"
 #include "startup/country_list.h"
 #include "startup/filenames.h"
+#include "startup/places.h"
 
 namespace {
 
@@ -84,6 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   read_as(data, size, config_reader, "VK_config");
   read_as(data, size, config_reader, nullptr);
+  // The desktop's user-dirs.dirs, read by the installed program; a folder it gives
+  // is absolute.
+  const std::string dir = user_dirs_entry(std::string(reinterpret_cast<const char*>(data), size), "PICTURES", "/home/u");
+  if (!dir.empty() && dir[0] != '/') std::abort();
   reset_startup_settings();
   read_as(data, size, start_setting_reader, "VK_start");
 

@@ -2,6 +2,9 @@
 // record, whether a window is shown, and writing a text into a field.
 #pragma once
 
+#include <string>
+#include <vector>
+
 struct Field {
   int x, y, wd, ht, color;
 };
@@ -16,3 +19,10 @@ void redraw_enabled_buttons(const char* window);
 // Clears the field in the current window and writes text at (x, y + 15) in the
 // large font and the field's colour.
 void write_field_text(const char* field, const char* text);
+
+// The full path of a file named relative to the working directory, for the
+// messages that tell the user where a file went.
+std::string full_path(const std::string& name);
+// A message line of at most `width` pixels in the current font per line, broken
+// after "/" and blanks (a part wider by itself is cut between characters).
+std::vector<std::string> wrap_text(const std::string& text, int width);

@@ -57,7 +57,7 @@ int (*on_yes)() = nullptr;
 IntrRoutine ask_keys_before = nullptr;
 
 std::string pending;        // the file that a question is about
-std::string result[3];      // the lines of the save's result alert
+std::vector<std::string> result;  // the lines of the save's result alert
 constexpr int kResultAlert = 5;  // AlertNumber while it is up
 
 int colour(const char* name) {
@@ -87,27 +87,26 @@ std::string file_name(const std::string& name, const char* ext) {
   return ends_with(name, ext) ? name : name + ext;
 }
 
+// The folder of the files the dialog shows and writes: simulations in the
+// working directory, tables in the documents folder (the working directory too
+// when portable).
+std::string dialog_folder() { return kind == EXPORT_DIALOG ? DocumentsDir : std::string(); }
+
 // The tutorial's own files are not the user's simulations.
 void list_saved() {
   entries.clear();
   std::error_code error;
-  for (const auto& e : std::filesystem::directory_iterator(".", error)) {
+  const std::string dir = dialog_folder();
+  for (const auto& e : std::filesystem::directory_iterator(dir.empty() ? "." : dir, error)) {
     const std::string name = e.path().filename().string();
     if (!ends_with(name, extension()) || name == "vk_tut.sav" || name == "vk_walk.sav") continue;
     struct stat st;
-    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (stat((dir + name).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
     entries.push_back({name, st.st_mtime});
   }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
     return a.time != b.time ? a.time > b.time : a.name < b.name;
   });
-}
-
-std::string folder() {
-  char buffer[4096];
-  std::string dir = getcwd(buffer, sizeof buffer) ? buffer : ".";
-  if (dir.size() > 48) dir = "..." + dir.substr(dir.size() - 45);
-  return dir;
 }
 
 void write_at(int x, int y, const std::string& text) { MXwwritemsg(x, y, text.c_str()); }
@@ -161,20 +160,22 @@ void draw_result() {
   MXsetcurrentnamedwindow("alert");
   MXsetfont(LARGE);
   MXsetcolor(colour("black"));
-  for (int i = 0; i < 3; ++i) write_at(6, 15 + 15 * i, result[i]);
+  for (size_t i = 0; i < result.size(); ++i) write_at(6, 15 + 15 * static_cast<int>(i), result[i]);
 }
 
 void show_result(bool ok, const std::string& name, const std::string& what = "simulation") {
-  if (ok) {
-    result[0] = "The " + what + " was saved to the file " + name;
-    result[1] = "in the folder " + folder() + ".";
-    result[2] = "";
-  } else {
-    result[0] = "The " + what + " could NOT be saved to " + name;
-    result[1] = "in the folder " + folder() + ".";
-    result[2] = "Check the name, disk space and permissions.";
+  // The whole path, broken over the lines above the alert's OK button (five lines
+  // of 15 pixels from y = 15).
+  constexpr size_t kLines = 5;
+  MXsetfont(LARGE);
+  result = {ok ? "The " + what + " was saved to the file" : "The " + what + " could NOT be saved to the file"};
+  for (const std::string& line : wrap_text(full_path(name), 440)) result.push_back(line);
+  if (!ok) {
+    result.resize(std::min(result.size(), kLines - 1));
+    result.push_back("Check the name, disk space and permissions.");
     MXbell();
   }
+  result.resize(std::min(result.size(), kLines));
   ParmSavemsg = MXgetcurrmsg();
   MXdisplayhelpmessage(10);
   AlertNumber = kResultAlert;
@@ -252,9 +253,9 @@ bool write_table(const std::string& name) {
 
 int do_export() {
   close_dialog();
-  const bool ok = write_table(pending);
+  const bool ok = write_table(DocumentsDir + pending);
   if (ok) last_exported = pending;
-  show_result(ok, pending, "table");
+  show_result(ok, DocumentsDir + pending, "table");
   return ok;
 }
 
@@ -371,7 +372,8 @@ int filedo() {
   if (kind == NO_DIALOG) return 0;
   pending = file_name(typed, extension());
   std::error_code error;
-  const bool exists = !pending.empty() && std::filesystem::exists(pending, error);
+  const std::string target = dialog_folder() + pending;
+  const bool exists = !pending.empty() && std::filesystem::exists(target, error);
   if (pending.empty() || (kind == LOAD_DIALOG && !exists)) {
     MXbell();
     return 0;
@@ -382,7 +384,7 @@ int filedo() {
     return do_save();
   }
   if (kind == EXPORT_DIALOG) {
-    if (exists && std::filesystem::is_regular_file(pending, error))
+    if (exists && std::filesystem::is_regular_file(target, error))
       return ask("Replace the file " + pending + "?", "The table it holds is lost.", do_export);
     return do_export();
   }

@@ -4,7 +4,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "app/app_helpers.h"
 #include "app/population_display.h"
 #include "app/screen_state.h"
 #include "pictures/screen_dump.h"
@@ -14,7 +17,7 @@
 #include "ui/interface.h"
 #include "ui/interface_model.h"
 
-char DumpFileName[81] = "vkshot";
+char DumpFileName[4096 + 16] = "vkshot";
 int DumpSuccess = 0;
 
 namespace {
@@ -53,9 +56,10 @@ void write_result() {
   MXsetcolor(colour("black"));
   MXsetfont(LARGE);
   if (DumpSuccess) {
-    char text[sizeof DumpFileName + 48];
-    std::snprintf(text, sizeof text, "The screen was saved to file:    %s", DumpFileName);
-    MXwwritemsg(6, 30, text);
+    // The whole path, over the lines above the OK button.
+    MXwwritemsg(6, 15, "The screen was saved to the file");
+    const std::vector<std::string> lines = wrap_text(full_path(DumpFileName), 440);
+    for (size_t i = 0; i < lines.size() && i < 4; ++i) MXwwritemsg(6, 30 + 15 * static_cast<int>(i), lines[i].c_str());
   } else {
     MXwwritemsg(6, 15, "An error occurred saving the screen.");
     MXwwritemsg(6, 30, "No file was saved.");
@@ -113,7 +117,8 @@ int dumpscreen() {
   DumpWinActive = 0;
   // The dialog must not be in the picture.
   if (Use_bstore == 0) redraw_all();
-  std::snprintf(DumpFileName, sizeof DumpFileName, "%s", "vkshot");
+  // Into the pictures folder when installed, the working directory when portable.
+  std::snprintf(DumpFileName, sizeof DumpFileName, "%svkshot", PicturesDir.c_str());
   DumpSuccess = MXdumpscreen(DumpFileName, GraphFileFmt);
 
   MXdisplayhelpmessage(10);

@@ -3,8 +3,9 @@
 // screen into a new numbered file and reports the outcome in the window "alert".
 #pragma once
 
-// Base name given to the dump; after a dump it holds the name of the file written.
-extern char DumpFileName[81];
+// Base name given to the dump (with the pictures folder, a path); after a dump it
+// holds the name of the file written.
+extern char DumpFileName[4096 + 16];
 // 1 when the last dump was written, 0 when it failed.
 extern int DumpSuccess;
 

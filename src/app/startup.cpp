@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,12 +17,14 @@
 #include "base/clock.h"
 #include "base/log.h"
 #include "demography/projection.h"
+#include "demography/saved_simulation.h"
 #include "demography/simulation.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
 #include "startup/config.h"
 #include "startup/country_list.h"
 #include "startup/filenames.h"
+#include "startup/places.h"
 #include "ui/event_loop.h"
 #include "ui/interface.h"
 
@@ -75,7 +78,8 @@ void arrange_first_screen() {
     MXinvisiblebutton("root", "Glossary", 0);
   }
   if (!starting_point_offered(Todayyear)) MXdisablemenuitem("file", "p4");
-  if (Tutorfile) {
+  if (Tutorfile || LoadAtStart != SaveFile) {
+    // A simulation to open at once: the main screen without the intro.
     MXsetdeactivenamedwindow("instruction");
     MXsetactivenamedwindow("top");
     MXsetactivenamedwindow("bottom");
@@ -108,7 +112,7 @@ void varnock_startup() {
   // Without a window, time is virtual from the start: a fatal entry made before
   // the display opens then ends the program without its real 2-second pause.
   if (MXPheadless()) MXPuse_virtual_clock(true);
-  set_start_file_names();  // steps 1 and 3: Home empty, picture names
+  set_start_file_names();  // picture names; Home and DataDir come from settle_places
   check_free_memory();
   HasFPU = MXhasFPU();
   configure();
@@ -156,49 +160,83 @@ void printusage() {
 
 namespace {
 constexpr const char* kOptionsText =
-    "Usage: varnock [--fullscreen] [--fill] [--scale N] [--help]\n"
-    "Runs Demovar on the data in the working directory.\n"
+    "Usage: varnock [--data DIR] [--fullscreen] [--fill] [--scale N] [FILE.sav]\n"
+    "       varnock --help | --version\n"
+    "Demovar, an interactive world-population simulator.\n"
+    "  FILE.sav      open this saved simulation instead of the intro\n"
+    "  --data DIR    run portable on the data in DIR, writing logs, saves and\n"
+    "                pictures there too; so does a config.mcf in the working directory.\n"
+    "                Otherwise the installed data is used and your files go to\n"
+    "                $XDG_DATA_HOME/demovar (~/.local/share/demovar), screen pictures\n"
+    "                to your pictures folder and tables to your documents folder\n"
     "  --fullscreen  start in full screen (F11 switches in and out)\n"
     "  --fill        fill the window or screen, also when that enlarges the picture\n"
     "                by a fraction (F10 switches); otherwise by whole factors only\n"
     "  --scale N     start with a window N times 640 x 480, N from 1 to 8\n"
     "                (default: the largest that fits the desktop)\n"
     "  --help        this text\n"
+    "  --version     the version\n"
     "The environment variables VARNOCK_FULLSCREEN=1, VARNOCK_FILL=1 and\n"
-    "VARNOCK_SCALE=N do the same.\n";
+    "VARNOCK_SCALE=N do the same as the three window options.\n";
 
 [[noreturn]] void bad_option(const std::string& why) {
   std::fprintf(stderr, "varnock: %s\n%s", why.c_str(), kOptionsText);
   std::exit(2);
+}
+
+// A path given on the command line, made absolute before the program changes its
+// working directory.
+std::string absolute_path(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full.lexically_normal().string();
 }
 }  // namespace
 
 void varnock_options(int argc, char** argv) {
   // The window reads its settings from the environment; an option sets the
   // variable, so that both ways mean the same and the option wins.
+  std::string data;
+  std::string open_file;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    auto value = [&](const char* name) {
+      const std::string option = std::string(name) + "=";
+      if (arg.starts_with(option)) return arg.substr(option.size());
+      if (i + 1 == argc) bad_option(std::string(name) + " needs a value");
+      return std::string(argv[++i]);
+    };
     if (arg == "--help" || arg == "-h") {
       std::fputs(kOptionsText, stdout);
+      std::exit(0);
+    } else if (arg == "--version") {
+      std::printf("varnock (Demovar) %s\n", DemovarVersion);
       std::exit(0);
     } else if (arg == "--fullscreen") {
       setenv("VARNOCK_FULLSCREEN", "1", 1);
     } else if (arg == "--fill") {
       setenv("VARNOCK_FILL", "1", 1);
     } else if (arg == "--scale" || arg.starts_with("--scale=")) {
-      std::string n = arg.size() > 7 ? arg.substr(8) : "";
-      if (arg == "--scale") {
-        if (i + 1 == argc) bad_option("--scale needs a number");
-        n = argv[++i];
-      }
+      const std::string n = value("--scale");
       if (n.size() != 1 || n[0] < '1' || n[0] > '8') bad_option("--scale takes a number from 1 to 8");
       setenv("VARNOCK_SCALE", n.c_str(), 1);
+    } else if (arg == "--data" || arg.starts_with("--data=")) {
+      data = value("--data");
+      if (data.empty()) bad_option("--data needs a directory");
+    } else if (!arg.starts_with("-") && open_file.empty()) {
+      open_file = absolute_path(arg);
     } else {
       // Other words change nothing, as they never did; a mistyped option is told.
       std::fprintf(stderr, "varnock: \"%s\" is not an option and is ignored (varnock --help lists them)\n",
                    arg.c_str());
     }
   }
+  const std::string problem = settle_places(data);
+  if (!problem.empty()) {
+    std::fprintf(stderr, "varnock: %s\n", problem.c_str());
+    std::exit(1);
+  }
+  if (!open_file.empty()) LoadAtStart = open_file;
 }
 
 void varnock_run() {

@@ -1,11 +1,13 @@
-// The program's start-up: the steps from an empty Home prefix to the first screen,
+// The program's start-up: the steps from the command line to the first screen,
 // and the hand-over to the event loop.
 #pragma once
 
 // Reads the command line: --fullscreen, --fill, --scale N (the window's start),
-// --help (prints the options and ends with code 0). A bad --scale prints why and
-// the options and ends with code 2; other words are ignored with a note on
-// standard error.
+// --data DIR, a saved simulation to open, --help and --version (print and end
+// with code 0). A bad option value prints why and the options and ends with code
+// 2; other words are ignored with a note on standard error. Then settles where
+// the program reads and writes (startup/places.h); when it cannot, says why and
+// ends with code 1.
 void varnock_options(int argc, char** argv);
 
 // Runs start-up up to the event loop: file names, configuration, the maps, the

@@ -35,7 +35,7 @@ bool WTSaveUN = true;     // whether the UN's figures were shown
 int ScrollPosAtStage = 0; // the list's top position when the scroll-bar stage began
 
 std::string walk_save() { return Home + WalkSaveFile; }
-std::string walk_start() { return Home + WalkStartFile; }
+std::string walk_start() { return DataDir + WalkStartFile; }
 
 bool exists(const std::string& name) {
   struct stat st;

@@ -18,6 +18,7 @@
 #include "startup/filenames.h"
 
 const char* const SaveFile = "vk_000.sav";
+std::string LoadAtStart = SaveFile;
 
 namespace {
 // Sequential little-endian writer and reader over a byte block. Both take the same
@@ -346,8 +347,8 @@ int save_tutor() {
 
 int load_simulation() {
   if (Screen.deactivate_function) Screen.deactivate_function("load_simulation");
-  if (!loadnamedfile(SaveFile)) {
-    MXelog(0, "Simulation from |%s| not loaded. \n", SaveFile);
+  if (!loadnamedfile(LoadAtStart.c_str())) {
+    MXelog(0, "Simulation from |%s| not loaded. \n", LoadAtStart.c_str());
     if (Screen.alert) Screen.alert(2);
   }
   if (Tutorfile && std::remove("vk_tut.sav") != 0) MXelog(0, "Error, could not delete |%s|", "vk_tut.sav");

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "demography/simulation.h"
@@ -18,6 +19,8 @@ constexpr size_t SAVE_PANE_SIZE = SAVE_DISPLAY_SIZE + SAVE_COUNTRY_SIZE + VK_RUN
 constexpr size_t SAVE_PANES_SIZE = VK_PANES * SAVE_PANE_SIZE;                                     // 23236
 
 extern const char* const SaveFile;  // "vk_000.sav"
+// The simulation load_simulation opens: SaveFile, or one named on the command line.
+extern std::string LoadAtStart;
 
 // One block in its saved form, and back (no checks).
 void encode_display(const DisplayType& d, unsigned char* out);

@@ -18,14 +18,15 @@ namespace {
 struct NameKey {
   const char* key;
   std::string* name;
+  bool in_data;  // a path or file of the data directory; else a name joined to a path
 };
 
 const NameKey name_keys[] = {
-    {"listname=", &Listname},         {"datapath=", &Datapath},
-    {"listpath=", &Listpath},         {"infopath=", &Infopath},
-    {"imagepath=", &Imagepath},       {"interfacefile=", &InterfaceFile},
-    {"instructionfile=", &Introfilename}, {"countryfile=", &Countryfilename},
-    {"regionfile=", &Regionfilename}, {"todaypath=", &Todaypath},
+    {"listname=", &Listname, false},         {"datapath=", &Datapath, true},
+    {"listpath=", &Listpath, true},          {"infopath=", &Infopath, true},
+    {"imagepath=", &Imagepath, true},        {"interfacefile=", &InterfaceFile, true},
+    {"instructionfile=", &Introfilename, false}, {"countryfile=", &Countryfilename, false},
+    {"regionfile=", &Regionfilename, false}, {"todaypath=", &Todaypath, true},
 };
 
 GraphicsFileType graphics_file_type(const char* word) {
@@ -44,7 +45,8 @@ int config_reader(const char* key, ReaderStatusType status, void*) {
   for (const NameKey& entry : name_keys) {
     if (MXstricmp(key, entry.key) == 0) {
       if (!MXrdword(value, CONFIG_VALUE_MAX)) return 0;
-      *entry.name = Home + value;
+      // Relative paths are relative to the data directory.
+      *entry.name = entry.in_data && value[0] != '/' ? DataDir + value : std::string(value);
       return 1;
     }
   }
@@ -71,7 +73,7 @@ int start_setting_reader(const char* key, ReaderStatusType status, void* data) {
 }
 
 void configure() {
-  std::string path = Home + "config.mcf";
+  std::string path = DataDir + "config.mcf";
   // Closed on every way out, also when a fatal entry is turned into an exception.
   std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(path.c_str(), "r"), fclose);
   if (!file) {

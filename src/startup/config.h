@@ -3,7 +3,7 @@
 #pragma once
 #include "base/tagged_reader.h"
 
-// Reads Home + "config.mcf" when it exists (a missing file keeps every default);
+// Reads DataDir + "config.mcf" when it exists (a missing file keeps every default);
 // a file that does not read is fatal.
 void configure();
 

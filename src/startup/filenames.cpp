@@ -3,6 +3,9 @@
 #include "startup/filenames.h"
 
 std::string Home;
+std::string DataDir;
+std::string PicturesDir;
+std::string DocumentsDir;
 std::string Introfilename = "intro.rl4";
 std::string Countryfilename = "countries.rl8";
 std::string Regionfilename = "regions.rl8";
@@ -31,12 +34,20 @@ int Tutorfile = 0;
 GraphicsFileType GraphFileFmt = NO_FILE;
 
 void set_start_file_names() {
-  Home.clear();
-  Introfilename = Home + "intro.rl4";
+  Introfilename = "intro.rl4";
   // The names of the pictures that come with the program: without config.mcf a
   // program started in its data directory still finds everything.
-  Countryfilename = Home + "countries.rl8";
-  Regionfilename = Home + "regions.rl8";
+  Countryfilename = "countries.rl8";
+  Regionfilename = "regions.rl8";
+}
+
+void use_data_dir(const std::string& dir) {
+  DataDir = dir;
+  Datapath = dir + "dbase/";
+  Listpath = dir + "dbase/";
+  Infopath = dir + "info/";
+  Imagepath = dir + "images/";
+  InterfaceFile = dir + "varnock.inf";
 }
 
 void set_version_file() { VersionFile = Infopath + "pop.txt"; }
@@ -67,6 +78,10 @@ bool use_starting_point(int year) {
 
 void reset_startup_settings() {
   set_start_file_names();
+  Home.clear();
+  DataDir.clear();
+  PicturesDir.clear();
+  DocumentsDir.clear();
   Listname = "country.maf";
   Datapath = "dbase/";
   Todaypath.clear();

@@ -9,7 +9,19 @@ constexpr int CONFIG_VALUE_MAX = 80;
 
 // Names are owned strings: a configured path and a configured file name may each
 // be up to CONFIG_VALUE_MAX characters, and joining them must never overflow.
-extern std::string Home;             // prefix of every configured name; empty
+// The folder the program writes everything it creates into (logs, saves, the last
+// session, settings, the tutorial's files), which is also its working directory:
+// empty in the portable mode (the working directory itself), the per-user
+// folder with its "/" when installed (startup/places.h).
+extern std::string Home;
+// The prefix of every name read from the data (config.mcf, the configured and
+// built-in names, the tutorial's start): empty when the data is the working
+// directory, the installed data directory with its "/" otherwise.
+extern std::string DataDir;
+// Where screen dumps and exported tables go: empty for the working directory,
+// else a folder with its "/".
+extern std::string PicturesDir;
+extern std::string DocumentsDir;
 extern std::string Introfilename;    // the intro picture
 extern std::string Countryfilename;  // the country map picture
 extern std::string Regionfilename;   // the region map picture
@@ -47,8 +59,11 @@ extern int Tutorfile;   // 1: start-up loads the saved tutorial simulation
 enum GraphicsFileType { NO_FILE = 0, BMP_16 = 1, PS_GRAY = 2, PS_COLOR = 3, GIF_16 = 4 };
 extern GraphicsFileType GraphFileFmt;
 
-// Sets Home to empty and the three picture names to their start values.
+// Sets the three picture names to their start values.
 void set_start_file_names();
+// Reads the data from `dir` (ending in "/"): DataDir, and the built-in directory
+// and interface-file names under it.
+void use_data_dir(const std::string& dir);
 // VersionFile = Infopath + "pop.txt".
 void set_version_file();
 // Joins CountryFile, RegionFile, IntroFile and ListFile from the configured parts.

@@ -107,9 +107,10 @@ TEST_F(DumpDialog, AFormatIsAskedForThenTheGifSavedAndTheAlertNamesTheFile) {
   EXPECT_EQ(read_file("vkshot00.gif").substr(0, 6), "GIF87a");
   EXPECT_EQ(window_level("alert"), 2);
   EXPECT_EQ(MXgetcurrmsg(), 10);
-  // The success text stands on the second line only.
+  // The success text, then the file's full path (short here: one line).
+  EXPECT_GT(ink_on_alert_line(15), 50);
   EXPECT_GT(ink_on_alert_line(30), 50);
-  EXPECT_EQ(ink_on_alert_line(15), 0);
+  EXPECT_EQ(ink_on_alert_line(45), 0);
   EXPECT_EQ(bells(), 1);
   // The screen lost and rebuilt: the alert comes back with its text.
   MXsetcolor(white);

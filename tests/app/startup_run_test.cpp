@@ -66,9 +66,9 @@ TEST_F(VarnockStartTest, StartsWritesItsNotesAndEndsWhenTheInputEnds) {
   EXPECT_EQ(read_text_file("output.log"), "");
   EXPECT_EQ(program_stdout(), "");
 
-  // Arguments change nothing, and a second run starts both logs afresh.
+  // Unknown options change nothing, and a second run starts both logs afresh.
   write_text_file("output.log", "left over\n");
-  ASSERT_EQ(run("-d -t -w -l vk_000.sav"), 0);
+  ASSERT_EQ(run("-d -t -w -l"), 0);
   EXPECT_EQ(error_log(), kNotes + kFpuOn);
   EXPECT_EQ(read_text_file("output.log"), "");
 }
@@ -84,11 +84,6 @@ TEST_F(VarnockStartTest, StartUpFailuresEndWithTheirMessage) {
   const struct {
     std::string config, file, text, message;
   } cases[] = {
-      // Without config.mcf the built-in names are relative to the working directory,
-      // and the first file missing says where config.mcf was looked for.
-      {"", "", "", "Cannot open interface file |varnock.inf|.\nThe configuration file |" +
-                       (std::filesystem::current_path() / "config.mcf").string() +
-                       "| could not be read (No such file or directory); the built-in file names are in use.\n"},
       // A configuration that does not read ends the program before the display opens.
       {"", "config.mcf", "database= VK_config\n", "Error while reading configuration file |config.mcf|\n"},
       {good, "dbase/country.maf", "database= VK_clist\nnumcountries= 1\n",

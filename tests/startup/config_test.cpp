@@ -9,6 +9,7 @@
 #include "base/reader_test_support.h"
 #include "startup/config.h"
 #include "startup/filenames.h"
+#include "startup/places.h"
 
 namespace {
 
@@ -135,3 +136,21 @@ TEST_F(ConfigTest, FilesThatDoNotReadAreFatal) {
 }
 
 }  // namespace
+
+// The desktop's names of the user's folders (user-dirs.dirs): "$HOME/..." or an
+// absolute path; the last line of a kind holds; the home folder itself switches
+// the folder off; anything else is no folder.
+TEST(UserDirsTest, FoldersNamedByTheDesktop) {
+  const struct {
+    const char* text;
+    const char* folder;
+  } cases[] = {
+      {"# comment\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "/home/u/Bilder"},
+      {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n  XDG_PICTURES_DIR=\"/srv/pics/\"", "/srv/pics"},
+      {"XDG_PICTURES_DIR=\"$HOME/A\"\nXDG_PICTURES_DIR=\"$HOME/B\"\n", "/home/u/B"},
+      {"XDG_PICTURES_DIR=\"$HOME/\"\n", ""},
+      {"XDG_PICTURES_DIR=\"Pictures\"\n", ""},
+      {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(user_dirs_entry(c.text, "PICTURES", "/home/u"), c.folder) << c.text;
+}

@@ -23,6 +23,7 @@
 #include "startup/config.h"
 #include "startup/country_list.h"
 #include "startup/filenames.h"
+#include "startup/places.h"
 
 #ifndef VKPROJECT_DEFAULT_DATA
 #define VKPROJECT_DEFAULT_DATA "data"
@@ -33,11 +34,13 @@ const char* const VKProjectUsage =
     "                 [--set YEAR:KIND=VALUE@TARGETYEAR]...\n"
     "                 [--expected] [--to YEAR] [--format table|csv|json] [--groups] [--raw]\n"
     "                 [--save FILE]\n"
+    "       vkproject --help | --version\n"
     "Projects a country or region of Demovar's data from its base year B (1990, or 2020)\n"
     "in five-year steps to B + 60, with the program's own engine, and prints one row per\n"
     "step.\n"
     "  --data DIR      the data directory: DIR/config.mcf and what it names, as the\n"
-    "                  program reads them when started in DIR (default: the bundled data)\n"
+    "                  program reads them when started in DIR (default: the installed\n"
+    "                  data, or the source tree's for a vkproject not installed)\n"
     "  --base YEAR     the starting point: 1990 (default, the databases of datapath=) or\n"
     "                  the one config.mcf names with todayyear= and todaypath= (2020)\n"
     "  --country NAME  a name of the country list, without regard to case\n"
@@ -77,8 +80,15 @@ struct Setting {
   std::string text;
 };
 
+// The installed program's data when this is an installed vkproject, else the
+// source tree's.
+std::string default_data() {
+  const std::string installed = installed_data_dir();
+  return installed.empty() ? VKPROJECT_DEFAULT_DATA : installed;
+}
+
 struct Options {
-  std::string data = VKPROJECT_DEFAULT_DATA;
+  std::string data = default_data();
   std::string country;
   bool all = false;
   std::vector<Setting> sets;
@@ -191,6 +201,8 @@ Failure parse(int argc, char** argv, Options* o) {
     std::string v;
     if (arg == "--help" || arg == "-h") {
       return Failure{-1, ""};
+    } else if (arg == "--version") {
+      return Failure{-2, ""};
     } else if (arg == "--data") {
       if (!value(&o->data) || o->data.empty()) return usage_error("--data needs a directory");
     } else if (arg == "--country") {
@@ -412,6 +424,10 @@ int vkproject_main(int argc, char** argv, FILE* out, FILE* err) {
   const Failure parsed = parse(argc, argv, &o);
   if (parsed.status == -1) {
     std::fputs(VKProjectUsage, out);
+    return 0;
+  }
+  if (parsed.status == -2) {
+    std::fprintf(out, "vkproject (Demovar) %s\n", DemovarVersion);
     return 0;
   }
   if (parsed.status != 0) {
