@@ -1,8 +1,8 @@
 // Tests of the screen dumps: the choice of a new numbered file name, the BMP,
 // PostScript and GIF files (taken apart byte by byte and line by line, the GIF read
-// back by giflib, the PostScript's grey fallback rendered by Ghostscript), the progress marks and
-// the frame around every writer, failures reported in error.log, and the dump of
-// the program's own screen on the headless display.
+// back by giflib, the PostScript's grey fallback rendered by Ghostscript), the
+// progress marks and the frame around every writer, failures reported in
+// error.log, and the dump of the program's own screen on the headless display.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -71,17 +71,13 @@ const unsigned char kColors[16][3] = {{0, 0, 0},    {63, 0, 32},   {0, 42, 0},  
                                       {21, 21, 21}, {21, 21, 63},  {21, 63, 21},  {21, 63, 63},
                                       {63, 21, 21}, {63, 21, 63},  {63, 63, 21},  {63, 63, 63}};
 
-// Noise in the sixteen colours: every colour everywhere, nothing a format could
-// compress into a few kilobytes (an unmarked row shows nine white edge pixels by
-// chance once in 16^9).
-void make_noise_screen() {
+// Shows noise in the sixteen colours: every colour everywhere, nothing a format
+// could compress into a few kilobytes (an unmarked row shows nine white edge pixels
+// by chance once in 16^9).
+void show_noise() {
   std::mt19937 rng(2050);
   for (auto& row : g_content)
     for (auto& p : row) p = static_cast<unsigned char>(rng() % 16);
-}
-
-void show(void (*make)()) {
-  make();
   std::memcpy(g_shown, g_content, sizeof g_shown);
   g_begins = g_ends = g_points = g_marked_rows = 0;
 }
@@ -108,7 +104,6 @@ std::string first_wrong_pixel(Check ok) {
 }
 
 bool rgb_is(const uint8_t* p, int red, int green, int blue) { return p[0] == red && p[1] == green && p[2] == blue; }
-
 
 int grey_of(int index) {
   const unsigned char* c = kColors[index];
@@ -178,7 +173,7 @@ class ScreenDumpTest : public ::testing::Test {
     fs::create_directories(dir_);
     fs::current_path(dir_);
     log_start_ = fs::file_size(g_root / "error.log");
-    show(make_noise_screen);
+    show_noise();
   }
   void TearDown() override { fs::current_path(g_root); }
   // What the dumps wrote to error.log during this test.
