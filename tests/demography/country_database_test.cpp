@@ -83,11 +83,14 @@ TEST_F(CountryDatabaseTest, TheYearDecidesWhichValuesCount) {
   EXPECT_EQ(raw.life_expect_1990, -1);
   // Tables too: a second 1990 table replaces the first, a 2000 one is skipped.
   const std::string tables = pop_table("0 0 0", " 300 150 150\n") + "year= 2000\n" + pop_table("1 2 3", " 9 9 9\n") +
-                             "format= year pop tamrof\n1985 1\n1990 5100\n1995 7\nendformat\n";
+                             "format= year pop tamrof\n1985 1\n1990 5100\n1995 7\n2050 9\n2055 8\nendformat\n";
   ASSERT_EQ(read_country(small_country("year= 1990\n", tables), &raw), 1);
   EXPECT_EQ(raw.male_pop[1], 150);
   EXPECT_EQ(raw.fem_pop[17], 150);
   EXPECT_EQ(raw.total_pop_1990, 5100);
+  // The UN's totals of 1990 ... 2050, the thirteen points of a run.
+  EXPECT_EQ(raw.un_pop[0], 5100);
+  EXPECT_EQ(raw.un_pop[12], 9);
 }
 
 TEST_F(CountryDatabaseTest, YearTwoThousandFallsBackToNineteenNinety) {

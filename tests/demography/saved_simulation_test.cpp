@@ -148,11 +148,13 @@ TEST_F(SavedSimulationTest, BadFilesAreRefusedWhole) {
     put32(&bytes, offset, value);
     return bytes;
   };
+  std::string past_the_end = with(518, 13);  // one step past the last, its year matching
+  put32(&past_the_end, 518 + 4, 2055);
   std::string no_end = good;
   no_end.replace(172, 22, std::string(22, 'x'));
   const std::pair<std::string, const char*> cases[] = {
       {good.substr(0, 23235), "truncated"}, {good.substr(0, 100), "very short"}, {"", "empty"},
-      {with(20, 7), "curr_sim 7"}, {with(11618 + 20, -2), "curr_sim -2"}, {with(518, 40), "stepcnt 40"},
+      {with(20, 7), "curr_sim 7"}, {with(11618 + 20, -2), "curr_sim -2"}, {past_the_end, "stepcnt 13"},
       {with(518 + 4, 2010), "year not matching the step"}, {with(518 + 476 + 5 * 4, -1), "negative population"},
       {with(4218, -1), "shown run empty"}, {with(172 + 62, 7), "population unit"}, {no_end, "unterminated name"}};
   for (const auto& [bytes, what] : cases) {
