@@ -7,7 +7,6 @@
 
 #include "demography/saved_simulation.h"
 #include "demography_test_support.h"
-#include "golden_country.h"
 
 namespace {
 int32_t le32(const std::string& bytes, size_t offset) {
@@ -81,13 +80,14 @@ TEST_F(SavedSimulationTest, FieldsSitAtTheirOffsets) {
   const std::string b = read_text("a.sav");
   ASSERT_EQ(b.size(), 23236u);
   const VKStatetype* s = VKState[0][0];
+  const CountryInfo& c = Country[0];
   const std::pair<size_t, int32_t> fields[] = {
       // Display: reset_permit, curr_sim, bound, intuppop, male[0], female[16]; pane 1's.
       {4, 1}, {20, 1}, {24, 30}, {32, 20000}, {36, 1}, {104 + 16 * 4, 116}, {11618 + 20, -1}, {11618 + 28, 0x01020304},
       // Country: scale_factor, life_adjust, infant_deaths_2000, the 1990 groups and rates, mig.
-      {172 + 62, 1000}, {172 + 66, kGoldenLifeAdjust}, {172 + 86, 42000}, {172 + 90, kGoldenMale1990[0]},
-      {172 + 162 + 17 * 4, kGoldenFem1990[17]}, {172 + 234, kGoldenBirthrate[0]},
-      {172 + 270 + 17 * 4, kGoldenDeathrate[17]}, {172 + 342, -3},
+      {172 + 62, 1000}, {172 + 66, c.life_adjust}, {172 + 86, 42000}, {172 + 90, c.male_1990_pop[0]},
+      {172 + 162 + 17 * 4, c.fem_1990_pop[17]}, {172 + 234, c.tot_birthrate[0]},
+      {172 + 270 + 17 * 4, c.tot_deathrate[17]}, {172 + 342, -3},
       // Run 0: stepcnt, year, totpop[3], infmort_targ_val[0], groups, rates, mig[3].
       {518, 3}, {518 + 4, 2005}, {518 + 8 + 3 * 4, s->totpop[3]}, {518 + 268, -1},
       {518 + 476 + (2 * 17 + 5) * 4, s->male_pop[2][5]}, {518 + 1360 + (3 * 17 + 16) * 4, s->fem_pop[3][16]},
@@ -148,11 +148,13 @@ TEST_F(SavedSimulationTest, BadFilesAreRefusedWhole) {
     put32(&bytes, offset, value);
     return bytes;
   };
+  std::string past_the_end = with(518, 13);  // one step past the last, its year matching
+  put32(&past_the_end, 518 + 4, 2055);
   std::string no_end = good;
   no_end.replace(172, 22, std::string(22, 'x'));
   const std::pair<std::string, const char*> cases[] = {
       {good.substr(0, 23235), "truncated"}, {good.substr(0, 100), "very short"}, {"", "empty"},
-      {with(20, 7), "curr_sim 7"}, {with(11618 + 20, -2), "curr_sim -2"}, {with(518, 40), "stepcnt 40"},
+      {with(20, 7), "curr_sim 7"}, {with(11618 + 20, -2), "curr_sim -2"}, {past_the_end, "stepcnt 13"},
       {with(518 + 4, 2010), "year not matching the step"}, {with(518 + 476 + 5 * 4, -1), "negative population"},
       {with(4218, -1), "shown run empty"}, {with(172 + 62, 7), "population unit"}, {no_end, "unterminated name"}};
   for (const auto& [bytes, what] : cases) {

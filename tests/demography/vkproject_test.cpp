@@ -1,9 +1,9 @@
 // vkproject, the command-line projector, end to end on a small data directory:
-// its figures against the reference model, the options, the formats, the saved
+// its figures against the reference definitions, the options, the formats, the saved
 // run, and the refusals with exit status 2.
 #include "demography/saved_simulation.h"
 #include "demography_test_support.h"
-#include "golden_country.h"
+#include "projection_reference.h"
 #include "vkproject.h"
 
 namespace {
@@ -31,6 +31,17 @@ class VKProjectTest : public DemographyTest {
     person.replace(person.find("size= 1000"), 10, "size= 1");
     person += "format= year pop tamrof\n1990 14000\n2000 15500\nendformat\n";  // UN totals
     write_text("data/db/person.dat", person);
+  }
+
+  // The golden country's run by the reference definitions.
+  static VKStatetype golden_run(bool expected) {
+    ReadinInfo raw{};
+    EXPECT_EQ(read_country(golden_country(), &raw), 1);
+    CountryInfo c{};
+    ref::convert(raw, &c);
+    VKStatetype s = ref::start(c, 1990, expected);
+    while (s.stepcnt < 12) ref::step(s, c.life_adjust);
+    return s;
   }
 
   // Runs vkproject with the arguments, given separated by single spaces.
@@ -80,13 +91,14 @@ class VKProjectTest : public DemographyTest {
 TEST_F(VKProjectTest, RawFiguresAreTheEnginesOwn) {
   ASSERT_EQ(run("--data data --country TESTLAND --raw --format csv"), 0) << err;
   const auto rows = csv(out);
+  const VKStatetype want = golden_run(false);
   ASSERT_EQ(rows.size(), 14u);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"name", "year", "population", "tfr", "lifex", "migration", "imr",
                                                "un_population"}));
   for (int t = 0; t <= 12; ++t) {
     EXPECT_EQ(rows[t + 1][0], "Testland");
     EXPECT_EQ(rows[t + 1][1], std::to_string(1990 + 5 * t));
-    EXPECT_EQ(rows[t + 1][2], std::to_string(kGoldenRunTotpop[t])) << t;
+    EXPECT_EQ(rows[t + 1][2], std::to_string(want.totpop[t])) << t;
     EXPECT_EQ(rows[t + 1][5], "-3");
   }
   EXPECT_EQ(rows[1][3], "420");
@@ -97,6 +109,7 @@ TEST_F(VKProjectTest, RawFiguresAreTheEnginesOwn) {
 TEST_F(VKProjectTest, ScreenUnitsAndGroups) {
   ASSERT_EQ(run("--data data --country testland --format csv --groups --to 1995"), 0);
   const auto rows = csv(out);
+  const VKStatetype want = golden_run(false);
   ASSERT_EQ(rows.size(), 3u);
   ASSERT_EQ(rows[0].size(), 8u + 34u);
   EXPECT_EQ(rows[0][8], "m0");
@@ -105,16 +118,16 @@ TEST_F(VKProjectTest, ScreenUnitsAndGroups) {
   EXPECT_EQ(rows[1][3], "4.20");
   EXPECT_EQ(rows[1][5], "-3000");
   EXPECT_EQ(rows[1][6], "50.300");
-  EXPECT_EQ(rows[1][8], std::to_string(kGoldenMale1990[1] * 1000));
-  EXPECT_EQ(rows[2][8], std::to_string(kGoldenRunMale1[0] * 1000));
-  EXPECT_EQ(rows[2][41], std::to_string(kGoldenRunFem1[16] * 1000));
+  EXPECT_EQ(rows[1][8], std::to_string(want.male_pop[0][0] * 1000));
+  EXPECT_EQ(rows[2][8], std::to_string(want.male_pop[1][0] * 1000));
+  EXPECT_EQ(rows[2][41], std::to_string(want.fem_pop[1][16] * 1000));
 }
 
 // (Targets set from the command line: the program's scenario-window test holds the
 // two to the same saved run.)
 TEST_F(VKProjectTest, ExpectedRun) {
-  ASSERT_EQ(run("--data data --country Testland --expected --raw --format csv"), 0);
-  EXPECT_EQ(csv(out)[13][2], std::to_string(kGoldenExpectedTotpop[12]));
+  ASSERT_EQ(run("--data data --country Testland --expected --raw --format csv --to 2050"), 0);  // the last year
+  EXPECT_EQ(csv(out)[13][2], std::to_string(golden_run(true).totpop[12]));
 }
 
 TEST_F(VKProjectTest, TableAndJson) {
@@ -156,10 +169,10 @@ TEST_F(VKProjectTest, SavedRunLoadsInTheProgram) {
   EXPECT_EQ(Display[0].curr_sim, 0);
   EXPECT_EQ(Display[1].curr_sim, -1);
   EXPECT_EQ(Display[0].modify_permit, 1);
-  EXPECT_EQ(Display[0].maxpop, kGoldenRunTotpop[2]);
+  EXPECT_EQ(Display[0].maxpop, golden_run(false).totpop[2]);
   EXPECT_EQ(VKState[0][0]->stepcnt, 2);
   EXPECT_EQ(VKState[0][0]->year, 2000);
-  EXPECT_EQ(VKState[0][0]->totpop[2], kGoldenRunTotpop[2]);
+  EXPECT_EQ(VKState[0][0]->totpop[2], Display[0].maxpop);
   EXPECT_EQ(VKState[0][1]->stepcnt, -1);
   EXPECT_STREQ(Country[0].country_name, "Testland");
 }

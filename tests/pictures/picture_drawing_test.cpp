@@ -34,35 +34,29 @@ class PictureDrawing : public InterfaceTest {
   }
 };
 
-TEST_F(PictureDrawing, MagnifiedPictureFillsItsRectangle) {
+// From column 1, row 1 at magnification 3: a 9 x 6 block of source pixels
+// (6, 7, 8 / 10, 11, 12), each 3 x 3 on the screen, the rest of the asked height
+// untouched; from the file, from column 1 through the colour function (value + 1).
+TEST_F(PictureDrawing, PicturesFromMemoryAndFromTheirFileFillTheirRectangles) {
   const std::vector<unsigned char> bytes = sample_bytes();
   std::vector<uint16_t> buffer(bytes.size() / 2 + 1);
   MXPicture picture{};
   ASSERT_EQ(MXinitpicmem(bytes.data(), bytes.size(), &picture, buffer.data()), 1);
-  // From column 1, row 1 at magnification 3: a 9 x 6 block of source pixels
-  // (6, 7, 8 / 10, 11, 12), each 3 x 3 on the screen; the rest of the asked height
-  // stays untouched.
   const std::vector<unsigned char> before = screen();
   MXwdrawpict(&picture, 100, 120, 9, 12, 1, 1, 3, nullptr);
+  FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  MXwdrawfilepict(file, 200, 50, 3, 5, 1, 0, plus_one);
+  std::fclose(file);
   int wx = 0, wy = 0;
   MXgetwindowspecs("root", &wx, &wy, nullptr, nullptr, nullptr);
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 9; ++x)
       EXPECT_EQ(MXPget_pixel(wx + 100 + x, wy + 120 + y), 4 * (1 + y / 3) + (1 + x / 3) + 1) << x << "," << y;
   EXPECT_EQ(MXPget_pixel(wx + 100, wy + 126), before[static_cast<size_t>((wy + 126) * 640 + wx + 100)]);
-}
-
-TEST_F(PictureDrawing, PictureFromItsFileGoesThroughTheColourFunction) {
-  const std::vector<unsigned char> bytes = sample_bytes();
-  FILE* file = std::tmpfile();
-  ASSERT_NE(file, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  MXwdrawfilepict(file, 200, 50, 3, 5, 1, 0, plus_one);
-  int wx = 0, wy = 0;
-  MXgetwindowspecs("root", &wx, &wy, nullptr, nullptr, nullptr);
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 3; ++x) EXPECT_EQ(MXPget_pixel(wx + 200 + x, wy + 50 + y), 4 * y + x + 2 + 1) << x << "," << y;
-  std::fclose(file);
 }
 
 }  // namespace

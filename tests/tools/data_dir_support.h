@@ -59,7 +59,6 @@ inline std::vector<ListRow> read_list(const std::string& path, int* numregions, 
 struct Database {
   std::map<std::string, std::vector<std::string>> values;           // key -> values in order met
   std::map<std::string, std::vector<std::vector<std::string>>> tables;  // "total_pop" etc. -> rows
-  std::string identification;                                      // the word after database=
 };
 
 inline Database read_database(const std::string& path) {
@@ -75,11 +74,7 @@ inline Database read_database(const std::string& path) {
     while (ws >> w) words.push_back(w);
   }
   for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "database=" && i + 1 < words.size()) {
-      ++i;
-      db.identification = words[i];
-    }
-    else if (words[i] == "name=") {
+    if (words[i] == "name=") {
       // the name runs to the next key
       std::string name;
       while (i + 1 < words.size() && words[i + 1].back() != '=') name += (name.empty() ? "" : " ") + words[++i];

@@ -50,6 +50,7 @@ TEST(JsonReader, RefusesMalformedText) {
       "\"open",    "[01]",       "[1.]",       "[.5]",           "[1e]",       "[-]",
       "tru",       "nul",        "[\"\\x\"]",  "[\"\\ud83c\"]",  "[\"\\udf0d\"]", "[\"a\nb\"]",
       "[1] [2]",   "{1:2}",      "[\"\\u12G4\"]", "[1e999]",
+      "[\"\\udc00\\udc00\"]",  // two low surrogates are no pair
   };
   for (const char* text : bad) {
     JsonValue v;

@@ -1,0 +1,323 @@
+// Run-length pictures: loading, checking and pixel lookup of pictures built byte by
+// byte (the four run layouts, the row table, the refusal of damaged pictures),
+// writing and reading back at every depth, the row decoding behind the drawing
+// operations (magnification, clipping at the picture's edges), and drawing straight
+// from a picture file, whose damaged files end the program with their message.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "base/log.h"
+#include "picture_test_support.h"
+#include "pictures/run_length_encoder.h"
+
+namespace {
+
+using Values = std::vector<uint16_t>;
+using Pixels = std::vector<unsigned char>;
+
+struct Row {
+  int x, y;
+  Pixels pixels;
+};
+
+void collect(int x, int y, const unsigned char* pixels, int n, void* data) {
+  static_cast<std::vector<Row>*>(data)->push_back(Row{x, y, Pixels(pixels, pixels + n)});
+}
+
+struct Fatal {
+  std::string text;
+};
+[[noreturn]] void throw_fatal(int, const char* text) { throw Fatal{text}; }
+
+// The rows drawn straight from a file holding bytes, or the message that ended the program.
+std::vector<Row> draw_file(const std::vector<unsigned char>& bytes, int width, int height, int srcx, int srcy,
+                           MXFilePictColorFunc color = nullptr, std::string* fatal = nullptr) {
+  std::vector<Row> out;
+  const TempFile file = temp_file(bytes);
+  MXsetfatalhandler(throw_fatal);
+  try {
+    MXdecodefilepictrows(file.get(), 3, 4, width, height, srcx, srcy, color, collect, &out);
+  } catch (const Fatal& f) {
+    if (fatal) *fatal = f.text;
+  }
+  MXsetfatalhandler(nullptr);
+  return out;
+}
+
+// Each layout with a run whose count byte is 0, standing for the longest run: a
+// 4-bit run byte 0x05 is 16 pixels of 5; an 8-bit run 00 07 is 256 pixels of 7; a
+// 12-bit run 0x0123 (bytes 23 01) is 16 pixels of 0x123; a 16-bit run is a count
+// byte and the value low byte first. Loaded into memory and drawn from the file
+// (only the low 8 bits of a value are drawn).
+TEST(RunLayouts, CountZeroStandsForTheLongestRun) {
+  struct Case {
+    uint32_t tag;
+    unsigned cols;
+    std::vector<unsigned> runs;
+    int x, n, runsize;  // runsize -1: not checked
+    uint16_t value;
+  };
+  const Case cases[] = {{MX_RUN4_TAG, 16, {0x05}, 0, 16, 1, 5},
+                        {MX_RUN8_TAG, 256, {0x00, 0x07}, 250, 6, -1, 7},
+                        {MX_RUN12_TAG, 16, {0x23, 0x01}, 15, 1, -1, 0x123},
+                        {MX_RUN16_TAG, 3, {3, 0x34, 0x12}, 0, 3, 3, 0x1234}};
+  for (const Case& c : cases) {
+    const auto bytes = picture_bytes(c.tag, 1, c.cols, {12, static_cast<unsigned>(c.runs.size())}, c.runs);
+    LoadedPicture p = load(bytes);
+    ASSERT_EQ(p.result, 1) << c.tag;
+    EXPECT_TRUE(c.runsize < 0 || p.picture.runsize == c.runsize) << c.tag;
+    EXPECT_EQ(pixels(p.picture, c.x, 0, c.n), Values(static_cast<size_t>(c.n), c.value)) << c.tag;
+    const std::vector<Row> drawn = draw_file(bytes, c.n, 1, c.x, 0);
+    ASSERT_EQ(drawn.size(), 1u) << c.tag;
+    EXPECT_EQ(drawn[0].pixels, Pixels(static_cast<size_t>(c.n), c.value & 0xFF)) << c.tag;
+  }
+}
+
+TEST(RowTable, RowOffsetsAreSumsOfRowSizes) {
+  // Two rows of 20 pixels; table 14, 3, 5: row 0's runs at file offset 14 (3
+  // bytes), row 1's at 17 (5 bytes).
+  LoadedPicture p = load(picture_bytes(MX_RUN4_TAG, 2, 20, {14, 3, 5},
+                                       {0x01, 0x22, 0x23, 0x44, 0x45, 0x46, 0x47, 0x48}));
+  ASSERT_EQ(p.result, 1);
+  EXPECT_EQ(p.picture.rowvec[0], 0);  // entry 0 replaced by 0
+  EXPECT_EQ(pixels(p.picture, 0, 0, 1), Values{1});
+  EXPECT_EQ(pixels(p.picture, 16, 0, 4), (Values{2, 2, 3, 3}));
+  EXPECT_EQ(pixels(p.picture, 0, 1, 20),
+            (Values{4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7, 8, 8, 8, 8}));
+}
+
+TEST(PixelLookup, OutsideThePictureReadsNoPixel) {
+  LoadedPicture p = load(picture_bytes(MX_RUN8_TAG, 2, 5, {14, 2, 4}, {5, 9, 2, 1, 3, 2}));
+  ASSERT_EQ(p.result, 1);
+  EXPECT_EQ(pixels(p.picture, 5, 0, 1), Values{MX_NO_PIXEL});
+  EXPECT_EQ(pixels(p.picture, 0, 2, 1), Values{MX_NO_PIXEL});
+  EXPECT_EQ(pixels(p.picture, -1, 0, 1), Values{MX_NO_PIXEL});
+  EXPECT_EQ(pixels(p.picture, 0, -1, 1), Values{MX_NO_PIXEL});
+  // From cols - 2 with n = 4: two values, then no pixel twice.
+  EXPECT_EQ(pixels(p.picture, 3, 1, 4), (Values{2, 2, MX_NO_PIXEL, MX_NO_PIXEL}));
+  EXPECT_EQ(pixels(p.picture, 1, 1, 3), (Values{1, 2, 2}));
+}
+
+// Each case is a picture that would make an unchecked decoder read past its data.
+TEST(Refusal, DamagedPicturesAreRefusedWithResultZero) {
+  struct Case {
+    const char* what;
+    std::vector<unsigned char> bytes;
+  };
+  const std::vector<Case> cases = {
+      {"unknown tag RUN+0x85", picture_bytes(0x854E5552, 1, 16, {12, 1}, {0x05})},
+      {"empty file", {}},
+      {"header only", picture_bytes(MX_RUN4_TAG, 1, 16, {}, {})},
+      {"row table cut short", picture_bytes(MX_RUN4_TAG, 2, 16, {14, 1}, {})},
+      {"row sizes beyond the data", picture_bytes(MX_RUN4_TAG, 1, 16, {12, 2}, {0x05})},
+      {"runs short of cols", picture_bytes(MX_RUN8_TAG, 1, 10, {12, 2}, {9, 1})},
+      {"runs past cols", picture_bytes(MX_RUN8_TAG, 1, 10, {12, 4}, {9, 1, 2, 1})},
+      {"partial run", picture_bytes(MX_RUN8_TAG, 1, 10, {12, 3}, {10, 1, 0})},
+      {"partial 3-byte run", picture_bytes(MX_RUN16_TAG, 1, 4, {12, 4}, {4, 1, 0, 0})},
+      {"non-standard entry 0", picture_bytes(MX_RUN4_TAG, 1, 16, {14, 1}, {0, 0, 0x05})},
+      {"row entry of 32768", picture_bytes(MX_RUN4_TAG, 1, 16, {12, 0x8000}, {0x05})},
+      {"second row missing", picture_bytes(MX_RUN4_TAG, 2, 16, {14, 1, 1}, {0x05})},
+  };
+  for (const Case& c : cases) {
+    LoadedPicture p = load(c.bytes);
+    EXPECT_EQ(p.result, 0) << c.what;
+    EXPECT_EQ(p.picture.rowvec, nullptr) << c.what;
+    // A refused picture is safe to look into: it has no pixels.
+    EXPECT_EQ(pixels(p.picture, 0, 0, 2), (Values{MX_NO_PIXEL, MX_NO_PIXEL})) << c.what;
+  }
+  // Bytes after the last row are no damage.
+  EXPECT_EQ(load(picture_bytes(MX_RUN4_TAG, 1, 16, {12, 1}, {0x05, 0xFF, 0xFF})).result, 1);
+}
+
+TEST(FileLoading, LoadsFromAnOpenFileAndReadsTheSpecs) {
+  const std::vector<unsigned char> bytes = picture_bytes(MX_RUN8_TAG, 2, 5, {14, 2, 4}, {5, 9, 2, 1, 3, 2});
+  const TempFile file = temp_file(bytes);
+  ASSERT_NE(file, nullptr);
+  std::vector<uint16_t> buffer(bytes.size() / 2);
+  MXPicture picture{};
+  ASSERT_EQ(MXinitpic(file.get(), &picture, buffer.data()), 1);
+  EXPECT_EQ(picture.rows, 2);
+  EXPECT_EQ(picture.cols, 5);
+  EXPECT_EQ(pixels(picture, 4, 0, 1), Values{9});
+  int rows = 0, cols = 0;
+  MXgetfilepictspecs(file.get(), &rows, &cols);
+  EXPECT_EQ(rows, 2);
+  EXPECT_EQ(cols, 5);
+  // A file cut inside the runs is refused.
+  const TempFile cut = temp_file(std::vector<unsigned char>(bytes.begin(), bytes.end() - 1));
+  EXPECT_EQ(MXinitpic(cut.get(), &picture, buffer.data()), 0);
+}
+
+// A grid with long runs, short runs and run lengths beyond the longest run.
+std::vector<uint16_t> sample_grid(int rows, int cols, unsigned largest, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<uint16_t> grid(static_cast<size_t>(rows) * cols);
+  for (int r = 0; r < rows; ++r) {
+    int c = 0;
+    while (c < cols) {
+      const int length = static_cast<int>(random() % 5 == 0 ? 1 + random() % 600 : 1 + random() % 4);
+      const auto value = static_cast<uint16_t>(random() % (largest + 1));
+      for (int i = 0; i < length && c < cols; ++i, ++c) grid[static_cast<size_t>(r) * cols + c] = value;
+    }
+  }
+  return grid;
+}
+
+TEST(Writing, EveryDepthReadsBackWhatWasWritten) {
+  for (int bits : {4, 8, 12, 16}) {
+    const int rows = 7;
+    const int cols = 700;
+    const std::vector<uint16_t> grid = sample_grid(rows, cols, (1u << bits) - 1, 17u + bits);
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(MXencodepicture(bits, rows, cols, grid, &bytes)) << bits;
+    // The standard row table: entry 0 is 8 + 2 x (rows + 1).
+    EXPECT_EQ(bytes[8] | bytes[9] << 8, 8 + 2 * (rows + 1));
+    LoadedPicture p = load(bytes);
+    ASSERT_EQ(p.result, 1) << bits;
+    EXPECT_EQ(p.picture.tag, MXpicturetag(bits));
+    for (int r = 0; r < rows; ++r) {
+      const std::vector<uint16_t> row = pixels(p.picture, 0, r, cols);
+      EXPECT_TRUE(std::equal(row.begin(), row.end(), grid.begin() + r * cols)) << bits << " row " << r;
+    }
+  }
+}
+
+TEST(Writing, ValuesThatDoNotFitAreRefused) {
+  std::vector<unsigned char> bytes;
+  EXPECT_FALSE(MXencodepicture(4, 1, 2, {3, 16}, &bytes));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_FALSE(MXencodepicture(8, 1, 2, {3, 256}, &bytes));
+  EXPECT_FALSE(MXencodepicture(7, 1, 2, {3, 4}, &bytes));
+  EXPECT_FALSE(MXencodepicture(8, 2, 2, {3, 4}, &bytes));  // grid of the wrong size
+  // A row of alternating values needs 2 bytes a pixel at 8 bits: 16384 pixels are
+  // one byte too many for a row-table entry.
+  std::vector<uint16_t> stripes(16384);
+  for (size_t i = 0; i < stripes.size(); ++i) stripes[i] = static_cast<uint16_t>(i % 2);
+  EXPECT_FALSE(MXencodepicture(8, 1, 16384, stripes, &bytes));
+  EXPECT_TRUE(MXencodepicture(4, 1, 16384, stripes, &bytes));
+}
+
+struct CallLog {
+  static std::vector<std::vector<int>> calls;
+  static int color(unsigned value, int column, int row, int repeat) {
+    calls.push_back({static_cast<int>(value), column, row, repeat});
+    return static_cast<int>(value) + 0x100;  // only the low 8 bits count
+  }
+};
+std::vector<std::vector<int>> CallLog::calls;
+
+TEST(Decoding, MagnifiedRowsRepeatPixelsAndRows) {
+  // 3 rows x 4 columns: value = 10 x row + column.
+  std::vector<uint16_t> grid;
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 4; ++c) grid.push_back(static_cast<uint16_t>(10 * r + c));
+  std::vector<unsigned char> bytes;
+  ASSERT_TRUE(MXencodepicture(8, 3, 4, grid, &bytes));
+  LoadedPicture p = load(bytes);
+  ASSERT_EQ(p.result, 1);
+
+  // Scale 2, height 10 from row 0: only 3 source rows exist, so 6 rows come out.
+  std::vector<Row> out;
+  MXdecodepictrows(&p.picture, 5, 7, 6, 10, 1, 0, 2, nullptr, collect, &out);
+  ASSERT_EQ(out.size(), 6u);
+  EXPECT_EQ(out[0].x, 5);
+  EXPECT_EQ(out[0].y, 7);
+  EXPECT_EQ(out[5].y, 12);
+  EXPECT_EQ(out[0].pixels, (Pixels{1, 1, 2, 2, 3, 3}));
+  EXPECT_EQ(out[1].pixels, out[0].pixels);
+  EXPECT_EQ(out[4].pixels, (Pixels{21, 21, 22, 22, 23, 23}));
+
+  // From srcy 2 at scale 3: 3 rows even though 9 were asked for.
+  out.clear();
+  MXdecodepictrows(&p.picture, 0, 0, 3, 9, 0, 2, 3, nullptr, collect, &out);
+  EXPECT_EQ(out.size(), 3u);
+
+  // Wider than the rest of the picture: past the row's end the row buffer keeps its
+  // earlier content (255 at first).
+  out.clear();
+  MXdecodepictrows(&p.picture, 0, 0, 5, 1, 2, 0, 1, nullptr, collect, &out);
+  ASSERT_EQ(out.size(), 1u);
+  EXPECT_EQ(out[0].pixels, (Pixels{2, 3, 255, 255, 255}));
+
+  // Starts beyond the picture draw nothing.
+  out.clear();
+  MXdecodepictrows(&p.picture, 0, 0, 5, 5, 4, 0, 1, nullptr, collect, &out);
+  MXdecodepictrows(&p.picture, 0, 0, 5, 5, 0, 3, 1, nullptr, collect, &out);
+  MXdecodepictrows(&p.picture, 0, 0, 5, 5, 0, 0, 0, nullptr, collect, &out);
+  EXPECT_TRUE(out.empty());
+
+  // The colour function gets value, output column, output row / scale and copy:
+  // from column 2 at scale 2, row 0 shows value 2 twice; output row 2 is source row 1.
+  CallLog::calls.clear();
+  MXdecodepictrows(&p.picture, 0, 0, 3, 3, 2, 0, 2, CallLog::color, collect, &out);
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(out[0].pixels, (Pixels{2, 2, 3}));
+  EXPECT_EQ(out[2].pixels, (Pixels{12, 12, 13}));
+  ASSERT_GE(CallLog::calls.size(), 2u);
+  EXPECT_EQ(CallLog::calls[0], (std::vector<int>{2, 0, 0, 0}));
+  EXPECT_EQ(CallLog::calls[1], (std::vector<int>{2, 1, 0, 1}));
+  EXPECT_EQ(CallLog::calls.back(), (std::vector<int>{13, 2, 1, 0}));
+}
+
+int plus_one(unsigned value) { return static_cast<int>(value) + 1; }
+
+// Drawing straight from a file: 3 rows x 5 columns at 8 bits,
+// 1 1 2 2 2 / 3 3 3 3 3 / 4 5 5 5 5 (row table 16, 4, 2, 4).
+TEST(FileDrawing, DrawsTheAskedPartAndStopsAtThePicturesEdges) {
+  const auto bytes = picture_bytes(MX_RUN8_TAG, 3, 5, {16, 4, 2, 4}, {2, 1, 3, 2, 5, 3, 1, 4, 4, 5});
+  struct Case {
+    int width, height, srcx, srcy;
+    std::vector<Pixels> rows;  // drawn at (3, 4), (3, 5), ...
+  };
+  const Case cases[] = {
+      {5, 3, 0, 0, {{1, 1, 2, 2, 2}, {3, 3, 3, 3, 3}, {4, 5, 5, 5, 5}}},
+      {2, 9, 1, 1, {{3, 3}, {5, 5}}},                         // two rows left below row 1
+      {4, 1, 3, 2, {{5, 5, 255, 255}}},                      // past the row's end: the buffer's 255
+      {3, 2, 5, 0, {}}, {3, 2, 0, 3, {}}, {3, 2, -1, 0, {}},  // starts beyond the picture
+  };
+  for (const Case& c : cases) {
+    const std::vector<Row> drawn = draw_file(bytes, c.width, c.height, c.srcx, c.srcy);
+    ASSERT_EQ(drawn.size(), c.rows.size()) << c.srcx << "," << c.srcy;
+    for (size_t k = 0; k < drawn.size(); ++k) {
+      EXPECT_EQ(drawn[k].x, 3);
+      EXPECT_EQ(drawn[k].y, 4 + static_cast<int>(k));
+      EXPECT_EQ(drawn[k].pixels, c.rows[k]) << c.srcx << "," << c.srcy << " row " << k;
+    }
+  }
+  const std::vector<Row> coloured = draw_file(bytes, 3, 1, 2, 2, plus_one);
+  ASSERT_EQ(coloured.size(), 1u);
+  EXPECT_EQ(coloured[0].pixels, (Pixels{6, 6, 6}));
+}
+
+// A damaged file ends the program with a message naming the fault, before any
+// byte outside the file or the row buffer is used.
+TEST(FileDrawing, DamagedFilesEndTheProgramWithTheirMessage) {
+  const std::vector<unsigned char> good = picture_bytes(MX_RUN8_TAG, 1, 5, {12, 4}, {2, 1, 3, 2});
+  struct Case {
+    std::vector<unsigned char> bytes;
+    int srcy;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{}, 0, "Unable to read tag\n"},
+      {{good.begin(), good.begin() + 5}, 0, "Unable to read rows\n"},
+      {{good.begin(), good.begin() + 7}, 0, "Unable to read cols\n"},
+      {picture_bytes(MX_RUN8_TAG, 1, 641, {12, 0}, {}), 0, "Too many columns (641) for picture\n"},
+      {picture_bytes(0x854E5552, 1, 5, {12, 4}, {2, 1, 3, 2}), 0, "Unknown tag type (854e5552)\n"},
+      {picture_bytes(MX_RUN8_TAG, 2, 5, {12}, {}), 1, "Unable to read the picture's row table\n"},
+      {picture_bytes(MX_RUN8_TAG, 1, 5, {0x8000, 4}, {2, 1, 3, 2}), 0,
+       "Cannot seek to offset -32768 in MXwdrawfilepict\n"},
+      {{good.begin(), good.end() - 1}, 0, "Picture ends inside row 0\n"},
+      {picture_bytes(MX_RUN8_TAG, 1, 5, {12, 4}, {2, 1, 4, 2}), 0, "Picture row 0 runs past its 5 columns\n"},
+  };
+  for (const Case& c : cases) {
+    std::string message;
+    draw_file(c.bytes, 5, 1, 0, c.srcy, nullptr, &message);
+    EXPECT_EQ(message, c.message);
+  }
+}
+
+}  // namespace
