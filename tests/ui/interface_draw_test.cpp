@@ -6,6 +6,9 @@
 // Lines are drawn as the platform draws them: from the first point up to, but not
 // including, the second.
 #include <algorithm>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "ui/interface_test_support.h"
 
@@ -154,11 +157,21 @@ TEST_F(Drawing, MenuWithAnInvisibleItemAndCheckMarks) {
   MXtogglecheck("menu", "third");
   EXPECT_TRUE(pixels_of(kInk, 301, 218, right, 232) == unchecked);
 
-  // Highlight follows the pointer over the visible items.
-  highlight(310, 222);
-  expect_dots({{kHilite, 302, 219}});
-  highlight(310, 208);
-  expect_dots({{kFace, 302, 219}, {kHilite, 302, 204}});
+  // Highlight follows the pointer over the visible items: m.x < x < m.x + wd and
+  // m.y + 1 < y < m.y + 15 n + 2 (n = 2 visible items); slot (y - m.y - 3) / 15.
+  const struct {
+    int x, y, slot;
+  } points[] = {{310, 222, 1}, {310, 208, 0}, {310, 231, 1}, {310, 232, -1}, {310, 202, 0}, {310, 201, -1},
+                {301, 210, 0}, {300, 210, -1}, {300 + m.wd - 1, 210, 0}, {300 + m.wd, 210, -1}};
+  for (const auto& p : points) {
+    highlight(p.x, p.y);
+    const Pixels lit = pixels_of(kHilite, 300, 200, 300 + m.wd - 1, 200 + m.ht - 1);
+    EXPECT_EQ(lit.empty() ? -1 : (lit.begin()->second - 203) / 15, p.slot) << p.x << "," << p.y;
+    if (p.slot >= 0) {  // the whole row: highlight or label
+      const size_t ink = pixels_of(kInk, 301, 203 + 15 * p.slot, 300 + m.wd - 2, 217 + 15 * p.slot).size();
+      EXPECT_EQ(lit.size() + ink, (m.wd - 2u) * 15u) << p.y;
+    }
+  }
 
   removepopup();
   EXPECT_EQ(InfState.level, 1);
@@ -227,6 +240,105 @@ TEST_F(Drawing, ShadedFrameAroundAField) {
   // Field (10, 450) 200 x 20 of the window at (0, 0): two pixels outside it.
   expect_dots({{kLight, 100, 449}, {kLight, 100, 448}, {kLight, 9, 460}, {kLight, 8, 460}, {kDark, 100, 470},
                {kDark, 100, 471}, {kDark, 210, 460}, {kDark, 211, 460}, {inside, 100, 460}, {inside, 209, 469}});
+}
+
+// Texts in one colour and font, each at (x, baseline).
+struct Ink {
+  int colour;
+  FontSizeType font;
+  std::vector<std::tuple<int, int, std::string>> at;
+};
+
+// The ink in the box (x0, y0)-(x1, y1) must be exactly what the platform's own text
+// drawing leaves there for the texts placed by the rules, on a cleared box.
+void expect_ink_as_placed(const char* what, int x0, int y0, int x1, int y1, const std::vector<Ink>& inks) {
+  std::vector<Pixels> got;
+  for (const Ink& k : inks) got.push_back(pixels_of(k.colour, x0, y0, x1, y1));
+  MXPset_clip_rect(0, 0, 640, 480);
+  MXsetcolor(0);
+  MXPfill_rect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+  for (const Ink& k : inks) {
+    MXsetcolor(k.colour);
+    MXsetfont(k.font);
+    for (const auto& [x, y, text] : k.at) MXPdraw_string(x, y, text.c_str());
+  }
+  for (size_t i = 0; i < inks.size(); ++i) {
+    EXPECT_FALSE(got[i].empty()) << what;
+    EXPECT_TRUE(got[i] == pixels_of(inks[i].colour, x0, y0, x1, y1)) << what;
+  }
+}
+
+TEST_F(Drawing, LabelsMenuItemsAndWindowTextStandWhereTheRulesPlaceThem) {
+  MXsetfont(LARGE);
+  const int h = MXtextheight();
+  const auto t = [](const char* text) { return MXtextwidth(text); };
+  // One-line baseline Y + (H - h) / 2 + h + (H - h) % 2: faces 20 and 21 high, so
+  // that one of them has an odd remainder. Centred x = X + (W - t) / 2; right-aligned
+  // x = X + W - t - 6. Window "captions" at (20, 380).
+  const auto one_line = [&](int X, int W, int H, bool right, const char* text) {
+    const int x = right ? X + W - t(text) - 6 : X + (W - t(text)) / 2;
+    return std::make_tuple(x, 385 + (H - h) / 2 + h + (H - h) % 2, std::string(text));
+  };
+  MXdrawnamedwindow("captions", 0, 0);
+  expect_ink_as_placed("centred, 20 high", 25, 385, 64, 405, {{kInk, LARGE, {one_line(25, 40, 20, false, "Mid")}}});
+  expect_ink_as_placed("centred, 21 high", 70, 385, 109, 405, {{kInk, LARGE, {one_line(70, 40, 21, false, "Mid")}}});
+  expect_ink_as_placed("right, 20 high", 115, 385, 164, 405, {{kInk, LARGE, {one_line(115, 50, 20, true, "Rgt")}}});
+  expect_ink_as_placed("right, 21 high", 170, 385, 219, 405, {{kInk, LARGE, {one_line(170, 50, 21, true, "Rgt")}}});
+  // Two lines on the 60 x 41 face at (225, 385): first baseline Y + (H - 2h - 2) / 2 + h,
+  // the second h lower, each centred by its own width.
+  const int base1 = 385 + (41 - 2 * h - 2) / 2 + h;
+  expect_ink_as_placed("two lines", 225, 385, 284, 425,
+                       {{kInk, LARGE, {{225 + (60 - t("AB")) / 2, base1, "AB"}, {225 + (60 - t("CD")) / 2, base1 + h, "CD"}}}});
+  // Menu items at (300, 200): baseline 215 + 15 per slot; labels from x = 306, or 316
+  // in a check list; the check mark from x = 306.
+  MXcreatenamedpopup("checks");
+  expect_ink_as_placed("check list", 301, 201, 300 + Popups[1].wd - 2, 235,
+                       {{kInk, LARGE, {{306, 215, "*"}, {316, 215, "Tick"}}}, {kDim, LARGE, {{316, 230, "Tock"}}}});
+  removepopup();
+  MXcreatenamedpopup("menu");
+  MXtogglecheck("menu", "third");
+  expect_ink_as_placed("menu", 301, 201, 300 + Popups[0].wd - 2, 235,
+                       {{kInk, LARGE, {{306, 215, "First"}, {306, 230, "Third"}, {306, 230, "*"}}}});
+  removepopup();
+  // Window text is drawn one pixel right of the window-relative x.
+  MXsetcurrentnamedwindow("shapes");  // at (350, 20), no border
+  MXsetcolor(kInk);
+  MXsetfont(SMALL);
+  MXwwritemsg(100, 40, "Hi");
+  expect_ink_as_placed("window text", 440, 25, 549, 69, {{kInk, SMALL, {{451, 60, "Hi"}}}});
+
+  // The clipped text's box: from x + 1, clip wd - 2 wide; from the baseline clip y up
+  // one text height, clip ht high. Text crossing all four edges, at several offsets so
+  // that every edge meets ink.
+  for (int d = 0; d < 9; ++d) {
+    MXredrawnamedwindow("shapes");
+    MXsetcolor(kInk);
+    MXsetfont(LARGE);
+    const int x = 95 + d % 3, y = 60 - h + 6 + d / 3;
+    MXwwriteclippedmsg(100, 60, 30, 4, x, y, "MMMMMMMM");
+    const Pixels got = pixels_of(kInk, 440, 20, 549, 169);
+    MXredrawnamedwindow("shapes");
+    MXPset_clip_rect(451, 80 - h, 28, 4);
+    MXsetcolor(kInk);
+    MXPdraw_string(350 + x + 1, 20 + y, "MMMMMMMM");
+    EXPECT_TRUE(got == pixels_of(kInk, 440, 20, 549, 169)) << "offset " << d;
+  }
+
+  // Clearing keeps a one-pixel margin and the current colour.
+  MXsetcurrentnamedwindow("shapes");
+  MXsetcolor(kInk);
+  MXwfillrect(100, 100, 40, 20);
+  MXwclearrect(100, 100, 40, 20);
+  EXPECT_EQ(MXgetcolor(), kInk);
+  for (int y = 120; y <= 139; ++y)
+    for (int x = 450; x <= 489; ++x)
+      ASSERT_EQ(MXPget_pixel(x, y), x == 450 || x == 489 || y == 120 || y == 139 ? kInk : 1) << x << "," << y;
+  // The pointer in the current window's coordinates.
+  Cursx = 420;
+  Cursy = 95;
+  int cx = 0, cy = 0;
+  MXgetcursorxy(&cx, &cy);
+  EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(70, 75));
 }
 
 TEST_F(Drawing, RedrawingCoversEveryActiveWindowInLevelOrder) {

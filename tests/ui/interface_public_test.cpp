@@ -212,9 +212,9 @@ TEST_F(Public, LastControl) {
 }
 
 TEST_F(Public, SavedInterfaceStateRoundTrip) {
-  // Windows: root 1 button, panel 8, shapes 0, dialog 1, other 2, alert 0; menus: 3 and
-  // 2 items. Values: 6 + 12 windows and buttons, 2 + 2 * 5 menus.
-  EXPECT_EQ(MXwindowstatesize(), (6u + 12u + 2u + 10u) * 4u);
+  // Windows: root 1 button, panel 8, shapes 0, dialog 1, other 2, alert 0, captions 5;
+  // menus: 3 and 2 items. Values: 7 + 17 windows and buttons, 2 + 2 * 5 menus.
+  EXPECT_EQ(MXwindowstatesize(), (7u + 17u + 2u + 10u) * 4u);
   MXdisablebutton("other", "ob", 0);
   MXtogglecheck("checks", "tock");
   FILE* f = std::tmpfile();
