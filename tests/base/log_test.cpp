@@ -1,6 +1,6 @@
 // The two logs (error.log with its version line, output.log, the fatal path through
 // the handler tests install, the file being read named after a fatal entry) and the
-// case-blind comparison every name lookup uses.
+// case-blind comparison and letter folding the name lookups use.
 #include <filesystem>
 #include <string>
 
@@ -78,13 +78,16 @@ TEST_F(LogTest, WithoutAWritableErrorLogTheProgramSaysSoAndEnds) {
   std::filesystem::remove("error.log");
 }
 
-TEST(Text, CaseBlindComparisonGivesItsSign) {
+TEST(Text, CaseBlindComparisonGivesItsSignAndLettersFoldToTheirBase) {
   const struct {
     const char *a, *b;
     int sign;
   } cases[] = {{"Root", "root", 0}, {"a", "B", -1}, {"B", "a", 1},      {"abc", "ab", 1},
                {"ab", "ABC", -1},   {"", "", 0},    {"\xe9", "z", 1},   {"z", "\xe9", -1}};  // bytes unsigned
   for (const auto& c : cases) EXPECT_EQ(MXstricmp(c.a, c.b), c.sign) << c.a << " " << c.b;
+  // Name searches fold Latin-1 letters to their base letter; signs stay.
+  const int folds[][2] = {{0xC0, 'a'}, {0xD7, 0xD7}, {0xDF, 's'}, {0xF7, 0xF7}, {0xFF, 'y'}, {'Q', 'q'}, {'1', '1'}};
+  for (const auto& f : folds) EXPECT_EQ(MXfoldchar(static_cast<unsigned char>(f[0])), f[1]) << f[0];
 }
 
 }  // namespace
