@@ -33,7 +33,8 @@ TEST(KeyTranslation, KeysHaveTheirCodesAndOtherKeysGiveNoKeyEvent) {
               {SDLK_q, KMOD_LCTRL | KMOD_LALT, -1},
               {SDLK_F1, KMOD_NONE, 0},        {SDLK_HOME, KMOD_NONE, -1},    {SDLK_END, KMOD_NONE, -1},
               {SDLK_PAGEUP, KMOD_NONE, 30},   {SDLK_INSERT, KMOD_NONE, -1},  {SDLK_LSHIFT, KMOD_NONE, -1},
-              {SDLK_KP_4, KMOD_NONE, 28},     {SDLK_KP_2, KMOD_NONE, 31},    {SDLK_KP_PERIOD, KMOD_NONE, 8},
+              {SDLK_KP_4, KMOD_NONE, 28},     {SDLK_KP_6, KMOD_NONE, 29},    {SDLK_KP_8, KMOD_NONE, 30},
+              {SDLK_KP_2, KMOD_NONE, 31},     {SDLK_KP_PERIOD, KMOD_NONE, 8},
               {SDLK_KP_4, KMOD_NUM, -1},      {SDLK_BACKSPACE, KMOD_LCTRL, 127},
               {SDLK_RETURN, KMOD_RCTRL, 10},  {SDLK_LEFTBRACKET, KMOD_LCTRL, 27},
               {SDLK_a, KMOD_NONE, -1},        {SDLK_1, KMOD_NONE, -1},       {SDLK_SPACE, KMOD_NONE, -1}};
