@@ -205,6 +205,8 @@ TEST_F(Drawing, InvisibleAndVisibleAgain) {
   MXinvisiblebutton("panel", "two", 1);
   EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);  // peach window background
   EXPECT_EQ(InfState.cw, MXwindownum("panel"));
+  MXredrawnamedwindow("panel");  // a redrawn window leaves it out
+  EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);
   MXenablebutton("panel", "two", 1);
   EXPECT_FALSE(pixels_of(kInk, 105, 140, 164, 179).empty());
   expect_dots({{kBorder, 105, 140}});
