@@ -285,13 +285,14 @@ TEST_F(EventLoop, KeysGoToTheKeyRoutineRelativeToTheCurrentWindowExceptControlT)
   MXsetcurrentnamedwindow("side");  // at (300, 300)
   MXPheadless_key('a');
   MXPheadless_key(20);
+  MXPheadless_key(0xe9);  // a Latin-1 letter keeps its code
   run_events();
-  EXPECT_EQ(statuses("keyfunc"), std::vector<Status>({{'a', 50, 20, ""}}));
+  EXPECT_EQ(statuses("keyfunc"), std::vector<Status>({{'a', 50, 20, ""}, {0xe9, 50, 20, ""}}));
   EXPECT_EQ(Fast, 1);
   MXclearcharfunc();
   MXPheadless_key('b');
   run_events();
-  EXPECT_EQ(calls_of("keyfunc").size(), 1u);
+  EXPECT_EQ(calls_of("keyfunc").size(), 2u);
 }
 
 // Active functions and the main loop -----------------------------------------------------
