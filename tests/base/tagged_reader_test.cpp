@@ -1,6 +1,7 @@
 // Tests of the tagged database reader: word, phrase and line scanning with its
 // limits, comments, numbers and booleans, format statements, and the key-walking
 // driver with identification, nesting and failure.
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -167,68 +168,50 @@ int recording_reader(const char* key, ReaderStatusType status, void* data) {
   return calls->fail_at_key == key ? 0 : 1;
 }
 
-TEST_F(TaggedReaderTest, DriverHandsOnlyKeysToTheCallback) {
-  MemFile file("DATABASE= vk_CONFIG\n# settings\nlistname= a.maf loose words = x=\n"
-               "value=1 bstore= true\n");
-  Calls calls;
-  EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 1);
-  EXPECT_EQ(calls.inits, 1);
-  EXPECT_EQ(calls.finals, 1);
-  // The callback reads no values here, so value words ending in "=" count as keys.
-  EXPECT_EQ(calls.keys, (std::vector<std::string>{"listname=", "=", "x=", "bstore="}));
-  EXPECT_EQ(error_log(), "");
-}
+using Keys = std::vector<std::string>;
 
-TEST_F(TaggedReaderTest, DriverChecksTheIdentificationLine) {
-  Calls calls;
-  {
-    MemFile file("database= VK_config\n");  // nothing wrong, but no key
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0);
-    EXPECT_EQ(calls.finals, 1);
-  }
-  MemFile empty("");
-  EXPECT_EQ(MXgenreader(empty.get(), recording_reader, "VK_config", &calls), 0);
-  EXPECT_EQ(error_log(), "");
-  // The tag must follow "database=" at the start; the last one lacks the tag.
-  for (const char* text : {"VK_config database= a= 1\n", "database= VK_clist\na= 1\n", "database="}) {
-    MemFile file(text);
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "VK_config", &calls), 0) << text;
-  }
-  EXPECT_TRUE(calls.keys.empty());
-  EXPECT_EQ(error_log(), std::string(kVersionLine) + "Not a Marlix database\n" +
-                             "Database identification tag was not |VK_config|\n");
-  MemFile file("a= 1\n");  // no tag asked for: no identification line needed
-  EXPECT_EQ(MXgenreader(file.get(), recording_reader, nullptr, &calls), 1);
-  EXPECT_EQ(calls.keys, (std::vector<std::string>{"a="}));
-}
-
-TEST_F(TaggedReaderTest, CallbackFailureEndsTheRun) {
-  {
-    MemFile file("database= T\na= b= c=\n");
+// What the driver hands the callback, what it returns and what it logs. The callback
+// reads no values, so value words ending in "=" count as keys; an 81-character word
+// is cut to 80, which still ends in "=" here, and fails the run.
+TEST_F(TaggedReaderTest, TheDriverChecksTheTagAndHandsOnlyKeysToTheCallback) {
+  const std::string cut_key = std::string(79, 'k') + "=";
+  const struct {
+    std::string text;
+    const char* tag;
+    int fail_at_init;
+    std::string fail_at_key;
+    int result;
+    Keys keys;
+    int finals;  // -1: not checked
+    std::string log;
+  } cases[] = {
+      {"DATABASE= vk_CONFIG\n# settings\nlistname= a.maf loose words = x=\nvalue=1 bstore= true\n", "VK_config", 0, "",
+       1, {"listname=", "=", "x=", "bstore="}, 1, ""},
+      {"database= VK_config\n", "VK_config", 0, "", 0, {}, 1, ""},  // nothing wrong, but no key
+      {"", "VK_config", 0, "", 0, {}, 1, ""},
+      // The tag must follow "database=" at the start.
+      {"VK_config database= a= 1\n", "VK_config", 0, "", 0, {}, -1, "Not a Marlix database\n"},
+      {"database= VK_clist\na= 1\n", "VK_config", 0, "", 0, {}, -1, "Database identification tag was not |VK_config|\n"},
+      {"database=", "VK_config", 0, "", 0, {}, -1, ""},
+      {"a= 1\n", nullptr, 0, "", 1, {"a="}, 1, ""},  // no tag asked for: no identification line
+      {"database= T\na= b= c=\n", "T", 0, "b=", 0, {"a=", "b="}, -1, ""},
+      {"database= T\na=\n", "T", 1, "", 0, {}, 0, ""},
+      {"database= T\na= " + cut_key + "z b=\n", "T", 0, "", 0, {"a=", cut_key}, 1,
+       "String exceded maximum size in rd_stringhelp\n"},
+  };
+  for (const auto& c : cases) {
+    close_logs_for_test();
+    std::remove("error.log");
+    MemFile file(c.text);
     Calls calls;
-    calls.fail_at_key = "b=";
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "T", &calls), 0);
-    EXPECT_EQ(calls.keys, (std::vector<std::string>{"a=", "b="}));
+    calls.fail_at_init = c.fail_at_init;
+    calls.fail_at_key = c.fail_at_key;
+    EXPECT_EQ(MXgenreader(file.get(), recording_reader, c.tag, &calls), c.result) << c.text;
+    EXPECT_EQ(calls.keys, c.keys) << c.text;
+    EXPECT_EQ(calls.inits, 1) << c.text;
+    EXPECT_TRUE(c.finals < 0 || calls.finals == c.finals) << c.text;
+    EXPECT_EQ(error_log(), c.log.empty() ? "" : kVersionLine + c.log) << c.text;
   }
-  {
-    MemFile file("database= T\na=\n");
-    Calls calls;
-    calls.fail_at_init = 1;
-    EXPECT_EQ(MXgenreader(file.get(), recording_reader, "T", &calls), 0);
-    EXPECT_TRUE(calls.keys.empty());
-    EXPECT_EQ(calls.finals, 0);
-  }
-}
-
-TEST_F(TaggedReaderTest, OverLongWordIsHandledCutAndFailsTheRun) {
-  // 81 characters whose first 80 end in "=": the cut word is still a key.
-  std::string cut_key = std::string(79, 'k') + "=";
-  MemFile file("database= T\na= " + cut_key + "z b=\n");
-  Calls calls;
-  EXPECT_EQ(MXgenreader(file.get(), recording_reader, "T", &calls), 0);
-  EXPECT_EQ(calls.keys, (std::vector<std::string>{"a=", cut_key}));  // b= is never read
-  EXPECT_EQ(calls.finals, 1);
-  EXPECT_EQ(error_log(), std::string(kVersionLine) + "String exceded maximum size in rd_stringhelp\n");
 }
 
 // Reads "include=" by running a nested reader over a second file, then reads the

@@ -1,5 +1,6 @@
-// Events: the key translation of the window, the headless queue and script, the
-// virtual clock, the quit routine and the small services.
+// Events: the key translation and text input of the window, its view of the screen,
+// and the headless platform the end-to-end tests drive (script, queue, virtual clock,
+// counters), checked as far as those tests rely on it.
 #include <SDL_keyboard.h>
 #include <SDL_keycode.h>
 
@@ -32,7 +33,8 @@ TEST(KeyTranslation, KeysHaveTheirCodesAndOtherKeysGiveNoKeyEvent) {
               {SDLK_q, KMOD_LCTRL | KMOD_LALT, -1},
               {SDLK_F1, KMOD_NONE, 0},        {SDLK_HOME, KMOD_NONE, -1},    {SDLK_END, KMOD_NONE, -1},
               {SDLK_PAGEUP, KMOD_NONE, 30},   {SDLK_INSERT, KMOD_NONE, -1},  {SDLK_LSHIFT, KMOD_NONE, -1},
-              {SDLK_KP_4, KMOD_NONE, 28},     {SDLK_KP_2, KMOD_NONE, 31},    {SDLK_KP_PERIOD, KMOD_NONE, 8},
+              {SDLK_KP_4, KMOD_NONE, 28},     {SDLK_KP_6, KMOD_NONE, 29},    {SDLK_KP_8, KMOD_NONE, 30},
+              {SDLK_KP_2, KMOD_NONE, 31},     {SDLK_KP_PERIOD, KMOD_NONE, 8},
               {SDLK_KP_4, KMOD_NUM, -1},      {SDLK_BACKSPACE, KMOD_LCTRL, 127},
               {SDLK_RETURN, KMOD_RCTRL, 10},  {SDLK_LEFTBRACKET, KMOD_LCTRL, 27},
               {SDLK_a, KMOD_NONE, -1},        {SDLK_1, KMOD_NONE, -1},       {SDLK_SPACE, KMOD_NONE, -1}};
@@ -85,103 +87,31 @@ class Headless : public HeadlessScreen {
   }
 };
 
-TEST_F(Headless, FirstEventIsExposeThenIdleTicksOfTenMilliseconds) {
-  EXPECT_TRUE(MXPvirtual_clock());
-  EXPECT_EQ(next().type, MX_EXPOSE);
-  const long t0 = MXPclock_ms();
-  MXPstart_timer();
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(next().type, MX_IDLE);
-  EXPECT_EQ(MXPclock_ms() - t0, 50);
-  EXPECT_EQ(MXPread_timer(), 50);
-}
-
-TEST_F(Headless, KeysCarryTheLastMousePosition) {
-  next();  // expose
-  MXPheadless_press(100, 200);
-  MXPheadless_key('x');
-  MXPheadless_move(7, 8);
-  MXPheadless_key(13);
-  MXPheadless_release(9, 10);
-  const struct {
-    int type, key, x, y;  // key -1: not checked
-  } expected[] = {{MX_PRESS, -1, 100, 200}, {MX_KEY, 'x', 100, 200}, {MX_IDLE, -1, 7, 8}, {MX_KEY, 13, 7, 8},
-                  {MX_RELEASE, -1, 9, 10}};
-  for (const auto& want : expected) {
-    const MXEvent e = next();
-    EXPECT_EQ(e.type, want.type);
-    EXPECT_TRUE(want.key < 0 || e.key == want.key) << e.key;
-    EXPECT_EQ(e.mousex, want.x);
-    EXPECT_EQ(e.mousey, want.y);
-  }
-  EXPECT_FALSE(MXPheadless_pending());
-  const MXEvent e = next();
-  EXPECT_EQ(e.type, MX_IDLE);
-  EXPECT_EQ(e.mousex, 9);  // idle keeps the position too
-}
-
-TEST(Script, ParsesEveryCommandAndRejectsBadLinesWithTheirNumber) {
-  const struct {
-    const char* line;
-    MXPScriptKind kind;
-    int number, x, y;  // -1: not checked
-    const char* text;  // nullptr: not checked
-  } good[] = {{"  wait 250", SCRIPT_WAIT, 250, -1, -1, nullptr},
-              {"click 12 -3", SCRIPT_CLICK, -1, 12, -3, nullptr},
-              {"key ctrl-Q", SCRIPT_KEY, 17, -1, -1, nullptr},
-              {"key escape", SCRIPT_KEY, 27, -1, -1, nullptr},
-              {"key 200", SCRIPT_KEY, 200, -1, -1, nullptr},
-              {"key a", SCRIPT_KEY, 'a', -1, -1, nullptr},
-              {"key \xc3\xa9", SCRIPT_KEY, 0xe9, -1, -1, nullptr},
-              {"type Hello,  world", SCRIPT_TYPE, -1, -1, -1, "Hello,  world"},
-              {"type Gr\xc3\xbc\xc3\x9f" "e", SCRIPT_TYPE, -1, -1, -1, "Gr\xfc\xdf" "e"},  // UTF-8
-              {"type Gr\xfc\xdf" "e", SCRIPT_TYPE, -1, -1, -1, "Gr\xfc\xdf" "e"},            // Latin-1 bytes
-              {"screenshot out.png", SCRIPT_SCREENSHOT, -1, -1, -1, "out.png"},
-              {"# a comment", SCRIPT_NOTHING, -1, -1, -1, nullptr},
-              {"", SCRIPT_NOTHING, -1, -1, -1, nullptr},
-              {"quit", SCRIPT_QUIT, -1, -1, -1, nullptr}, {"close", SCRIPT_CLOSE, -1, -1, -1, nullptr}};
-  MXPScriptCommand c;
-  std::string error;
-  for (const auto& g : good) {
-    ASSERT_TRUE(MXPparse_script_line(g.line, &c, &error)) << g.line << ": " << error;
-    EXPECT_EQ(c.kind, g.kind) << g.line;
-    EXPECT_TRUE(g.number < 0 || c.number == g.number) << g.line;
-    EXPECT_TRUE(g.x < 0 || (c.x == g.x && c.y == g.y)) << g.line;
-    EXPECT_TRUE(!g.text || c.text == g.text) << g.line;
-  }
-  for (const char* bad : {"jump 1 2", "click 1", "click 1 x", "move 1 99999", "wait -5", "key 256", "key home",
-                          "quit now"})
-    EXPECT_FALSE(MXPparse_script_line(bad, &c, &error)) << bad;
-  std::vector<MXPScriptCommand> all;
-  EXPECT_FALSE(MXPparse_script("wait 10\n\nclick 1 2\npress 3\n", &all, &error));
-  EXPECT_EQ(error.rfind("line 4:", 0), 0u) << error;
-}
-
 [[noreturn]] void quit_by_throwing(int code) { throw code + 1000; }
 
-TEST_F(Headless, ScriptRunsInOrderAndEndsThroughTheQuitRoutine) {
+// Queued events come first, then the script's, on a clock of 10 ms ticks; key events
+// carry the last mouse position; a used-up script ends through the quit routine.
+TEST_F(Headless, QueueAndScriptArriveInOrderOnTheVirtualClock) {
   MXPset_quit_handler(quit_by_throwing);
   const std::string png = ::testing::TempDir() + "platform_script_" + std::to_string(getpid()) + ".png";
-  std::remove(png.c_str());
   std::string error;
-  ASSERT_TRUE(MXPheadless_set_script(
-      "wait 25\nclick 5 6\nkey return\ntype ab\nscreenshot " + png + "\nmove 1 2\n", &error))
-      << error;
+  ASSERT_TRUE(MXPheadless_set_script("# comment\n\nwait 25\nclick 5 6\nkey right\nkey ctrl-Q\nkey \xc3\xa9\n"
+                                     "type ab\nscreenshot " + png + "\nmove 1 2\n", &error)) << error;
+  MXPheadless_key(2);
   EXPECT_EQ(next().type, MX_EXPOSE);
+  EXPECT_EQ(next().key, 2);
   const long t0 = MXPclock_ms();
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(next().type, MX_IDLE);  // 25 ms: three ticks
-  EXPECT_EQ(MXPclock_ms() - t0, 30);
-  EXPECT_EQ(next().type, MX_PRESS);
-  MXEvent e = next();
-  EXPECT_EQ(e.type, MX_RELEASE);
-  EXPECT_EQ(e.mousex, 5);
-  EXPECT_EQ(next().key, 13);
-  EXPECT_EQ(next().key, 'a');
-  e = next();
-  EXPECT_EQ(e.key, 'b');
-  EXPECT_EQ(e.mousey, 6);
-  e = next();  // the screenshot is taken on the way to the move
-  EXPECT_EQ(e.type, MX_IDLE);
-  EXPECT_EQ(e.mousex, 1);
+  MXPstart_timer();
+  const int expected[][4] = {{MX_IDLE, 0, 0, 0}, {MX_IDLE, 0, 0, 0}, {MX_IDLE, 0, 0, 0}, {MX_PRESS, 0, 5, 6},
+                             {MX_RELEASE, 0, 5, 6}, {MX_KEY, 29, 5, 6}, {MX_KEY, 17, 5, 6}, {MX_KEY, 0xe9, 5, 6},
+                             {MX_KEY, 'a', 5, 6}, {MX_KEY, 'b', 5, 6}, {MX_IDLE, 0, 1, 2}};
+  for (const auto& want : expected) {
+    const MXEvent e = next();
+    EXPECT_EQ(std::vector<int>({e.type, e.type == MX_KEY ? static_cast<unsigned char>(e.key) : 0, e.mousex, e.mousey}),
+              std::vector<int>(want, want + 4));
+  }
+  EXPECT_EQ(MXPread_timer(), 40);  // 25 ms of waiting (three ticks) and the move's tick
+  EXPECT_EQ(MXPclock_ms() - t0, 40);
   EXPECT_TRUE(std::ifstream(png).good());
   std::remove(png.c_str());
   try {
@@ -191,30 +121,23 @@ TEST_F(Headless, ScriptRunsInOrderAndEndsThroughTheQuitRoutine) {
     EXPECT_EQ(code, 1000);
   }
   MXPset_quit_handler(nullptr);
-}
-
-TEST_F(Headless, QueuedEventsComeBeforeTheScript) {
-  MXPset_quit_handler(quit_by_throwing);
-  std::string error;
-  ASSERT_TRUE(MXPheadless_set_script("key 1\nquit\n", &error));
-  MXPheadless_key(2);
-  EXPECT_EQ(next().type, MX_EXPOSE);
-  EXPECT_EQ(next().key, 2);
-  EXPECT_EQ(next().key, 1);
-  EXPECT_THROW(next(), int);
-  MXPset_quit_handler(nullptr);
-}
-
-TEST_F(Headless, FatalWaitTakesNoRealTimeAndBellsAndClicksAreCounted) {
-  // The virtual clock makes the pause of a fatal exit instant.
-  const long t0 = MXPclock_ms();
+  // The pause of a fatal exit takes no real time; bells and clicks are counted.
   MXdelay(2000);
-  EXPECT_EQ(MXPclock_ms() - t0, 2000);
-  MXbell();
+  EXPECT_EQ(MXPclock_ms() - t0, 2040);
   MXbell();
   MXclick();
-  EXPECT_EQ(MXPheadless_bells(), 2);
-  EXPECT_EQ(MXPheadless_clicks(), 1);
+  EXPECT_EQ(std::make_pair(MXPheadless_bells(), MXPheadless_clicks()), std::make_pair(1, 1));
+}
+
+TEST(Script, BadLinesAreRejectedWithTheirNumber) {
+  MXPScriptCommand c;
+  std::string error;
+  for (const char* bad : {"jump 1 2", "click 1", "click 1 x", "move 1 99999", "wait -5", "key 256", "key home",
+                          "quit now"})
+    EXPECT_FALSE(MXPparse_script_line(bad, &c, &error)) << bad;
+  std::vector<MXPScriptCommand> all;
+  EXPECT_FALSE(MXPparse_script("wait 10\n\nclick 1 2\npress 3\n", &all, &error));
+  EXPECT_EQ(error.rfind("line 4:", 0), 0u) << error;
 }
 
 }  // namespace

@@ -76,8 +76,14 @@ TEST_F(ConfigTest, EveryKeySetsItsNameAndKeysIgnoreCase) {
   EXPECT_EQ(Datapath, "d2020/");
   ASSERT_TRUE(use_starting_point(1990));
   EXPECT_EQ(Datapath, "dbase/");
-  configure_with("database= VK_config\ntodayyear= 2021\n");  // off the five-year grid
-  EXPECT_FALSE(starting_point_offered(2021));
+  // A second year needs its path, the five-year grid, and to lie after 1990 and by 2100.
+  for (const char* text : {"todayyear= 2020\n", "todaypath= d/ todayyear= 2021\n", "todaypath= d/ todayyear= 1990\n",
+                           "todaypath= d/ todayyear= 2105\n"}) {
+    reset_startup_settings();
+    configure_with(std::string("database= VK_config\n") + text);
+    EXPECT_FALSE(starting_point_offered(2020) || starting_point_offered(2021) || starting_point_offered(2105)) << text;
+    EXPECT_TRUE(Todaypath.empty() || Todayyear == 0) << text;
+  }
 }
 
 TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOver) {

@@ -1,6 +1,7 @@
 // Tests of the country list: rows into entries, colours, which names are listed,
 // the declared sizes and their limits, ignored blocks, malformed lists, and the
 // prefix search over regions and countries together.
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -173,6 +174,25 @@ TEST_F(CountryListTest, MalformedListsAreFatal) {
   EXPECT_EQ(Country_list[0].code, 0);
   EXPECT_EQ(Country_list[0].color, 255);  // "x" was taken as the colour name
   EXPECT_EQ(Realnumregions, 1);
+}
+
+TEST_F(CountryListTest, TooManyRowsAndAMissingListAreFatal) {
+  const std::string head = std::string(kHeader) + counts(0, 1) + kFormat;
+  const std::string too_many = "list_reader: Too many countries!\n";
+  const std::string message = "Error processing country database list file |country.maf|\n";
+  // Too many country rows: fatal inside the reader; error.log names the file it read.
+  EXPECT_EQ(fatal_text(head + "none a.dat A  1 red\nnone b.dat B  2 red\nendformat\n"), too_many);
+  EXPECT_EQ(error_log(), kVersionLine + too_many + "This happened while reading the file |country.maf|.\n");
+  // Too many region rows: a note from the reader, then the list's own message.
+  EXPECT_EQ(fatal_text(head + "region a.dat A  1 red\nendformat\n"), message);
+  EXPECT_EQ(error_log(), kVersionLine + too_many + message);
+  std::remove("country.maf");
+  try {
+    get_country_names();
+    ADD_FAILURE() << "a missing list was accepted";
+  } catch (const FatalExit& fatal) {
+    EXPECT_EQ(fatal.text, "Unable to access country list |country.maf|.\n");
+  }
 }
 
 TEST_F(CountryListTest, FindSearchesTheWholeRangeWhateverItsOrder) {

@@ -134,33 +134,26 @@ TEST_F(EventLoop, PressOnNothingEnabledRingsTheBellAndTheReleaseIsIgnored) {
 
 // Auto-repeat -------------------------------------------------------------------------------
 
-TEST_F(EventLoop, AHeldRepeatableButtonRepeatsAtOneSecondThenEveryHalfSecond) {
+// Repeats at 1 s, then four every 0.5 s, four every 0.2 s, then at every idle tick;
+// none while the pointer is off the button; the release on it calls once more.
+TEST_F(EventLoop, AHeldRepeatableButtonRepeatsFasterAndFasterAndStopsOutside) {
   press(210, 20);
   const long pressed_at = MXPclock_ms();
-  hold(210, 20, 3100);
+  hold(210, 20, 3900);
   const std::vector<Call> repeats = calls_of("rep");
-  ASSERT_EQ(repeats.size(), 5u);
-  const long expected[] = {1000, 1500, 2000, 2500, 3000};
+  ASSERT_EQ(repeats.size(), 9u);
+  const long expected[] = {1000, 1500, 2000, 2500, 3000, 3200, 3400, 3600, 3800};
   for (size_t i = 0; i < repeats.size(); ++i) {
     EXPECT_GE(repeats[i].time - pressed_at, expected[i]) << "repeat " << i;
-    EXPECT_LE(repeats[i].time - pressed_at, expected[i] + 70) << "repeat " << i;
+    EXPECT_LE(repeats[i].time - pressed_at, expected[i] + 100) << "repeat " << i;
     EXPECT_EQ(repeats[i].name, "rep");
   }
+  hold(210, 20, 100);
+  EXPECT_EQ(calls_of("rep").size(), 19u);
+  hold(300, 200, 500);
+  EXPECT_EQ(calls_of("rep").size(), 19u);
   release(210, 20);
-  EXPECT_EQ(calls_of("rep").size(), 6u);
-}
-
-TEST_F(EventLoop, RepeatsSpeedUpAfterNineAndStopOutsideTheButton) {
-  press(210, 20);
-  // The clock starts at the first idle tick (10 ms); each repeat needs more than its
-  // threshold: 1010, then 4 x 510, then 4 x 210 ms, the ninth at 3900 ms.
-  hold(210, 20, 3900);
-  EXPECT_EQ(calls_of("rep").size(), 9u);
-  hold(210, 20, 100);  // from now on at every idle tick
-  EXPECT_EQ(calls_of("rep").size(), 19u);
-  hold(300, 200, 500);  // outside: no repeats
-  release(300, 200);
-  EXPECT_EQ(calls_of("rep").size(), 19u);
+  EXPECT_EQ(calls_of("rep").size(), 20u);
 }
 
 // Drag areas ---------------------------------------------------------------------------
@@ -292,13 +285,14 @@ TEST_F(EventLoop, KeysGoToTheKeyRoutineRelativeToTheCurrentWindowExceptControlT)
   MXsetcurrentnamedwindow("side");  // at (300, 300)
   MXPheadless_key('a');
   MXPheadless_key(20);
+  MXPheadless_key(0xe9);  // a Latin-1 letter keeps its code
   run_events();
-  EXPECT_EQ(statuses("keyfunc"), std::vector<Status>({{'a', 50, 20, ""}}));
+  EXPECT_EQ(statuses("keyfunc"), std::vector<Status>({{'a', 50, 20, ""}, {0xe9, 50, 20, ""}}));
   EXPECT_EQ(Fast, 1);
   MXclearcharfunc();
   MXPheadless_key('b');
   run_events();
-  EXPECT_EQ(calls_of("keyfunc").size(), 1u);
+  EXPECT_EQ(calls_of("keyfunc").size(), 2u);
 }
 
 // Active functions and the main loop -----------------------------------------------------

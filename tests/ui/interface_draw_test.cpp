@@ -1,11 +1,18 @@
-// Drawing on the headless screen, read back pixel by pixel: button bevels, arrows and
-// their orientation, one- and two-line labels, the disabled diagonal, graphics types,
-// popup menus with an invisible item and check marks, backing store restoring the
-// screen exactly, modal bookkeeping and the shaded frame.
+// Drawing on the headless screen, read back pixel by pixel (button bevels, arrows,
+// label and menu-item positions, the disabled diagonal, graphics, popup menus,
+// backing store restoring the screen exactly, modal bookkeeping, the shaded frame),
+// and the public operations: geometry and its placement rule, states of buttons and
+// menu items, text formats and the clipped text's checks, timed functions, the last
+// control, the saved interface state and the backing-store rules of start-up.
 //
 // Lines are drawn as the platform draws them: from the first point up to, but not
 // including, the second.
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "ui/interface_test_support.h"
 
@@ -26,6 +33,21 @@ class Drawing : public InterfaceTest {
   static void expect_line(int colour, int x0, int y0, int x1, int y1) {
     for (int y = y0; y <= y1; ++y)
       for (int x = x0; x <= x1; ++x) EXPECT_EQ(MXPget_pixel(x, y), colour) << "at (" << x << ", " << y << ")";
+  }
+  static std::vector<int> specs(const char* name) {
+    int x, y, wd, ht, active;
+    MXgetwindowspecs(name, &x, &y, &wd, &ht, &active);
+    return {x, y, wd, ht, active};
+  }
+  // The saved interface state as it stands.
+  static std::vector<unsigned char> saved_block() {
+    std::vector<unsigned char> block(MXwindowstatesize());
+    FILE* f = std::tmpfile();
+    MXsavewindows(f);
+    std::rewind(f);
+    EXPECT_EQ(std::fread(block.data(), 1, block.size(), f), block.size());
+    std::fclose(f);
+    return block;
   }
 };
 
@@ -65,25 +87,6 @@ TEST_F(Drawing, ArrowsFitASquareAndLeftPointsRightAndRightPointsLeft) {
   expect_dots({{kInk, 204, 112}, {kInk, 197, 115}, {kFace, 197, 110}, {kFace, 197, 120}});
 }
 
-TEST_F(Drawing, TwoLineLabel) {
-  // "AB@CD" on a button 60 x 40 at (105, 140).
-  MXsetfont(LARGE);
-  const int h = MXtextheight();
-  const int base1 = 140 + (40 - 2 * h - 2) / 2 + h, base2 = base1 + h;
-  const int x1 = 105 + (60 - MXtextwidth("AB")) / 2, x2 = 105 + (60 - MXtextwidth("CD")) / 2;
-  bool first = false, second = false;
-  for (const auto& [x, y] : pixels_of(kInk, 105, 140, 164, 179)) {
-    EXPECT_GT(y, base1 - h - 1);
-    EXPECT_LE(y, base2);
-    const bool upper = y <= base1;
-    (upper ? first : second) = true;
-    EXPECT_GE(x, (upper ? x1 : x2) - 1);
-    EXPECT_LE(x, upper ? x1 + MXtextwidth("AB") : x2 + MXtextwidth("CD"));
-  }
-  EXPECT_TRUE(first);
-  EXPECT_TRUE(second);
-}
-
 TEST_F(Drawing, DisabledFramedButtonIsCrossedBottomLeftToTopRight) {
   // "Off", 30 x 30 at (180, 140), disabled: label in the disabled colour, and a line
   // in the border colour from (180, 169) towards (209, 140).
@@ -93,16 +96,10 @@ TEST_F(Drawing, DisabledFramedButtonIsCrossedBottomLeftToTopRight) {
 }
 
 TEST_F(Drawing, FlatButtonAndDragArea) {
-  // "Flat", 40 x 20 at (220, 140), no border: the face reaches the corners, and the
-  // left-placed label starts 5 pixels in.
+  // "Flat", 40 x 20 at (220, 140), no border: the face reaches the corners. A drag
+  // area shows its face only.
   expect_dots({{kFace, 220, 140}, {kFace, 259, 159}});
   EXPECT_TRUE(pixels_of(kBorder, 220, 140, 259, 159).empty());
-  const Pixels ink = pixels_of(kInk, 220, 140, 259, 159);
-  ASSERT_FALSE(ink.empty());
-  const int minx = std::min_element(ink.begin(), ink.end())->first;
-  EXPECT_GE(minx, 225);
-  EXPECT_LE(minx, 227);
-  // A drag area shows its face only.
   EXPECT_EQ(pixels_of(kFace, 105, 200, 154, 229).size(), 50u * 30u);
 }
 
@@ -134,17 +131,12 @@ TEST_F(Drawing, MenuWithAnInvisibleItemAndCheckMarks) {
   EXPECT_EQ(m.ht, 15 * 2 + 7);
   EXPECT_EQ(InfState.level, 2);
   EXPECT_EQ(InfState.activepopupwindow, MXpopupnum("menu"));
-  MXsetfont(LARGE);
-  const int h = MXtextheight(), right = 300 + m.wd - 2;
-  // "First" in slot 0 (baseline 215), "Third" in slot 1 (baseline 230), nothing below.
-  EXPECT_FALSE(pixels_of(kInk, 301, 215 - h, right, 215).empty());
-  EXPECT_FALSE(pixels_of(kInk, 301, 230 - h, right, 230).empty());
-  EXPECT_TRUE(pixels_of(kInk, 301, 231, right, 236).empty());
-  EXPECT_EQ(pickitem(220, &m), 2);
+  EXPECT_EQ(pickitem(220, &m), 2);  // "Third" in slot 1
   EXPECT_EQ(pickitem(236, &m), -1);
+  const int right = 300 + m.wd - 2;
 
-  // Toggling the third item's mark repaints slot 1, adding a "*" at x = 306 over the
-  // label's first letter; toggling again repaints the row as it was.
+  // Toggling the third item's mark repaints slot 1 (the "*" is placed by the table
+  // below); toggling again repaints the row as it was.
   const Pixels unchecked = pixels_of(kInk, 301, 218, right, 232);
   MXtogglecheck("menu", "third");
   EXPECT_EQ(Popups[MXpopupnum("menu")].item[2].checked, 1);
@@ -154,33 +146,30 @@ TEST_F(Drawing, MenuWithAnInvisibleItemAndCheckMarks) {
   MXtogglecheck("menu", "third");
   EXPECT_TRUE(pixels_of(kInk, 301, 218, right, 232) == unchecked);
 
-  // Highlight follows the pointer over the visible items.
-  highlight(310, 222);
-  expect_dots({{kHilite, 302, 219}});
-  highlight(310, 208);
-  expect_dots({{kFace, 302, 219}, {kHilite, 302, 204}});
+  // Highlight follows the pointer over the visible items: m.x < x < m.x + wd and
+  // m.y + 1 < y < m.y + 15 n + 2 (n = 2 visible items); slot (y - m.y - 3) / 15.
+  const struct {
+    int x, y, slot;
+  } points[] = {{310, 222, 1}, {310, 208, 0}, {310, 231, 1}, {310, 232, -1}, {310, 202, 0}, {310, 201, -1},
+                {301, 210, 0}, {300, 210, -1}, {300 + m.wd - 1, 210, 0}, {300 + m.wd, 210, -1}};
+  for (const auto& p : points) {
+    highlight(p.x, p.y);
+    const Pixels lit = pixels_of(kHilite, 300, 200, 300 + m.wd - 1, 200 + m.ht - 1);
+    EXPECT_EQ(lit.empty() ? -1 : (lit.begin()->second - 203) / 15, p.slot) << p.x << "," << p.y;
+    if (p.slot >= 0) {  // the whole row: highlight or label
+      const size_t ink = pixels_of(kInk, 301, 203 + 15 * p.slot, 300 + m.wd - 2, 217 + 15 * p.slot).size();
+      EXPECT_EQ(lit.size() + ink, (m.wd - 2u) * 15u) << p.y;
+    }
+  }
 
   removepopup();
   EXPECT_EQ(InfState.level, 1);
   EXPECT_EQ(InfState.activepopupwindow, -1);
   EXPECT_EQ(InfState.backingstore[1].inuse, 0);
   EXPECT_TRUE(screen() == before) << "the popup's background was not restored exactly";
-}
-
-TEST_F(Drawing, ACheckListMenuIndentsItsLabelsAndHoldsSlotOne) {
-  MXcreatenamedpopup("checks");
-  const Popupmenu& m = Popups[MXpopupnum("checks")];
-  MXsetfont(LARGE);
-  const int h = MXtextheight();
-  // The checked item shows "*" from x = 306 and its label from x = 316; the disabled
-  // one is drawn in the disabled colour.
-  const Pixels ink = pixels_of(kInk, 301, 215 - h, 300 + m.wd - 2, 215);
-  ASSERT_FALSE(ink.empty());
-  EXPECT_GE(ink.begin()->first, 306);
-  EXPECT_LT(ink.begin()->first, 312);
-  EXPECT_FALSE(pixels_of(kDim, 316, 230 - h, 300 + m.wd - 2, 230).empty());
   // A second menu cannot open while the first holds backing-store slot 1.
-  EXPECT_EQ(fatal_text([] { MXcreatenamedpopup("menu"); }), "Error - bstore 1 is already occupied.\n");
+  MXcreatenamedpopup("menu");
+  EXPECT_EQ(fatal_text([] { MXcreatenamedpopup("checks"); }), "Error - bstore 1 is already occupied.\n");
 }
 
 TEST_F(Drawing, ModalWindowWithBackingStoreAndItsRemoval) {
@@ -216,6 +205,8 @@ TEST_F(Drawing, InvisibleAndVisibleAgain) {
   MXinvisiblebutton("panel", "two", 1);
   EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);  // peach window background
   EXPECT_EQ(InfState.cw, MXwindownum("panel"));
+  MXredrawnamedwindow("panel");  // a redrawn window leaves it out
+  EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);
   MXenablebutton("panel", "two", 1);
   EXPECT_FALSE(pixels_of(kInk, 105, 140, 164, 179).empty());
   expect_dots({{kBorder, 105, 140}});
@@ -229,6 +220,109 @@ TEST_F(Drawing, ShadedFrameAroundAField) {
                {kDark, 100, 471}, {kDark, 210, 460}, {kDark, 211, 460}, {inside, 100, 460}, {inside, 209, 469}});
 }
 
+// Texts in one colour and font, each at (x, baseline).
+struct Ink {
+  int colour;
+  FontSizeType font;
+  std::vector<std::tuple<int, int, std::string>> at;
+};
+
+// The ink in the box (x0, y0)-(x1, y1) must be exactly what the platform's own text
+// drawing leaves there for the texts placed by the rules, on a cleared box.
+void expect_ink_as_placed(const char* what, int x0, int y0, int x1, int y1, const std::vector<Ink>& inks) {
+  std::vector<Pixels> got;
+  for (const Ink& k : inks) got.push_back(pixels_of(k.colour, x0, y0, x1, y1));
+  MXPset_clip_rect(0, 0, 640, 480);
+  MXsetcolor(0);
+  MXPfill_rect(x0, y0, x1 - x0 + 1, y1 - y0 + 1);
+  for (const Ink& k : inks) {
+    MXsetcolor(k.colour);
+    MXsetfont(k.font);
+    for (const auto& [x, y, text] : k.at) MXPdraw_string(x, y, text.c_str());
+  }
+  for (size_t i = 0; i < inks.size(); ++i) {
+    EXPECT_FALSE(got[i].empty()) << what;
+    EXPECT_TRUE(got[i] == pixels_of(inks[i].colour, x0, y0, x1, y1)) << what;
+  }
+}
+
+TEST_F(Drawing, LabelsMenuItemsAndWindowTextStandWhereTheRulesPlaceThem) {
+  MXsetfont(LARGE);
+  const int h = MXtextheight();
+  const auto t = [](const char* text) { return MXtextwidth(text); };
+  // One-line baseline Y + (H - h) / 2 + h + (H - h) % 2: faces 20 and 21 high, so
+  // that one of them has an odd remainder. Centred x = X + (W - t) / 2; right-aligned
+  // x = X + W - t - 6. Window "captions" at (20, 380).
+  const auto one_line = [&](int X, int W, int H, bool right, const char* text) {
+    const int x = right ? X + W - t(text) - 6 : X + (W - t(text)) / 2;
+    return std::make_tuple(x, 385 + (H - h) / 2 + h + (H - h) % 2, std::string(text));
+  };
+  MXdrawnamedwindow("captions", 0, 0);
+  expect_ink_as_placed("centred, 20 high", 25, 385, 64, 405, {{kInk, LARGE, {one_line(25, 40, 20, false, "Mid")}}});
+  expect_ink_as_placed("centred, 21 high", 70, 385, 109, 405, {{kInk, LARGE, {one_line(70, 40, 21, false, "Mid")}}});
+  expect_ink_as_placed("right, 20 high", 115, 385, 164, 405, {{kInk, LARGE, {one_line(115, 50, 20, true, "Rgt")}}});
+  expect_ink_as_placed("right, 21 high", 170, 385, 219, 405, {{kInk, LARGE, {one_line(170, 50, 21, true, "Rgt")}}});
+  MXsetfont(SMALL);  // left-aligned x = X + 5, in the small font
+  const int hs = MXtextheight();
+  expect_ink_as_placed("left", 220, 140, 259, 159, {{kInk, SMALL, {{225, 140 + (20 - hs) / 2 + hs + (20 - hs) % 2, "Flat"}}}});
+  MXsetfont(LARGE);
+  // Two lines on the 60 x 41 face at (225, 385): first baseline Y + (H - 2h - 2) / 2 + h,
+  // the second h lower, each centred by its own width.
+  const int base1 = 385 + (41 - 2 * h - 2) / 2 + h;
+  expect_ink_as_placed("two lines", 225, 385, 284, 425,
+                       {{kInk, LARGE, {{225 + (60 - t("AB")) / 2, base1, "AB"}, {225 + (60 - t("CD")) / 2, base1 + h, "CD"}}}});
+  // Menu items at (300, 200): baseline 215 + 15 per slot; labels from x = 306, or 316
+  // in a check list; the check mark from x = 306.
+  MXcreatenamedpopup("checks");
+  expect_ink_as_placed("check list", 301, 201, 300 + Popups[1].wd - 2, 235,
+                       {{kInk, LARGE, {{306, 215, "*"}, {316, 215, "Tick"}}}, {kDim, LARGE, {{316, 230, "Tock"}}}});
+  removepopup();
+  MXcreatenamedpopup("menu");
+  MXtogglecheck("menu", "third");
+  expect_ink_as_placed("menu", 301, 201, 300 + Popups[0].wd - 2, 235,
+                       {{kInk, LARGE, {{306, 215, "First"}, {306, 230, "Third"}, {306, 230, "*"}}}});
+  removepopup();
+  // Window text is drawn one pixel right of the window-relative x.
+  MXsetcurrentnamedwindow("shapes");  // at (350, 20), no border
+  MXsetcolor(kInk);
+  MXsetfont(SMALL);
+  MXwwritemsg(100, 40, "Hi");
+  expect_ink_as_placed("window text", 440, 25, 549, 69, {{kInk, SMALL, {{451, 60, "Hi"}}}});
+
+  // The clipped text's box: from x + 1, clip wd - 2 wide; from the baseline clip y up
+  // one text height, clip ht high. Text crossing all four edges, at several offsets so
+  // that every edge meets ink.
+  for (int d = 0; d < 9; ++d) {
+    MXredrawnamedwindow("shapes");
+    MXsetcolor(kInk);
+    MXsetfont(LARGE);
+    const int x = 95 + d % 3, y = 60 - h + 6 + d / 3;
+    MXwwriteclippedmsg(100, 60, 30, 4, x, y, "MMMMMMMM");
+    const Pixels got = pixels_of(kInk, 440, 20, 549, 169);
+    MXredrawnamedwindow("shapes");
+    MXPset_clip_rect(451, 80 - h, 28, 4);
+    MXsetcolor(kInk);
+    MXPdraw_string(350 + x + 1, 20 + y, "MMMMMMMM");
+    EXPECT_TRUE(got == pixels_of(kInk, 440, 20, 549, 169)) << "offset " << d;
+  }
+
+  // Clearing keeps a one-pixel margin and the current colour.
+  MXsetcurrentnamedwindow("shapes");
+  MXsetcolor(kInk);
+  MXwfillrect(100, 100, 40, 20);
+  MXwclearrect(100, 100, 40, 20);
+  EXPECT_EQ(MXgetcolor(), kInk);
+  for (int y = 120; y <= 139; ++y)
+    for (int x = 450; x <= 489; ++x)
+      ASSERT_EQ(MXPget_pixel(x, y), x == 450 || x == 489 || y == 120 || y == 139 ? kInk : 1) << x << "," << y;
+  // The pointer in the current window's coordinates.
+  Cursx = 420;
+  Cursy = 95;
+  int cx = 0, cy = 0;
+  MXgetcursorxy(&cx, &cy);
+  EXPECT_EQ(std::make_pair(cx, cy), std::make_pair(70, 75));
+}
+
 TEST_F(Drawing, RedrawingCoversEveryActiveWindowInLevelOrder) {
   const std::vector<unsigned char> first = screen();
   MXsetcolor(0);
@@ -236,6 +330,244 @@ TEST_F(Drawing, RedrawingCoversEveryActiveWindowInLevelOrder) {
   MXPfill_rect(0, 0, 640, 480);
   MXredrawactivewindows();
   EXPECT_TRUE(screen() == first);
+}
+
+using Public = Drawing;
+
+TEST_F(Public, WindowAndMenuPlacementKeepThemOnTheScreen) {
+  int x = 600, wd = 0;
+  MXsetwindowspecs("other", &x, nullptr, &wd, nullptr);  // 100 wide: pushed to 540; a width of 0 is ignored
+  EXPECT_EQ(specs("other"), std::vector<int>({540, 300, 100, 80, 1}));
+  wd = 700;  // too wide for any place: x stays
+  x = 10;
+  MXsetwindowspecs("other", &x, nullptr, &wd, nullptr);
+  int y = 450;
+  MXsetwindowspecs("OTHER", nullptr, &y, nullptr, nullptr);
+  EXPECT_EQ(specs("other"), std::vector<int>({540, 400, 700, 80, 1}));
+  EXPECT_EQ(fatal_text([&] { MXsetwindowspecs("nowhere", &x, nullptr, nullptr, nullptr); }),
+            "Invalid window |nowhere| in set window origin.\n");
+
+  // Menus use the height of their last opening.
+  y = 470;
+  MXsetmenuorigin("menu", nullptr, &y);  // never opened: height 0
+  EXPECT_EQ(Popups[MXpopupnum("menu")].y, 470);
+  y = 100;
+  MXsetmenuorigin("menu", nullptr, &y);
+  MXcreatenamedpopup("menu");
+  removepopup();
+  y = 470;
+  MXsetmenuorigin("menu", nullptr, &y);
+  EXPECT_EQ(Popups[MXpopupnum("menu")].y, 480 - 37);
+  EXPECT_EQ(fatal_text([&] { MXsetmenuorigin("nomenu", nullptr, &y); }), "Invalid popup |nomenu| in set menu origin.\n");
+}
+
+TEST_F(Public, ButtonSpecs) {
+  int x, y, wd, ht, active;
+  MXgetbuttonspecs("panel", "off", &x, &y, &wd, &ht, &active);
+  EXPECT_EQ(std::vector<int>({x, y, wd, ht, active}), std::vector<int>({80, 40, 30, 30, DISABLED}));
+  const int nx = 3, colour = 9;  // the last value sets the face colour
+  MXsetbuttonspecs("panel", "off", &nx, nullptr, nullptr, nullptr, &colour);
+  const MXButton& off = button("panel", "off");
+  EXPECT_EQ(std::vector<int>({off.x, off.y, off.bgcolor}), std::vector<int>({3, 40, 9}));
+  getbuttoninfo("panel", "area", &x, &y, &wd, &ht, &active);  // on the screen
+  EXPECT_EQ(std::vector<int>({x, y}), std::vector<int>({105, 200}));
+  MXsetbuttontext("panel", "two", "New\\^");
+  EXPECT_STREQ(button("panel", "two").text, "New\\^");  // no escapes resolved
+}
+
+TEST_F(Public, ButtonAndMenuItemStates) {
+  MXdisablebutton("panel", "two", 0);
+  EXPECT_EQ(button("panel", "two").active, DISABLED);
+  EXPECT_EQ(InfState.cw, MXwindownum("panel"));
+  MXinvisiblebutton("other", "ob", 0);
+  EXPECT_EQ(button("other", "ob").active, INVISIBLE);
+  EXPECT_EQ(InfState.cw, MXwindownum("other"));
+
+  MXdisablemenuitem("menu", "FIRST");
+  EXPECT_EQ(Popups[0].item[0].active, DISABLED);
+  MXinvisiblemenuitem("menu", "first");
+  MXvisiblemenuitem("menu", "second");
+  MXtogglecheck("menu", "third");
+  EXPECT_EQ(std::vector<int>({Popups[0].item[0].active, Popups[0].item[1].active, Popups[0].item[2].checked}),
+            std::vector<int>({INVISIBLE, ENABLED, 1}));
+  EXPECT_EQ(MXgetmenuitemnum("menu", "Third"), 2);
+  EXPECT_STREQ(MXgetmenuitemname("menu", 2), "third");
+  EXPECT_EQ(MXgetmenuitemname("menu", 3), nullptr);
+  EXPECT_EQ(MXgetmenuitemname("menu", -1), nullptr);
+  EXPECT_EQ(fatal_text([] { MXenablemenuitem("menu", nullptr); }), "Error: no name given to 'MXenablemenuitem'.\n");
+  EXPECT_EQ(fatal_text([] { MXgetmenuitemnum("menu", "fourth"); }),
+            "getname: Couldn't find |menu item| named |fourth|\n");
+}
+
+TEST_F(Public, SetActiveRestoresTemporarilyDisabledButtons) {
+  MXdrawnamedwindow("dialog", 0, 1);
+  EXPECT_EQ(button("other", "ob").active, TMP_DISABLED);
+  MXsetactivenamedwindow("other");
+  EXPECT_EQ(window("other").active, 2);
+  EXPECT_EQ(button("other", "ob").active, ENABLED);
+  EXPECT_EQ(button("other", "odis").active, DISABLED);
+  MXsetdeactivenamedwindow("other");
+  EXPECT_EQ(window("other").active, 0);
+}
+
+TEST_F(Public, RemovingTheTopAlertClearsTheAlertFlag) {
+  MXdrawnamedwindow("alert", 0, 1);
+  AlertUp = 1;
+  MXremovetopwindow();
+  EXPECT_EQ(AlertUp, 0);
+  EXPECT_EQ(window("alert").active, 0);
+}
+
+TEST_F(Public, BackingStoreNeedsTheStartUpFlagAndASlotUpToFive) {
+  stop_interface();
+  start(data_file("interface_basic.inf"), 0);
+  EXPECT_EQ(fatal_text([] { MXdrawnamedwindow("dialog", 1, 0); }),
+            "Error - interface was not initialized withbacking store.\nIn MXinterfaceinit, pass "
+            "BSTORE as the bstore argument.\n");
+  stop_interface();
+  const std::string file = "window (root 0 0 640 480 black lgray black 2 1 6)\n";
+  EXPECT_EQ(fatal_of(file), "");
+  EXPECT_EQ(fatal_text([&] { start(write_file(file), 1); }), "Error:  can't have bstore # 6");
+}
+
+TEST_F(Public, IntegersAreRightAlignedAndLargeNumbersGetCommas) {
+  char text[64];
+  const struct {
+    double value;
+    const char* text;
+  } cases[] = {{999, "999"}, {1000, "1,000"}, {1000000, "1,000,000"}, {0, "0"}, {123456.6, "123,457"}};
+  for (const auto& c : cases) EXPECT_STREQ(MXformatcommanum(c.value, text), c.text);
+
+  // "%5ld" of 42 draws as three blanks and the digits.
+  MXsetcurrentnamedwindow("shapes");
+  MXsetcolor(12);
+  MXsetfont(LARGE);
+  MXwwriteint(5, 20, 140, 42);
+  const Pixels number = pixels_of(12, 350, 140, 549, 169);
+  MXredrawnamedwindow("shapes");
+  MXsetcolor(12);
+  MXwwritemsg(20, 140, "   42");
+  EXPECT_FALSE(number.empty());
+  EXPECT_TRUE(pixels_of(12, 350, 140, 549, 169) == number);
+}
+
+TEST_F(Public, ClippedTextChecksItsBox) {
+  MXsetcurrentnamedwindow("shapes");
+  MXsetcolor(12);
+  const Pixels before = pixels_of(12, 350, 20, 549, 169);
+  EXPECT_EQ(log_during([] { MXwwriteclippedmsg(10, 145, 0, 20, 10, 145, "Clipped"); }),
+            "Non-positive value passed to clip_wd in MXwwriteclippedmsg\n");
+  EXPECT_TRUE(pixels_of(12, 350, 20, 549, 169) == before);
+
+  // A box wider than the window is narrowed to its right edge.
+  EXPECT_EQ(log_during([] { MXwwriteclippedmsg(10, 145, 500, 20, 10, 145, "Clipped"); }), "");
+  EXPECT_GT(pixels_of(12, 350, 20, 549, 169).size(), before.size());
+  EXPECT_EQ(log_during([] { MXwwriteclippedmsg(200, 10, 5, 5, 0, 0, "x"); }),
+            "Value passed to clip_x is beyond right edge of window in MXwwriteclippedmsg\n");
+}
+
+TEST_F(Public, MessagesAndFraming) {
+  EXPECT_STREQ(MXgetmsg("GREETING"), "Hello");
+  EXPECT_STREQ(MXgetmsg("absent"), "");
+  EXPECT_EQ(log_during([] { MXframefield("root", nullptr, 1, 2); }),
+            "NULL passed to parameter field in MXframefield; \nframe not drawn.\n");
+  EXPECT_EQ(log_during([] { MXframedragarea(nullptr, "area", 1, 2); }),
+            "NULL passed to parameter window in MXframedragarea\nframe not drawn.\n");
+  MXsetcurrentnamedwindow("other");
+  MXframedragarea("panel", "area", 9, 10);
+  expect_dots({{9, 104, 199}, {10, 155, 215}, {10, 156, 215}});
+  EXPECT_EQ(InfState.cw, MXwindownum("other"));
+}
+
+TEST_F(Public, ActivatingATimedFunctionRestartsItsTimer) {
+  Function& f = InfState.funcs[MXfunctionnum("do_intro")];
+  f.itime = 77;
+  MXactivatefunction("DO_INTRO");
+  EXPECT_EQ(f.active, 1);
+  EXPECT_EQ(f.itime, -1);
+  EXPECT_EQ(fatal_text([] { MXactivatefunction("nothing"); }), "getname: Couldn't find |function| named |nothing|\n");
+}
+
+TEST_F(Public, LastControl) {
+  setlastcontrol(WINDOW, "panel", "two", 5);
+  ControlType c;
+  MXgetlastcontrol(&c);
+  EXPECT_EQ(c.type, WINDOW);
+  EXPECT_EQ(std::string(c.gname) + "/" + c.control.name, "panel/two");
+  EXPECT_EQ(std::strlen(c.time), 8u);
+  EXPECT_EQ(c.time[2], ':');
+  // Names longer than the record are cut, not overrun.
+  setlastcontrol(WINDOW, std::string(200, 'w').c_str(), std::string(200, 'b').c_str(), 0);
+  MXgetlastcontrol(&c);
+  EXPECT_EQ(std::strlen(c.gname), 80u);
+  EXPECT_EQ(std::strlen(c.control.name), 80u);
+}
+
+TEST_F(Public, SavedInterfaceStateRoundTrip) {
+  // Windows: root 1 button, panel 8, shapes 0, dialog 1, other 2, alert 0, captions 5;
+  // menus: 3 and 2 items. Values: 7 + 17 windows and buttons, 2 + 2 * 5 menus.
+  EXPECT_EQ(MXwindowstatesize(), (7u + 17u + 2u + 10u) * 4u);
+  MXdisablebutton("other", "ob", 0);
+  MXtogglecheck("checks", "tock");
+  FILE* f = std::tmpfile();
+  ASSERT_NE(f, nullptr);
+  MXsavewindows(f);
+  EXPECT_EQ(std::ftell(f), static_cast<long>(MXwindowstatesize()));
+  std::rewind(f);
+  std::fgetc(f);
+  EXPECT_EQ(MXfilesize(f), static_cast<long>(MXwindowstatesize()));
+  EXPECT_EQ(std::ftell(f), 1);  // measuring keeps the position
+
+  MXenablebutton("other", "ob", 0);
+  MXsetdeactivenamedwindow("panel");
+  std::rewind(f);
+  MXloadwindows(f);
+  std::fclose(f);
+  EXPECT_EQ(button("other", "ob").active, DISABLED);
+  EXPECT_EQ(window("panel").active, 1);
+  EXPECT_EQ(Popups[1].item[1].checked, 1);
+
+  // Little-endian ints: the first is root's active (1), the second its button (1).
+  const std::vector<unsigned char> block = saved_block();
+  EXPECT_EQ(std::vector<int>(block.begin(), block.begin() + 4), std::vector<int>({1, 0, 0, 0}));
+  // A short block is logged value by value; what was read stays.
+  FILE* shortfile = std::tmpfile();
+  std::fwrite(block.data(), 1, block.size() - 8, shortfile);
+  std::rewind(shortfile);
+  EXPECT_EQ(log_during([&] { MXloadwindows(shortfile); }),
+            "Error while loading saved state of program.Popups[1].item[1].active\n"
+            "Error while loading saved state of program.Popups[1].item[1].checked\n");
+  std::fclose(shortfile);
+}
+
+TEST_F(Public, ABlockFromAnotherInterfaceFileIsRefusedWhole) {
+  std::vector<unsigned char> block = saved_block();
+  EXPECT_EQ(MXcheckwindowstate(block.data(), block.size()), 1);
+  EXPECT_EQ(MXcheckwindowstate(block.data(), block.size() - 4), 0);
+  EXPECT_EQ(MXcheckwindowstate(block.data(), block.size() + 4), 0);
+
+  std::vector<unsigned char> bad = block;
+  bad[4] = 7;  // root's button state 7 is no state
+  EXPECT_EQ(MXcheckwindowstate(bad.data(), bad.size()), 0);
+  bad = block;
+  bad[3] = 0x80;  // a negative window level
+  EXPECT_EQ(MXcheckwindowstate(bad.data(), bad.size()), 0);
+
+  block[4] = block[5] = block[6] = block[7] = 0xFF;  // -1: root's button becomes invisible
+  ASSERT_EQ(MXcheckwindowstate(block.data(), block.size()), 1);
+  MXapplywindowstate(block.data());
+  EXPECT_EQ(button("root", "file").active, INVISIBLE);
+}
+
+TEST_F(Public, XorFiguresUndoThemselves) {
+  const std::vector<unsigned char> before = screen();
+  MXsetcurrentnamedwindow("panel");
+  MXdrawxorbox(10, 10, 50, 30);
+  MXdrawxorline(0, 0, 100, 80);
+  EXPECT_FALSE(screen() == before);
+  MXdrawxorline(0, 0, 100, 80);
+  MXdrawxorbox(10, 10, 50, 30);
+  EXPECT_TRUE(screen() == before);
 }
 
 }  // namespace
