@@ -57,7 +57,7 @@ struct MXPBackend {
   void (*bell)();
   void (*click)();
 };
-extern const MXPBackend MXPsdl_backend;
+extern const MXPBackend MXPwindow_backend;
 extern const MXPBackend MXPheadless_backend;
 
 // Puts the drawing state (colour, pen, mode, clip, palette, backing store) back to

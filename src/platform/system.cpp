@@ -38,7 +38,7 @@ void MXPinit_system(const char* title, void*, void*, const char*, int) {
   MXPreset_screen_state();
   gCurEvent = {MX_IDLE, 0, 0, 0};
   MXPheartbeat = true;
-  const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPsdl_backend;
+  const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPwindow_backend;
   MXPopen_fonts();
   if (const char* why = chosen->open(title != nullptr ? title : "")) {
     MXPclose_fonts();
