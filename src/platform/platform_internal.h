@@ -66,7 +66,7 @@ void MXPreset_screen_state();
 // Frees the backing-store images.
 void MXPrelease_screen();
 
-// Loads both fonts (fatal when no usable face is found) and frees them.
+// Makes the fonts ready to draw (they are compiled in) and puts them away.
 void MXPopen_fonts();
 void MXPclose_fonts();
 
