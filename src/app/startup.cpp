@@ -10,6 +10,7 @@
 
 #include "app/command_table.h"
 #include "app/country_selection.h"
+#include "app/file_dialogs.h"
 #include "app/session.h"
 #include "app/key_routine.h"
 #include "app/starting_point.h"
@@ -75,6 +76,7 @@ void arrange_first_screen() {
     MXinvisiblebutton("root", "Glossary", 0);
   }
   if (!starting_point_offered(Todayyear)) MXdisablemenuitem("file", "p4");
+  offer_outside_files();
   if (Tutorfile) {
     MXsetdeactivenamedwindow("instruction");
     MXsetactivenamedwindow("top");

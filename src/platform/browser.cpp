@@ -42,6 +42,14 @@ EM_JS(void, page_persist, (), { Module.page.persist(); });
 EM_JS(void, page_ended, (), { Module.page.ended(); });
 EM_JS(int, page_script_size, (), { return Module.page.testScript ? lengthBytesUTF8(Module.page.testScript) + 1 : 0; });
 EM_JS(void, page_script_copy, (char* buffer, int max), { stringToUTF8(Module.page.testScript, buffer, max); });
+EM_JS(int, page_offer, (const char* path), { return Module.page.offer(UTF8ToString(path)); });
+// Resolves when the user has picked a file (copied into the working folder) or given up.
+EM_ASYNC_JS(int, page_receive, (char* name, int size), {
+  const picked = await Module.page.receive();
+  if (!picked) return 0;
+  stringToUTF8(picked, name, size);
+  return 1;
+});
 EM_JS(void, page_checkpoint, (const char* name), { Module.page.checkpoint(UTF8ToString(name)); });
 
 // The kinds of input the page sends.
@@ -168,7 +176,10 @@ void web_bell() {
 
 void web_click() {}
 
+int web_offer_file(const char* path) { return page_offer(path); }
+int web_receive_file(char* name, int size) { return replaying ? 0 : page_receive(name, size); }
+
 }  // namespace
 
 const MXPBackend MXPwindow_backend = {"browser page", web_open, web_close, web_next_event,
-                                      web_bell, web_click};
+                                      web_bell, web_click, web_offer_file, web_receive_file};

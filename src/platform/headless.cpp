@@ -213,7 +213,8 @@ void headless_click() { ++clicks; }
 }  // namespace
 
 const MXPBackend MXPheadless_backend = {"headless", headless_open, headless_close,
-                                        headless_next_event, headless_bell, headless_click};
+                                        headless_next_event, headless_bell, headless_click,
+                                        nullptr, nullptr};
 
 void MXPheadless_post(const MXEvent& event) { queue.push_back(event); }
 void MXPheadless_press(int x, int y) { queue.push_back(make_event(MX_PRESS, 0, x, y)); }

@@ -366,4 +366,4 @@ void MXPview_to_screen(const MXPView& view, int wx, int wy, int* x, int* y) {
 }
 
 const MXPBackend MXPwindow_backend = {"SDL2 window", sdl_open, sdl_close, sdl_next_event, sdl_bell,
-                                   sdl_click};
+                                   sdl_click, nullptr, nullptr};

@@ -119,5 +119,10 @@ void MXbell() {
 void MXclick() {
   if (backend != nullptr) backend->click();
 }
+int MXPoutside_files() { return backend != nullptr && backend->offer_file != nullptr; }
+int MXPoffer_file(const char* path) { return MXPoutside_files() ? backend->offer_file(path) : 0; }
+int MXPreceive_file(char* name, int size) {
+  return MXPoutside_files() && size > 0 ? backend->receive_file(name, size) : 0;
+}
 int MXhasFPU() { return 1; }
 long MXmemavail() { return 1048576; }

@@ -125,9 +125,9 @@ var Module = (function () {
       if (again) { again = false; sync(); }
     });
   }
-  function download(name) {
-    const url = URL.createObjectURL(new Blob([FS.readFile(DATA + '/' + name)]));
-    const a = document.createElement('a');
+  function download(path) {
+    const url = URL.createObjectURL(new Blob([FS.readFile(path.startsWith('/') ? path : DATA + '/' + path)]));
+    const a = document.createElement('a'), name = path.replace(/.*\//, '');
     a.href = url;
     a.download = name;
     document.body.appendChild(a);
@@ -195,6 +195,27 @@ var Module = (function () {
     },
     bell,
     persist,
+    offer(path) {
+      try { download(path); return 1; } catch (e) { return 0; }
+    },
+    // A file from the user's computer into the working folder, under its own name
+    // made safe; '' when none was picked.
+    receive() {
+      return new Promise((resolve) => {
+        const chooser = document.createElement('input');
+        chooser.type = 'file';
+        chooser.accept = '.sav';
+        chooser.addEventListener('cancel', () => resolve(''));
+        chooser.addEventListener('change', async () => {
+          const file = chooser.files[0];
+          if (!file) return resolve('');
+          const name = file.name.replace(/[^A-Za-z0-9_.-]/g, '_').slice(-60);
+          FS.writeFile(DATA + '/' + name, new Uint8Array(await file.arrayBuffer()));
+          resolve(name);
+        });
+        chooser.click();
+      });
+    },
     ended() {
       ended = true;
       test.ended = true;
