@@ -27,7 +27,8 @@ TEST(CommandTable, BindsEveryNameOfTheProgramOnce) {
       // The last session's offer.
       "declineresume", "resumesession",
       // Saving and loading by name, and the questions.
-      "savedialog", "loaddialog", "exportdialog", "filedo", "filecancel", "filepick", "askyes", "askno"};
+      "savedialog", "loaddialog", "savetocomputer", "loadfromcomputer", "exportdialog", "filedo",
+      "filecancel", "filepick", "askyes", "askno"};
   std::set<std::string> bound;
   for (int i = 0; i < NumFuncs; ++i)
     EXPECT_TRUE(FuncNames[i].funcptr && bound.insert(FuncNames[i].name).second) << FuncNames[i].name;
