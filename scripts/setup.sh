@@ -7,7 +7,10 @@ cd "$(dirname "$0")/.."
 mapfile -t wanted < <(grep -v -E '^\s*(#|$)' scripts/debian-packages.txt)
 missing=()
 for p in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' && continue
+  # Node's own packages bring npm with them: then Debian's npm is not wanted.
+  [ "$p" = npm ] && command -v npm >/dev/null && continue
+  missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"

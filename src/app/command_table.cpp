@@ -113,6 +113,8 @@ const IntrFunction FuncNames[] = {
     COMMAND("resumesession", resumesession),
     COMMAND("savedialog", savedialog),
     COMMAND("loaddialog", loaddialog),
+    COMMAND("savetocomputer", savetocomputer),
+    COMMAND("loadfromcomputer", loadfromcomputer),
     COMMAND("filedo", filedo),
     COMMAND("filecancel", filecancel),
     POINTER("filepick", filepick),

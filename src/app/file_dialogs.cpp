@@ -57,6 +57,7 @@ int (*on_yes)() = nullptr;
 IntrRoutine ask_keys_before = nullptr;
 
 std::string pending;        // the file that a question is about
+bool download_saved = false;  // Save to your computer: the saved file goes to the user
 std::vector<std::string> result;  // the lines of the save's result alert
 constexpr int kResultAlert = 5;  // AlertNumber while it is up
 
@@ -195,6 +196,7 @@ int do_save() {
   close_dialog();
   const int ok = savenamedfile(pending.c_str());
   if (ok) last_saved = pending;
+  if (ok && download_saved) MXPoffer_file(pending.c_str());
   show_result(ok != 0, pending);
   return ok;
 }
@@ -330,6 +332,7 @@ int dialog_keys(int, int, int key, const char*) {
 int open_dialog(Kind k) {
   if (kind != NO_DIALOG) return 0;
   kind = k;
+  download_saved = false;
   list_saved();
   top = 0;
   picked = k == LOAD_DIALOG && !entries.empty() ? 0 : -1;
@@ -359,6 +362,28 @@ bool pane_has_work(int pane) {
 
 int savedialog() { return open_dialog(SAVE_DIALOG); }
 int loaddialog() { return open_dialog(LOAD_DIALOG); }
+
+int savetocomputer() {
+  if (!open_dialog(SAVE_DIALOG)) return 0;
+  download_saved = true;
+  return 1;
+}
+
+int loadfromcomputer() {
+  char name[256];
+  if (kind != NO_DIALOG || !MXPreceive_file(name, sizeof name)) return 0;
+  pending = name;
+  if (pane_has_work(0) || pane_has_work(1))
+    return ask("Load " + pending + "?", "The runs on the screen are replaced.", do_load);
+  return do_load();
+}
+
+void offer_outside_files() {
+  for (const char* item : {"p6", "p7"}) {
+    if (MXPoutside_files()) MXenablemenuitem("file", item);
+    else MXinvisiblemenuitem("file", item);
+  }
+}
 int exportdialog() {
   // Nothing to export while neither pane holds a country.
   if (Display[0].curr_sim < 0 && Display[1].curr_sim < 0) {

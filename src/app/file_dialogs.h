@@ -13,6 +13,14 @@
 // Commands.
 int savedialog();   // File, Save simulation
 int loaddialog();   // File, Load saved simulation
+// File, Save to / Load from your computer (where the display reaches the user's own
+// computer, the browser page): the Save dialog, then the file offered as a
+// download; an upload loaded as from the Load dialog.
+int savetocomputer();
+int loadfromcomputer();
+// Shows both only where the display offers them (at start and after a load, whose
+// interface state came from wherever the file was saved).
+void offer_outside_files();
 // File, Export table: the runs of both panes as CSV (a ".csv" name), one row per
 // pane, run and year with the columns of vkproject's CSV and the targets in force.
 int exportdialog();

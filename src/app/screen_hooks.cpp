@@ -108,7 +108,10 @@ void install_screen_hooks() {
   Screen.state_block_size = state_block_size;
   Screen.save_state_block = MXsavewindows;
   Screen.check_state_block = MXcheckwindowstate;
-  Screen.apply_state_block = MXapplywindowstate;
+  Screen.apply_state_block = [](const unsigned char* block) {
+    MXapplywindowstate(block);
+    offer_outside_files();
+  };
   Screen.settle_panes = settle_panes;
   Screen.save_failed = report_failed_save;
 }

@@ -11,6 +11,7 @@
 
 #include "app/command_table.h"
 #include "app/country_selection.h"
+#include "app/file_dialogs.h"
 #include "app/session.h"
 #include "app/key_routine.h"
 #include "app/starting_point.h"
@@ -78,6 +79,7 @@ void arrange_first_screen() {
     MXinvisiblebutton("root", "Glossary", 0);
   }
   if (!starting_point_offered(Todayyear)) MXdisablemenuitem("file", "p4");
+  offer_outside_files();
   if (Tutorfile || LoadAtStart != SaveFile) {
     // A simulation to open at once: the main screen without the intro.
     MXsetdeactivenamedwindow("instruction");

@@ -233,10 +233,12 @@ int write_file_atomically(const char* name, const unsigned char* data, size_t si
     if (fd >= 0) close(fd), std::remove(temp.c_str());
     return 0;
   }
-  // The permissions a newly created file would get.
+  // The permissions a newly created file would get, but always readable and
+  // writable by its owner: Emscripten's C library reports a mask that would leave
+  // the file unreadable, and a save nobody can load back is lost work.
   const mode_t mask = umask(0);
   umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  fchmod(fd, (0666 & ~mask) | S_IRUSR | S_IWUSR);
   bool ok = size == 0 || SaveFileWrite(data, 1, size, file) == size;
   if (std::fflush(file) != 0 || std::ferror(file) || fsync(fd) != 0) ok = false;
   if (std::fclose(file) != 0) ok = false;

@@ -13,7 +13,7 @@
 #include "platform/platform_headless.h"
 #include "platform/platform_internal.h"
 #include "platform/png_writer.h"
-#include "platform/sdl_keys.h"
+#include "platform/text_codes.h"
 
 namespace {
 
@@ -23,6 +23,7 @@ size_t script_pos = 0;
 bool script_mode = false;  // running out of input ends the program
 long pending_idles = 0;    // from a wait command
 int bells = 0, clicks = 0;
+void (*screenshot_taker)(const char* path) = nullptr;
 
 MXEvent make_event(int type, int key, int x, int y) {
   return {static_cast<int8_t>(type), static_cast<int8_t>(key), static_cast<int16_t>(x),
@@ -93,6 +94,7 @@ bool parse_key(const std::string& word, long* code) {
 }
 
 void write_screenshot(const std::string& path) {
+  if (screenshot_taker != nullptr) return screenshot_taker(path.c_str());
   if (!MXPwrite_screen_png(path.c_str()))
     MXelog(0, "Could not write the screenshot %s.\n", path.c_str());
 }
@@ -211,7 +213,8 @@ void headless_click() { ++clicks; }
 }  // namespace
 
 const MXPBackend MXPheadless_backend = {"headless", headless_open, headless_close,
-                                        headless_next_event, headless_bell, headless_click};
+                                        headless_next_event, headless_bell, headless_click,
+                                        nullptr, nullptr};
 
 void MXPheadless_post(const MXEvent& event) { queue.push_back(event); }
 void MXPheadless_press(int x, int y) { queue.push_back(make_event(MX_PRESS, 0, x, y)); }
@@ -322,6 +325,8 @@ bool MXPheadless_set_script(const std::string& text, std::string* error) {
   script_mode = true;
   return true;
 }
+
+void MXPheadless_set_screenshot_taker(void (*take)(const char* path)) { screenshot_taker = take; }
 
 int MXPheadless_bells() { return bells; }
 int MXPheadless_clicks() { return clicks; }

@@ -107,3 +107,12 @@ void MXbell();
 void MXclick();
 int MXhasFPU();
 long MXmemavail();
+
+// Files on the user's own computer, where the display reaches it (the browser page;
+// elsewhere the working folder already is on it): whether it does; a file of the
+// working folder handed to the user (a download), 1 when offered; a file the user
+// picks, copied into the working folder, its name in name (at most size bytes with
+// the end), 1 when one came.
+int MXPoutside_files();
+int MXPoffer_file(const char* path);
+int MXPreceive_file(char* name, int size);

@@ -84,6 +84,11 @@ bool MXPparse_script(const std::string& text, std::vector<MXPScriptCommand>* com
 // routine. Returns false with a reason when the text does not parse.
 bool MXPheadless_set_script(const std::string& text, std::string* error);
 
+// What a script's screenshot command does: by default it writes the PNG file; a
+// backend that replays scripts on a screen of its own (the browser page's test
+// hook) takes its own picture there instead. Null restores the default.
+void MXPheadless_set_screenshot_taker(void (*take)(const char* path));
+
 // Counts of MXbell and MXclick calls since the display was opened.
 int MXPheadless_bells();
 int MXPheadless_clicks();

@@ -56,8 +56,12 @@ struct MXPBackend {
   void (*next_event)();  // waits and fills gCurEvent
   void (*bell)();
   void (*click)();
+  // Files on the user's computer (MXPoffer_file, MXPreceive_file); null where the
+  // working folder is on it.
+  int (*offer_file)(const char* path);
+  int (*receive_file)(char* name, int size);
 };
-extern const MXPBackend MXPsdl_backend;
+extern const MXPBackend MXPwindow_backend;
 extern const MXPBackend MXPheadless_backend;
 
 // Puts the drawing state (colour, pen, mode, clip, palette, backing store) back to

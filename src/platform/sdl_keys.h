@@ -1,6 +1,7 @@
 // The translation of a pressed key (SDL key symbol and modifier state) into the
 // key codes of key events. A pure function, so it can be checked without a display.
 #pragma once
+#include "platform/text_codes.h"
 
 // Returns the key code for a key press, or -1 when the press itself yields no key
 // event: printable characters arrive as text input instead, and keys without a
@@ -17,7 +18,3 @@ int MXPtranslate_sdl_key(int sym, int mod);
 // command, not the letter.
 bool MXPtext_withheld(int mod);
 
-// Decodes UTF-8 text input into the 8-bit codes of key events (Windows-1252);
-// characters outside that set are dropped. Returns the number of codes stored
-// (at most max).
-int MXPtext_input_codes(const char* utf8, unsigned char* codes, int max);

@@ -365,5 +365,5 @@ void MXPview_to_screen(const MXPView& view, int wx, int wy, int* x, int* y) {
   *y = static_cast<int>(std::min<int64_t>(dy * MXP_SCREEN_HEIGHT / view.h, MXP_SCREEN_HEIGHT - 1));
 }
 
-const MXPBackend MXPsdl_backend = {"SDL2 window", sdl_open, sdl_close, sdl_next_event, sdl_bell,
-                                   sdl_click};
+const MXPBackend MXPwindow_backend = {"SDL2 window", sdl_open, sdl_close, sdl_next_event, sdl_bell,
+                                   sdl_click, nullptr, nullptr};

@@ -38,7 +38,7 @@ void MXPinit_system(const char* title, void*, void*, const char*, int) {
   MXPreset_screen_state();
   gCurEvent = {MX_IDLE, 0, 0, 0};
   MXPheartbeat = true;
-  const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPsdl_backend;
+  const MXPBackend* chosen = MXPheadless() ? &MXPheadless_backend : &MXPwindow_backend;
   MXPopen_fonts();
   if (const char* why = chosen->open(title != nullptr ? title : "")) {
     MXPclose_fonts();
@@ -118,6 +118,11 @@ void MXbell() {
 }
 void MXclick() {
   if (backend != nullptr) backend->click();
+}
+int MXPoutside_files() { return backend != nullptr && backend->offer_file != nullptr; }
+int MXPoffer_file(const char* path) { return MXPoutside_files() ? backend->offer_file(path) : 0; }
+int MXPreceive_file(char* name, int size) {
+  return MXPoutside_files() && size > 0 ? backend->receive_file(name, size) : 0;
 }
 int MXhasFPU() { return 1; }
 long MXmemavail() { return 1048576; }
