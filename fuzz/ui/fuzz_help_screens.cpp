@@ -1,8 +1,9 @@
 // libFuzzer target of the help and version files: any bytes as a help file, paged
 // forward, back and again through the help window, and read as a version file, on
 // the headless display with a small interface file of its own. The windows are
-// small and the file lives in memory (/dev/shm where there is one): drawing large
-// windows and writing to disk would take most of each run and find nothing more.
+// small, the buttons unlabelled and the file in memory (/dev/shm where there is
+// one): drawing large windows and writing to disk would take most of each run and
+// find nothing more.
 #include <unistd.h>
 
 #include <cstddef>
@@ -30,8 +31,8 @@ const char kInterface[] =
     "window(root 0 0 640 480 black lgray black 2 1 0)\n"
     "window(message 0 420 160 30 black white black 1 1 0)\n"
     "window(help 40 20 160 60 black white black 1 0 0)\n"
-    "button(helpnext |Next| 100 40 40 16 black dgray lgray hnext 1 1 0 C)\n"
-    "button(helpprev |Prev| 50 40 40 16 black dgray lgray hprev 1 1 0 C)\n"
+    "button(helpnext |@@| 100 40 40 16 black dgray lgray hnext 1 1 0 C)\n"
+    "button(helpprev |@@| 50 40 40 16 black dgray lgray hprev 1 1 0 C)\n"
     "window(alert 150 150 340 120 black white black 2 0 0)\n"
     "field(VERSION 300 5 300 14 black)\n"
     "msg(hm50 |Five one|)\n";
