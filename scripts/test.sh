@@ -31,15 +31,20 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMOVAR_WE
   -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
   -DDEMOVAR_FUZZ=ON -DDEMOVAR_TESTS=OFF -DDEMOVAR_BENCH=OFF
 cmake --build build-fuzz
+# Each run starts from the committed corpus (fuzz/corpus/<target>, read only here)
+# and what earlier runs on this machine found (fuzz/corpus-work/<target>, not
+# committed), and writes its own finds there. scripts/fuzz-corpus.sh merges them
+# into the committed corpus.
 for target in build-fuzz/fuzz/*/fuzz_*; do
   [ -x "$target" ] || continue
   name=$(basename "$target")
   corpus_seed="fuzz/corpus/${name#fuzz_}"
-  work=$(mktemp -d)
-  [ -d "$corpus_seed" ] && cp -r "$corpus_seed"/. "$work"/
+  found="fuzz/corpus-work/${name#fuzz_}"
+  mkdir -p "$found" "$corpus_seed"
+  scratch=$(mktemp -d)
   echo "-- $name"
-  (cd "$work" && "$OLDPWD/$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
-     -timeout=10 -print_final_stats=0 "$work" 2>&1 | tail -n 3)
-  rm -rf "$work"
+  (cd "$scratch" && "$OLDPWD/$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
+     -timeout=10 -print_final_stats=0 "$OLDPWD/$found" "$OLDPWD/$corpus_seed" 2>&1 | tail -n 3)
+  rm -rf "$scratch"
 done
 echo "== all tests passed"

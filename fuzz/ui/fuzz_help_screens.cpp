@@ -1,6 +1,9 @@
 // libFuzzer target of the help and version files: any bytes as a help file, paged
 // forward, back and again through the help window, and read as a version file, on
-// the headless display with a small interface file of its own.
+// the headless display with a small interface file of its own. The windows are
+// small, the buttons unlabelled and the file in memory (/dev/shm where there is
+// one): drawing large windows and writing to disk would take most of each run and
+// find nothing more.
 #include <unistd.h>
 
 #include <cstddef>
@@ -26,10 +29,10 @@ std::string g_file;
 const char kInterface[] =
     "buttonstuff(black 0 white dgray)\n"
     "window(root 0 0 640 480 black lgray black 2 1 0)\n"
-    "window(message 0 420 640 60 black white black 1 1 0)\n"
-    "window(help 40 20 560 390 black white black 2 0 0)\n"
-    "button(helpnext |Next| 480 355 60 20 black dgray lgray hnext 1 1 0 C)\n"
-    "button(helpprev |Prev| 400 355 60 20 black dgray lgray hprev 1 1 0 C)\n"
+    "window(message 0 420 160 30 black white black 1 1 0)\n"
+    "window(help 40 20 160 60 black white black 1 0 0)\n"
+    "button(helpnext |@@| 100 40 40 16 black dgray lgray hnext 1 1 0 C)\n"
+    "button(helpprev |@@| 50 40 40 16 black dgray lgray hprev 1 1 0 C)\n"
     "window(alert 150 150 340 120 black white black 2 0 0)\n"
     "field(VERSION 300 5 300 14 black)\n"
     "msg(hm50 |Five one|)\n";
@@ -43,7 +46,8 @@ const char kInterface[] =
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  const std::string stem = "/tmp/fuzz_help_" + std::to_string(static_cast<long>(getpid()));
+  const std::string dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  const std::string stem = dir + "/fuzz_help_" + std::to_string(static_cast<long>(getpid()));
   g_file = stem + ".txt";
   const std::string interface_file = stem + ".inf";
   FILE* out = std::fopen(interface_file.c_str(), "wb");
@@ -55,6 +59,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   MXsetfunctiontable(kRoutines, 2);
   MXinterfaceinit("Demovar fuzz", interface_file.c_str(), 0, "w", 16);
   std::remove(interface_file.c_str());
+  std::atexit([] { std::remove(g_file.c_str()); });
   return 0;
 }
 

@@ -36,7 +36,9 @@ void start_once() {
   MXPuse_headless(true);
   MXPinit_system("fuzz");
   MXsetfunctiontable(kRoutines, sizeof kRoutines / sizeof kRoutines[0]);
-  input_path = "/tmp/fuzz_interface_" + std::to_string(getpid()) + ".inf";
+  // In memory where there is a tmpfs: each run writes the file anew.
+  input_path = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/fuzz_interface_" +
+               std::to_string(getpid()) + ".inf";
   std::atexit([] { std::remove(input_path.c_str()); });
 }
 
