@@ -57,7 +57,7 @@ std::string installed_data_dir() {
 }
 
 std::string user_data_dir() {
-  // The base directory specification takes only absolute paths; others are ignored.
+  // XDG_DATA_HOME counts only as an absolute path; a relative one is ignored.
   const std::string xdg = env("XDG_DATA_HOME");
   if (!xdg.empty() && xdg[0] == '/') return with_slash(xdg) + "demovar";
   const std::string home = env("HOME");
