@@ -139,7 +139,7 @@ TEST_F(Help, ASecondAlertRingsNoBellAndReplacesTheTexts) {
 
 // Help screens ---------------------------------------------------------------------------------
 
-TEST_F(Help, AThirtyLineFilePagesForwardAndBack) {
+TEST_F(Help, AThirtyLineFilePagesForwardAndBackATwentyFiveLineOneHasOnePage) {
   const std::string file = numbered_file("thirty.hlp", 30);
   const std::vector<std::pair<int, std::string>> first = {{1, ms(1)}, {25, ms(25)}}, second = {{1, ms(26)}, {5, ms(30)}};
   const struct {
@@ -158,9 +158,7 @@ TEST_F(Help, AThirtyLineFilePagesForwardAndBack) {
   }
   EXPECT_EQ(Currmsg, 5);
   EXPECT_EQ(help_line_right(6), -1);
-}
-
-TEST_F(Help, ATwentyFiveLineFileIsOnePageWithoutButtons) {
+  // Twenty-five lines are one page, without page buttons.
   EXPECT_EQ(MXdohelpscreens(numbered_file("twentyfive.hlp", 25).c_str(), FirstPage, 0, 5), 1);
   expect_help_lines({{25, ms(25)}});
   expect_page_buttons(INVISIBLE, INVISIBLE);
