@@ -525,17 +525,22 @@ TEST_F(InterfaceLayout, HelpAndTextFilesFitTheHelpWindow) {
     const std::vector<std::string> lines = lines_of(data_path(std::string("info/") + name));
     ASSERT_FALSE(lines.empty()) << name;
     int on_page = 0;
+    bool ink = false;  // the page so far shows something
     for (size_t i = 0; i < lines.size(); ++i) {
       const std::string& line = lines[i];
       EXPECT_LE(line.size(), 80u) << name << " line " << i + 1;
       EXPECT_LE(15 + 1 + width_in(SMALL, line), help.wd - help.bordersize - 2) << name << " line " << i + 1;
       ++on_page;
-      // Pages end at a form feed, and no page runs over 25 lines.
-      if (line.find('\f') != std::string::npos) on_page = 0;
+      ink = ink || line.find_first_not_of(" \t\f") != std::string::npos;
+      // Pages end at a form feed, and no page runs over 25 lines or shows nothing.
+      if (line.find('\f') != std::string::npos) {
+        EXPECT_TRUE(ink) << name << " line " << i + 1 << ": an empty page";
+        on_page = 0;
+        ink = false;
+      }
       EXPECT_LE(on_page, 25) << name << " line " << i + 1 << ": a page without its form feed";
     }
-    // A form feed on the last line would add an empty last page.
-    EXPECT_EQ(lines.back().find('\f'), std::string::npos) << name;
+    EXPECT_TRUE(ink) << name << ": an empty last page";
   }
   // The version line: the first line beginning "Version" fits the version field.
   std::string version;

@@ -185,20 +185,6 @@ TEST_F(Help, AFormFeedEndsThePageAndNoPageIsEmpty) {
   expect_help_lines({{1, ms(26)}});
 }
 
-TEST_F(Help, NoBundledHelpOrTextFileShowsAnEmptyPage) {
-  for (const char* name : {"controls.hlp", "main.hlp", "options.hlp", "tutor1.hlp", "geo.txt", "tech.txt", "pop.txt",
-                           "modeling.txt"}) {
-    const std::string file = std::string(UI_TEST_DATA) + "/../../../data/info/" + name;
-    for (int page = 1; page == 1 || state_of("help", "helpnext") == ENABLED; ++page) {
-      MXdohelpscreens(file.c_str(), page == 1 ? FirstPage : NextPage, 0, 5);
-      int k = 1;
-      while (k <= 25 && help_line_right(k) == -1) ++k;
-      EXPECT_LE(k, 25) << name << " page " << page;
-    }
-    MXremovenamedwindow("help");
-  }
-}
-
 TEST_F(Help, ALineOfEightyCharactersIsOneLineAndLongerOnesComeInPieces) {
   const std::string file = write_file(std::string(80, 'i') + "\n" + std::string(85, 'i') + "\nM\n", "long.hlp");
   MXdohelpscreens(file.c_str(), FirstPage, 0, 5);
