@@ -22,8 +22,9 @@
 #
 # The scratch copy is a clone sharing this repository's objects; its build uses
 # ccache and no -Werror (a fault may leave a variable unused).
-# A fault counts as caught when a covering test fails, crashes or runs past its
-# time limit (5 minutes a test executable), provided that test passes on the
+# Each covering test executable's cases run through ctest, one process per case, as
+# CI runs them. A fault counts as caught when a covering test fails, crashes or runs
+# past its time limit (10 minutes a test executable), provided that test passes on the
 # unchanged code (checked once at the end); as stale when its text is no longer
 # found once in the file; as broken when the changed code does not build. The
 # report is rewritten after each fault, so a long run can be followed.
@@ -239,12 +240,36 @@ if not os.path.isfile(os.path.join(build, "build.ninja")):
 def build_targets(targets):
     return run(["cmake", "--build", build, "-j", opts["jobs"], "--target", *targets]) == 0
 
+# A test executable's cases run through ctest, one process each, as CI runs them:
+# some cases pass alone but not after others in the same process. ctest names the
+# cases without their executable, so the names come from its listing, once the
+# executable is built (its cases are discovered then).
+ctest_names = {}
+
+def ctest_regex(exe):
+    if exe not in ctest_names:
+        listing = subprocess.run(["ctest", "--test-dir", build, "--show-only=json-v1"], env=env,
+                                 capture_output=True, text=True)
+        import json
+        names = []
+        for t in json.loads(listing.stdout or "{}").get("tests", []):
+            command = t.get("command") or [""]
+            if os.path.realpath(command[0]) == os.path.realpath(exe):
+                names.append(t["name"])
+        ctest_names[exe] = names
+    # CMake's regular expressions: escape by hand what they treat specially
+    escaped = ["".join("\\" + c if c in ".[]()*+?^$|\\" else c for c in n) for n in ctest_names[exe]]
+    return "^(" + "|".join(escaped) + ")$" if escaped else None
+
 def run_unit(unit, limit):
     kind, name, _ = unit
+    pattern = name
     if kind == "exe":
-        exe = os.path.join(build, name)
-        return run([exe, "--gtest_fail_fast", "--gtest_brief=1"], cwd=os.path.dirname(exe), timeout=limit)
-    return run(["ctest", "--test-dir", build, "-R", name, "--stop-on-failure", "-j", opts["jobs"]], timeout=limit)
+        pattern = ctest_regex(os.path.join(build, name))
+        if pattern is None:
+            log.write(f"(ctest lists no test of {name})\n")
+            return "no tests"
+    return run(["ctest", "--test-dir", build, "-R", pattern, "--stop-on-failure", "-j", opts["jobs"]], timeout=limit)
 
 # --- The unchanged code must build ----------------------------------------------------------------
 active = [f for f in faults if not f["stale"]]
@@ -331,7 +356,7 @@ for number, f in enumerate(order, 1):
                 break
             built.update(need)
             built_once.update(need)
-            rc = run_unit(u, 300 if u[0] == "exe" else 600)
+            rc = run_unit(u, 600)
             if rc != 0:
                 result, by, caught_by = "caught", u[1].split("/")[-1] + (" (timeout)" if rc == "timeout" else ""), u
                 break
