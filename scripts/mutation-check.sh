@@ -233,7 +233,10 @@ started = time.time()
 load_start = load()
 if not os.path.isfile(os.path.join(build, "build.ninja")):
     rc = run(["cmake", "-S", src, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-              "-DDEMOVAR_WERROR=OFF", "-DDEMOVAR_BENCH=OFF"])
+              "-DDEMOVAR_WERROR=OFF", "-DDEMOVAR_BENCH=OFF",
+              # The scratch copy lies elsewhere: the source data stays beside the repository,
+              # or the tests of the data tools would skip.
+              "-DDEMOVAR_SOURCE_DATA_DIR=" + os.path.join(os.path.dirname(repo), "shared", "data")])
     if rc != 0:
         sys.exit(f"mutation-check: cmake failed, see {log_path}")
 
