@@ -4,6 +4,7 @@
 // refused fourth, rate editing and a pyramid drag, reset, save, change, load and
 // quitting through the closing text; with checks of the screen, the logs and the
 // bells along the way.
+#include <chrono>
 #include <csignal>
 #include <cmath>
 #include <cstring>
@@ -354,8 +355,17 @@ void EndToEnd::session() {
   press_button("top", "simulate");
   choose("top", "options", "options", "p1");
   EXPECT_EQ(Display[0].curr_sim, 1);
+  // The list is newest first and leaves out the lesson's own file: down and up
+  // again come back to vk_000.sav.
+  write_file("aaa.sav", "not a simulation");
+  write_file("vk_walk.sav", "not a simulation");
+  const auto now = std::filesystem::last_write_time("vk_000.sav");
+  std::filesystem::last_write_time("aaa.sav", now - std::chrono::hours(1));
+  std::filesystem::last_write_time("vk_walk.sav", now + std::chrono::hours(1));
   choose("root", "File", "file", "p1");
-  key(13);  // the newest file, then yes to replacing the runs on the screen
+  key(31);
+  key(30);
+  key(13);  // vk_000.sav, then yes to replacing the runs on the screen
   key(13);
   EXPECT_EQ(Display[0].curr_sim, 0);
   EXPECT_EQ(VKState[0][0]->year, 2005);
