@@ -169,6 +169,9 @@ TEST_F(RateEditingTest, TheEditingWindowsComeAndGoWithoutATraceAndNotAt2050) {
   choose("top", "options", "options", "p3");
   for (int i = 0; i < 12; ++i) press_button("top", "simulate");
   for (const char* w : {"topbirth", "topdeath", "topinfant"}) EXPECT_EQ(window_level(w), 0) << w;
+  const std::vector<unsigned char> at_end = screen();  // the windows gone from the screen too
+  redraw_all();
+  EXPECT_EQ(screen(), at_end);
   EXPECT_EQ(button_state("top", "pyrgraph"), DISABLED);
   EXPECT_EQ(button_state("toplifeexp", "setlife"), DISABLED);
   press_button("top", "options");
