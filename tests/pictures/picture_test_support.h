@@ -37,7 +37,7 @@ struct FileCloser {
 using TempFile = std::unique_ptr<FILE, FileCloser>;
 inline TempFile temp_file(const std::vector<unsigned char>& bytes) {
   TempFile file(std::tmpfile());
-  if (file) std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+  if (file && !bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file.get());
   return file;
 }
 
