@@ -19,12 +19,14 @@
 
 #include "app/command_table.h"
 #include "app/country_selection.h"
+#include "app/file_dialogs.h"
 #include "app/general_commands.h"
 #include "app/population_display.h"
 #include "app/scenario_windows.h"
 #include "app/screen_state.h"
 #include "app/session.h"
 #include "app/startup.h"
+#include "app/walkthrough.h"
 #include "base/log.h"
 #include "demography/country.h"
 #include "demography/rescale.h"
@@ -71,27 +73,19 @@ inline std::vector<std::string> lines_of(const std::string& text) {
   return out;
 }
 
-// The intro picture: 16 vertical bands of the codes 0..15.
-inline void write_intro_picture(const std::string& path) {
-  const int rows = 404, cols = 636;
-  std::vector<uint16_t> values(static_cast<size_t>(rows) * cols);
-  for (int y = 0; y < rows; ++y)
-    for (int x = 0; x < cols; ++x) values[static_cast<size_t>(y) * cols + x] = static_cast<uint16_t>(x * 16 / cols);
-  MXwritepicture(path, 4, rows, cols, values);
-}
-
 // Lays out a data directory in `dir`: config.mcf naming `interface`, the real
-// country list, databases and maps, a generated intro picture and small text files.
+// country list, databases and maps, an intro picture of 16 vertical bands of the
+// codes 0..15 and small text files.
 inline void lay_out_data(const std::filesystem::path& dir, const std::string& interface, int bstore) {
   namespace fs = std::filesystem;
   const fs::path data = APP_DATA_DIR;
   fs::create_directories(dir / "images");
   fs::create_directories(dir / "info");
-  fs::create_symlink(data / "dbase", dir / "dbase");
-  if (fs::exists(data / "dbase2020")) fs::create_symlink(data / "dbase2020", dir / "dbase2020");
-  fs::create_symlink(data / "images" / "countries.rl8", dir / "images" / "countries.rl8");
-  fs::create_symlink(data / "images" / "regions.rl8", dir / "images" / "regions.rl8");
-  write_intro_picture((dir / "images" / "intro.rl4").string());
+  for (const char* link : {"dbase", "dbase2020", "images/countries.rl8", "images/regions.rl8"})
+    if (fs::exists(data / link)) fs::create_symlink(data / link, dir / link);
+  std::vector<uint16_t> bands(404 * 636);
+  for (size_t i = 0; i < bands.size(); ++i) bands[i] = static_cast<uint16_t>(i % 636 * 16 / 636);
+  MXwritepicture((dir / "images" / "intro.rl4").string(), 4, 404, 636, bands);
   std::string config = read_file((data / "config.mcf").string());
   // The compact test interface has no intro choice: only 1990 is offered with it.
   if (interface.find("app_test.inf") != std::string::npos)
@@ -138,6 +132,8 @@ class ProgramTest : public ::testing::Test {
     reset_general_commands();
     reset_session();
     reset_population_display();
+    reset_file_dialogs();  // a question left open by the test before
+    reset_walkthrough();
     MXresethelpstate();
     MXresetlists();
     MXresetsclists();
@@ -183,28 +179,21 @@ class ProgramTest : public ::testing::Test {
     for (int i = 0; i < n; ++i) MXPheadless_post(MXEvent{MX_IDLE, 0, 0, 0});
     run();
   }
-  static void click(int x, int y) {
-    MXPheadless_move(x, y);
-    MXPheadless_press(x, y);
-    MXPheadless_release(x, y);
-    run();
-  }
-  static void drag(int x0, int y0, int x1, int y1) {
+  // A press at (x0, y0), moves through the middle (unless a click) and a release at (x1, y1).
+  static void drag(int x0, int y0, int x1, int y1, bool moving = true) {
     MXPheadless_move(x0, y0);
     MXPheadless_press(x0, y0);
-    MXPheadless_move((x0 + x1) / 2, (y0 + y1) / 2);
-    MXPheadless_move(x1, y1);
+    if (moving) MXPheadless_move((x0 + x1) / 2, (y0 + y1) / 2);
+    if (moving) MXPheadless_move(x1, y1);
     MXPheadless_release(x1, y1);
     run();
   }
-  static void key(int code) {
-    MXPheadless_key(code);
-    run();
-  }
+  static void click(int x, int y) { drag(x, y, x, y, false); }
   static void type(const std::string& text) {
     for (char c : text) MXPheadless_key(static_cast<unsigned char>(c));
     run();
   }
+  static void key(int code) { type(std::string(1, static_cast<char>(code))); }
 
   // The centre of a button in screen coordinates.
   static void button_centre(const char* window, const char* button, int* x, int* y) {

@@ -3,7 +3,7 @@
 // lesson, where at every stage another action than the awaited one leaves the
 // stage as it is; the user's own state before and after, byte for byte through a
 // save; leaving in the middle; a lesson started over the work of one that was
-// cut off (the tutorial's window test runs the lesson in the real program).
+// cut off.
 #include "app/walkthrough.h"
 #include "app_test_support.h"
 #include "demography/projection.h"
@@ -30,7 +30,6 @@ class Lesson : public ProgramTest {
   std::string interface_file() const override { return std::string(APP_DATA_DIR) + "/varnock.inf"; }
   void SetUp() override {
     ProgramTest::SetUp();
-    reset_walkthrough();
     fs::copy_file(fs::path(APP_DATA_DIR) / "vk_wt.ini", dir_ / "vk_wt.ini");
   }
 
