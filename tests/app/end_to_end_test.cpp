@@ -168,30 +168,25 @@ void EndToEnd::session() {
   EXPECT_EQ(MXgetcurrmsg(), 4);
   int black = MXconvertcolor("black");
   EXPECT_GT(colour_count("top", "CTYNAME", black), 20);  // the name is drawn
-  // Pyramid rows in the colours of colour list 1: a pixel inside each bar, near
-  // its outer end, and beside the centre axis on every inner line of the bar (no
-  // row label touches the axis).
-  {
-    int X, Y, W, H, bh;
-    MXgetfieldrect("PYRGRAPH", &X, &Y, &W, &H, nullptr);
-    MXgetfieldrect("BARS", nullptr, nullptr, nullptr, &bh, nullptr);
-    int wx, wy;
-    MXgetwindowspecs("top", &wx, &wy, nullptr, nullptr, nullptr);
-    const VKStatetype* r = VKState[0][0];
-    for (int row : {0, 2, 5}) {
-      const int top = Y - 5 - bh + H - (bh - 1) * row;
-      const int m = bar_length(int64_t{r->male_pop[0][2 * row]} + r->male_pop[0][2 * row + 1], W / 2, r->totpop[0],
-                               Display[0].bound);
-      const int f = bar_length(int64_t{r->fem_pop[0][2 * row]} + r->fem_pop[0][2 * row + 1], W / 2, r->totpop[0],
-                               Display[0].bound);
-      ASSERT_GT(m, 4);
-      ASSERT_GT(f, 4);
-      EXPECT_EQ(MXPget_pixel(wx + X + W / 2 + f - 2, wy + top + bh / 2), MXgetlistcolor(1, row % 4)) << row;
-      EXPECT_EQ(MXPget_pixel(wx + X + W / 2 - m + 2, wy + top + bh / 2), MXgetlistcolor(1, row % 4)) << row;
-      EXPECT_EQ(MXPget_pixel(wx + X + W / 2 - m, wy + top + bh / 2), black) << row;  // the outline
-      for (int y = top + 1; y < top + bh - 1; ++y)
-        for (int x : {-2, 1, 2}) EXPECT_EQ(MXPget_pixel(wx + X + W / 2 + x, wy + y), MXgetlistcolor(1, row % 4)) << row;
-    }
+  // Pyramid rows in the colours of colour list 1: a pixel inside each bar near its
+  // outer end, the outline beyond, and beside the centre axis on every inner line
+  // of the bar (no row label touches the axis).
+  int X, Y, W, H, bh, wx, wy;
+  MXgetfieldrect("PYRGRAPH", &X, &Y, &W, &H, nullptr);
+  MXgetfieldrect("BARS", nullptr, nullptr, nullptr, &bh, nullptr);
+  MXgetwindowspecs("top", &wx, &wy, nullptr, nullptr, nullptr);
+  for (int row : {0, 2, 5}) {
+    const int top = wy + Y - 5 - bh + H - (bh - 1) * row, axis = wx + X + W / 2, colour = MXgetlistcolor(1, row % 4);
+    const auto length = [&](const int32_t* pop) {
+      return bar_length(int64_t{pop[2 * row]} + pop[2 * row + 1], W / 2, VKState[0][0]->totpop[0], Display[0].bound);
+    };
+    const int m = length(VKState[0][0]->male_pop[0]), f = length(VKState[0][0]->fem_pop[0]);
+    ASSERT_GT(std::min(m, f), 4);
+    EXPECT_EQ(MXPget_pixel(axis + f - 2, top + bh / 2), colour) << row;
+    EXPECT_EQ(MXPget_pixel(axis - m + 2, top + bh / 2), colour) << row;
+    EXPECT_EQ(MXPget_pixel(axis - m, top + bh / 2), black) << row;
+    for (int y = top + 1; y < top + bh - 1; ++y)
+      for (int x : {-2, 1, 2}) EXPECT_EQ(MXPget_pixel(axis + x, y), colour) << row;
   }
 
   // Simulate to 2050: twelve statistics lines, "simulate" disabled, message 9.
@@ -286,42 +281,8 @@ void EndToEnd::session() {
   for (int run = 0; run < 3; ++run) EXPECT_GT(colour_count("topinfo", "INFOWIND", MXgetlistcolor(0, run), run), 30) << run;
   EXPECT_GT(colour_count("top", "SIMGRAPH", MXgetlistcolor(0, 2)), 40);
 
-  // Rate editing on, one death-rate minus press, a pyramid drag halving a bar.
-  choose("top", "options", "options", "p3");
-  EXPECT_EQ(Display[0].modify_flag, 1);
-  EXPECT_GE(window_level("topdeath"), 1);
-  EXPECT_EQ(button_state("toptotalfert", "setfert"), DISABLED);
-  VKStatetype* s = VKState[0][2];
-  const int st = s->stepcnt;
-  const int32_t d30 = s->deathrate[st][7], d35 = s->deathrate[st][8];
-  const int clicks = MXPheadless_clicks();
-  press_button("topdeath", "Death3m");  // the 30-39 row
-  EXPECT_EQ(s->deathrate[st][7], std::max(0, ((d30 + 500) / 1000 - 1) * 1000));
-  EXPECT_EQ(s->deathrate[st][8], std::max(0, ((d35 + 500) / 1000 - 1) * 1000));
-  EXPECT_EQ(MXPheadless_clicks(), clicks + 1);
-  EXPECT_EQ(s->lifex_targ_val[st], get_life_expect(s->deathrate[st]));
-
-  {
-    int X, Y, W, H, bh, wx, wy;
-    MXgetfieldrect("PYRBUTTON", &X, &Y, &W, &H, nullptr);
-    MXgetfieldrect("BARS", nullptr, nullptr, nullptr, &bh, nullptr);
-    MXgetwindowspecs("top", &wx, &wy, nullptr, nullptr, nullptr);
-    const int row = 3;  // 30-39
-    const int32_t m30 = s->male_pop[st][6], m35 = s->male_pop[st][7];
-    const int half = W / 2;
-    const int len = bar_length(int64_t{Display[0].male[6]} + Display[0].male[7], half, s->totpop[st], Display[0].bound);
-    ASSERT_GT(len, 10);
-    const int y = wy + Y + H - (bh - 1) * row - bh / 2;
-    drag(wx + X + half - len + 1, y, wx + X + half - len / 2, y);
-    const int n = len / 2;
-    EXPECT_EQ(s->male_pop[st][6], RESCALE(m30, n, len));
-    EXPECT_EQ(s->male_pop[st][7], RESCALE(m35, n, len));
-    EXPECT_NEAR(s->male_pop[st][6], m30 / 2.0, m30 * 0.08);
-    EXPECT_EQ(Drag_Used, 1);
-  }
-
   // Reset: asked first, since the pane holds simulated runs; Escape keeps them,
-  // Enter resets to one run at 1990, rate editing off.
+  // Enter resets to one run at 1990.
   choose("top", "options", "options", "p5");
   EXPECT_GE(window_level("ask"), 1);
   key(27);
@@ -330,11 +291,8 @@ void EndToEnd::session() {
   choose("top", "options", "options", "p5");
   key(13);
   EXPECT_EQ(Display[0].curr_sim, 0);
-  EXPECT_EQ(Display[0].modify_flag, 0);
   EXPECT_EQ(VKState[0][0]->year, 1990);
   EXPECT_EQ(VKState[0][1]->stepcnt, -1);
-  EXPECT_EQ(window_level("topdeath"), 0);
-  EXPECT_EQ(button_state("toptotalfert", "setfert"), ENABLED);
   EXPECT_EQ(MXgetcurrmsg(), 4);
 
   // Save, change, load: the state comes back.
@@ -458,7 +416,8 @@ TEST_F(EndToEnd, TheLastSessionComesBack) {
 
 // Every file the program reads, damaged, gives a message naming the file and what
 // is wrong: no crash, no hang, no figures that look real. The damaged copies get
-// new names (the data files themselves are links to the sources).
+// new names (the data files themselves are links to the sources). (The readers'
+// own tests check the rest of their messages.)
 TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
   namespace fs = std::filesystem;
   open_main_screen();
@@ -474,18 +433,13 @@ TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
       {"config.mcf", "config.mcf", "", START, "", junk.c_str(), "configuration file |config.mcf|"},
       {"config.mcf", "config.mcf", "", START, "VK_", "XX_", "tag was not |VK_config|"},
       {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, nullptr, nullptr, "list file"},
-      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, "VK_", "XX_", "tag was not"},
-      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, "= 28", "= 99999999999", "not a count"},
       {"/images/countries.rl8", "images/damaged.rl8", "countryfile=", START, nullptr, nullptr, "run-length"},
       {"/images/regions.rl8", "images/damaged.rl8", "regionfile=", START, "", junk.c_str(), "run-length"},
       {"/varnock.inf", "damaged.inf", "interfacefile=", START, nullptr, nullptr, "parse error"},
-      {"/varnock.inf", "damaged.inf", "interfacefile=", START, "", junk.c_str(), "parse error"},
       {"/varnock.inf", "damaged.inf", "interfacefile=", START, "(root 0", "(root 9999999999", "Number larger"},
       {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, nullptr, nullptr, "Picture ends"},
       {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, "", junk.c_str(), "picture"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, nullptr, nullptr, "Unable to VKread"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "", junk.c_str(), "Not a Marlix database"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "VK_", "XX_", "tag was not"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 56666", "= 99999999999", "= 99999999999 does not fit"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "1990      56666", "1990 156666", "sum to 56666, more than 10 %"},
       {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "30-34 ", "30-34 -5 ", "total_pop 30-34 = -5 is negative"},
@@ -571,9 +525,9 @@ TEST_F(EndToEnd, SavingAndLoadingByName) {
   EXPECT_TRUE(std::filesystem::is_directory("folder.sav"));
   EXPECT_EQ(bells(), 2);  // the two failures
 
-  // A damaged file is refused with nothing changed; an older interface's file and
+  // A damaged file is refused whole with nothing changed; an older interface's file and
   // vkproject's panes alone load, and the run goes on at once.
-  write_file("damaged.sav", kept.substr(0, 5000));
+  write_file("damaged.sav", std::string(kept).replace(23236, 4, "\xff\xff\xff\xff"));  // a window at level -1
   write_file("older.sav", kept.substr(0, kept.size() - 8));
   write_file("panes.sav", kept.substr(0, 23236));
   for (const char* name : {"damaged", "older", "panes"}) {
