@@ -202,7 +202,9 @@ TEST_F(RateEditingTest, RateButtonsStepTheirRowsWithinTheLimits) {
   int32_t* b = run0()->birthrate[0];
   int32_t* d = run0()->deathrate[0];
   const int32_t b20 = b[2], b25 = b[3], b50 = b[8];
-  press_button("topbirth", "Birth2p");  // the row of the mothers aged 20-29
+  const int clicks = MXPheadless_clicks();
+  press_button("topbirth", "Birth2p");  // the row of the mothers aged 20-29, with a click
+  EXPECT_EQ(MXPheadless_clicks(), clicks + 1);
   EXPECT_EQ(b[2], rate_step_up(b20));
   EXPECT_EQ(b[3], rate_step_up(b25));
   EXPECT_EQ(run0()->tfr_targ_val[0], get_TFR(b));

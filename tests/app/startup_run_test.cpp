@@ -71,9 +71,7 @@ TEST_F(VarnockStartTest, StartsWritesItsNotesAndEndsWhenTheInputEnds) {
   ASSERT_EQ(run("-d -t -w -l"), 0);
   EXPECT_EQ(error_log(), kNotes + kFpuOn);
   EXPECT_EQ(read_text_file("output.log"), "");
-}
-
-TEST_F(VarnockStartTest, ConfigurationCanTurnFloatingPointOff) {
+  // The configuration can turn floating point off.
   write_data("database= VK_config\nlistpath= dbase/ fpu= false\n");
   ASSERT_EQ(run(), 0);
   EXPECT_EQ(error_log(), kNotes + kFpuOff);
