@@ -43,23 +43,6 @@ class ScenarioTest : public ProgramTest {
   }
 };
 
-TEST_F(ScenarioTest, OptionsMenuOpensBesideThePressedButton) {
-  const Popupmenu& menu = Popups[MXpopupnum("options")];
-  press_button("top", "options");
-  const int upper_y = menu.y;  // where the interface file puts it
-  click(menu.x + menu.wd + 5, menu.y + menu.ht + 5);  // outside: closes it
-  choose_country("bottom", "kenya");
-  press_button("bottom", "options");
-  int wy, by, bh;  // the lower pane has no room below: the menu ends level with its button
-  MXgetwindowspecs("bottom", nullptr, &wy, nullptr, nullptr, nullptr);
-  MXgetbuttonspecs("bottom", "options", nullptr, &by, nullptr, &bh, nullptr);
-  EXPECT_EQ(menu.y + menu.ht, wy + by + bh);
-  EXPECT_EQ(MXgetcurrmsg(), 2);
-  click(menu.x + menu.wd + 5, menu.y - 5);
-  press_button("top", "options");
-  EXPECT_EQ(menu.y, upper_y);
-}
-
 // (The end-to-end session sets a fertility target by its buttons and by typing.)
 TEST_F(ScenarioTest, TargetWindowsOpenAtTheirPaneAndKeepValuesAndYearsWithinLimits) {
   const int32_t now = get_TFR(run0()->birthrate[0]);
