@@ -86,15 +86,20 @@ TEST_F(ConfigTest, EveryKeySetsItsNameAndKeysIgnoreCase) {
   }
 }
 
-TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOver) {
+TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOverLongValuesJoinWhole) {
+  const std::string path = std::string(79, 'p') + "/", name = std::string(76, 'n') + ".maf";
   configure_with(
       "database= VK_config\n"
       "colour= datapath= elsewhere/\n"  // the unknown key's value is a key itself
       "listname=glued.maf\n"            // one word, not a key
-      "mapscale= 9 listpath= lists/\n");
+      "mapscale= 9 listpath= " + path + " imagepath= " + path + " countryfile= " + std::string(80, 'c') + "\n");
   EXPECT_EQ(Datapath, "elsewhere/");
-  EXPECT_EQ(ListFile, "lists/country.maf");
+  EXPECT_EQ(ListFile, path + "country.maf");
   EXPECT_EQ(MapScale, 4);  // not a configuration key
+  configure_with("database= VK_config\nlistpath= " + path + " listname= " + name + "\n");
+  EXPECT_EQ(ListFile, path + name);
+  EXPECT_EQ(ListFile.size(), 160u);
+  EXPECT_EQ(CountryFile, path + std::string(80, 'c'));
 }
 
 // One configuration after another, each starting from what the one before left.
@@ -117,16 +122,6 @@ TEST_F(ConfigTest, SwitchesTakeTrueOnlyAndTheDumpFormatItsFourNames) {
     EXPECT_EQ(GraphFileFmt, c.format) << c.settings;
   }
   EXPECT_FALSE(std::filesystem::exists("error.log"));
-}
-
-TEST_F(ConfigTest, LongestValuesJoinWithoutLoss) {
-  const std::string path = std::string(79, 'p') + "/";
-  const std::string name = std::string(76, 'n') + ".maf";
-  configure_with("database= VK_config\nlistpath= " + path + " listname= " + name +
-                 "\nimagepath= " + path + " countryfile= " + std::string(80, 'c') + "\n");
-  EXPECT_EQ(ListFile, path + name);
-  EXPECT_EQ(ListFile.size(), 160u);
-  EXPECT_EQ(CountryFile, path + std::string(80, 'c'));
 }
 
 TEST_F(ConfigTest, FilesThatDoNotReadAreFatal) {
