@@ -17,9 +17,8 @@ struct ListRow {
 };
 
 inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -29,27 +28,17 @@ inline std::vector<ListRow> read_list(const std::string& path, int* numregions, 
   std::istringstream in(read_file(path));
   std::string line;
   bool inside = false;
-  while (std::getline(in, line)) {
+  while (std::getline(in, line) && line != "endformat") {
     if (line.rfind("numregions= ", 0) == 0) *numregions = std::stoi(line.substr(12));
     if (line.rfind("numcountries= ", 0) == 0) *numcountries = std::stoi(line.substr(14));
-    if (line.rfind("format=", 0) == 0) {
-      inside = true;
+    if (!inside || line.rfind("format=", 0) == 0) {
+      inside = inside || line.rfind("format=", 0) == 0;
       continue;
     }
-    if (line == "endformat") break;
-    if (!inside) continue;
-    std::vector<std::string> fields;
-    size_t at = 0;
-    while (at < line.size()) {
-      size_t end = line.find("  ", at);
-      if (end == std::string::npos) end = line.size();
-      if (end > at) fields.push_back(line.substr(at, end - at));
-      at = end;
-      while (at < line.size() && line[at] == ' ') ++at;
-    }
-    if (fields.size() != 5) continue;
-    ListRow row{fields[0], fields[1], fields[2], fields[4], std::stoi(fields[3])};
-    rows.push_back(row);
+    std::vector<std::string> f;
+    for (size_t at = line.find_first_not_of(' '), end; at < line.size(); at = line.find_first_not_of(' ', end))
+      f.push_back(line.substr(at, (end = std::min(line.find("  ", at), line.size())) - at));
+    if (f.size() == 5) rows.push_back(ListRow{f[0], f[1], f[2], f[4], std::stoi(f[3])});
   }
   return rows;
 }
@@ -107,11 +96,10 @@ struct Map {
 
 inline Map read_map(const std::string& path) {
   Map map;
+  const std::string bytes = read_file(path);
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return map;
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  map.buffer.assign(static_cast<size_t>(size) / 2 + 1, 0);
+  map.buffer.assign(bytes.size() / 2 + 1, 0);
   map.loaded = MXinitpic(file, &map.picture, map.buffer.data());
   std::fclose(file);
   return map;
