@@ -91,7 +91,9 @@ TEST_F(TaggedReaderTest, Numbers) {
                              "Unexpected error in MXrdinteger\nUnexpected EOF in MXrdreal\n");
 }
 
-TEST_F(TaggedReaderTest, FormatStatementLimits) {
+// Limits of a format statement, and comments between and after its keywords: after
+// "tamrof" a number may follow a comment (the number's scan does not skip them).
+TEST_F(TaggedReaderTest, FormatStatementLimitsAndComments) {
   const struct {
     const char* text;
     int result, count;  // count -1: not checked
@@ -103,6 +105,7 @@ TEST_F(TaggedReaderTest, FormatStatementLimits) {
       {"type abcdefghijklm tamrof", 0, -1, "Format statement keyword too long: |abcdefghijklm|\n"},
       {"type name", 0, -1, "Unexepected EOF while reading format keywords\n"},
       {"tamrof", 1, 0, ""},  // an empty statement
+      {"year # the year\n# a whole comment line\n  pop\ntamrof # rows follow\n# more\n 1990", 1, 2, "pop"},
   };
   for (const auto& c : cases) {
     close_logs_for_test();
@@ -118,39 +121,20 @@ TEST_F(TaggedReaderTest, FormatStatementLimits) {
       EXPECT_STREQ(count > 0 ? keywords[count - 1] : "", c.last) << c.text;
     }
   }
-}
-
-TEST_F(TaggedReaderTest, FormatStatementSkipsCommentsBetweenAndAfterItsKeywords) {
-  int count = 0;
-  MXFormatKeyword keywords[MX_FORMAT_MAX_KEYWORDS];
-  // After "tamrof" a number may follow a comment: its scan does not skip comments.
-  use("year # the year\n# a whole comment line\n  pop\ntamrof # rows follow\n# more\n 1990 57");
-  ASSERT_EQ(MXrdformat(&count, keywords), 1);
-  ASSERT_EQ(count, 2);
-  EXPECT_STREQ(keywords[0], "year");
-  EXPECT_STREQ(keywords[1], "pop");
-  EXPECT_EQ(MXrdinteger(), 1990);
-  EXPECT_EQ(MXrdinteger(), 57);
+  EXPECT_EQ(MXrdinteger(), 1990);  // after the last statement's comments
 }
 
 // A callback that records what the driver hands it.
 struct Calls {
   std::vector<std::string> keys;
-  int inits = 0, finals = 0;
-  int fail_at_init = 0;
+  int inits = 0, finals = 0, fail_at_init = 0;
   std::string fail_at_key;
 };
 
 int recording_reader(const char* key, ReaderStatusType status, void* data) {
   Calls* calls = static_cast<Calls*>(data);
-  if (status == READ_INIT) {
-    calls->inits++;
-    return calls->fail_at_init ? 0 : 1;
-  }
-  if (status == READ_FINAL) {
-    calls->finals++;
-    return 1;
-  }
+  if (status == READ_INIT) return ++calls->inits, calls->fail_at_init ? 0 : 1;
+  if (status == READ_FINAL) return ++calls->finals, 1;
   EXPECT_EQ(status, READ_PROCESS);
   calls->keys.push_back(key);
   return calls->fail_at_key == key ? 0 : 1;
@@ -191,9 +175,7 @@ TEST_F(TaggedReaderTest, TheDriverChecksTheTagAndHandsOnlyKeysToTheCallback) {
     close_logs_for_test();
     std::remove("error.log");
     MemFile file(c.text);
-    Calls calls;
-    calls.fail_at_init = c.fail_at_init;
-    calls.fail_at_key = c.fail_at_key;
+    Calls calls{{}, 0, 0, c.fail_at_init, c.fail_at_key};
     EXPECT_EQ(MXgenreader(file.get(), recording_reader, c.tag, &calls), c.result) << c.text;
     EXPECT_EQ(calls.keys, c.keys) << c.text;
     EXPECT_EQ(calls.inits, 1) << c.text;

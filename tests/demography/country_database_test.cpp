@@ -139,14 +139,14 @@ TEST_F(CountryDatabaseTest, BadFilesAreRefusedWithTheirMessage) {
 TEST_F(CountryDatabaseTest, ReadcountryLoadsIntoTheWorkedOnPaneOrLeavesItAlone) {
   ASSERT_EQ(MXinitlog("w"), 1);
   std::filesystem::create_directories("dbase");
-  write_text("dbase/country.maf", "database= VK_clist\nnumregions= 1\nnumcountries= 2\n"
+  write_text_file("dbase/country.maf", "database= VK_clist\nnumregions= 1\nnumcountries= 2\n"
                                   "format= type filename name code color tamrof\nregion world.dat World\t1 red\n"
                                   "none Test.Dat Testland\t2 red\nnone half.dat Halfland\t3 red\nendformat\n");
   Datapath = "dbase/";
   ListFile = "dbase/country.maf";
   get_country_names();
-  write_text("dbase/test.dat", golden_country());
-  write_text("dbase/half.dat", small_country("", "", false));  // no deaths: the conversion fails
+  write_text_file("dbase/test.dat", golden_country());
+  write_text_file("dbase/half.dat", small_country("", "", false));  // no deaths: the conversion fails
   static int alerts;
   alerts = 0;
   Screen.alert = [](int n) { alerts += n == 1; };
@@ -155,7 +155,7 @@ TEST_F(CountryDatabaseTest, ReadcountryLoadsIntoTheWorkedOnPaneOrLeavesItAlone) 
   EXPECT_STREQ(Country[1].country_name, "Testland");
   EXPECT_STREQ(Country_list[1].file, "test.dat");
   EXPECT_STREQ(Country[0].country_name, "");
-  EXPECT_NE(read_text("output.log")
+  EXPECT_NE(read_text_file("output.log")
                 .find("Selected country = Testland.\nName           : Year --Population-- TFR LifeEx Migration IMR\n"),
             std::string::npos);
 
@@ -163,9 +163,9 @@ TEST_F(CountryDatabaseTest, ReadcountryLoadsIntoTheWorkedOnPaneOrLeavesItAlone) 
   ASSERT_EQ(readcountry(1), 1);
   const CountryInfo before = Country[0];
   EXPECT_EQ(readcountry(0), 0);
-  EXPECT_NE(read_text("output.log").find("Selected region: = World.\n"), std::string::npos);
+  EXPECT_NE(read_text_file("output.log").find("Selected region: = World.\n"), std::string::npos);
   EXPECT_EQ(readcountry(2), 0);
-  write_text("dbase/half.dat", "database= VK_clist\nname= x\n");
+  write_text_file("dbase/half.dat", "database= VK_clist\nname= x\n");
   EXPECT_EQ(readcountry(2), 0);
   for (const char* m : {"Unable to open country file |dbase/world.dat|\n",
                         "Unable to DBconvert country file |dbase/half.dat|\n", "Unable to VKread country file |dbase/half.dat|\n"})

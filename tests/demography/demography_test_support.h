@@ -1,49 +1,32 @@
-// Shared set-up of the demography tests: a scratch directory per test (the logs
-// and every file a test writes go there), fatal log entries turned into
-// exceptions, the engine's globals put back to their start values, and helpers
-// that write, read and convert country files.
+// Shared set-up of the demography tests: a scratch directory per test (every file
+// a test writes goes there; error.log to one of its own), fatal log entries
+// thrown as FatalExit, the engine's globals put back to their start values, and
+// helpers that read and convert country files.
 #pragma once
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "base/log.h"
+#include "base/reader_test_support.h"
 #include "demography/country.h"
 #include "demography/projection.h"
 #include "demography/simulation.h"
 #include "startup/country_list.h"
 #include "startup/filenames.h"
 
-struct FatalError : std::runtime_error {
-  int code;
-  FatalError(int c, const char* text) : std::runtime_error(text), code(c) {}
-};
-
-[[noreturn]] inline void throw_fatal(int code, const char* text) { throw FatalError(code, text); }
-
-inline void write_text(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-inline std::string read_text(const std::string& path) {
-  std::stringstream ss;
-  ss << std::ifstream(path, std::ios::binary).rdbuf();
-  return ss.str();
-}
 
 // The synthetic country golden_country.dat: groups that miss the stated total,
 // rates to scale to its TFR and life expectancy, a small emigration.
-inline std::string golden_country() { return read_text(DEMOGRAPHY_TEST_DIR "/golden_country.dat"); }
+inline std::string golden_country() { return read_text_file(DEMOGRAPHY_TEST_DIR "/golden_country.dat"); }
 
 // Reads a country file's text with the program's reader (1 on success).
 inline int read_country(const std::string& text, ReadinInfo* raw) {
-  write_text("country.dat", text);
+  write_text_file("country.dat", text);
   FILE* f = std::fopen("country.dat", "r");
   const int ok = MXgenreader(f, VKreader, "VK_country", raw);
   std::fclose(f);
@@ -82,7 +65,7 @@ class DemographyTest : public ::testing::Test {
     // A fatal entry closes the log; it opens again in its own directory.
     std::filesystem::current_path(log_dir());
     ASSERT_EQ(init_error_log("a"), 1);
-    log_start = read_text(log_dir() / "error.log").size();
+    log_start = read_text_file(log_dir() / "error.log").size();
     char tmpl[] = "/tmp/demography-test-XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir = tmpl;
@@ -106,5 +89,5 @@ class DemographyTest : public ::testing::Test {
     std::filesystem::remove_all(dir);
   }
 
-  std::string error_log() { return read_text(log_dir() / "error.log").substr(log_start); }
+  std::string error_log() { return read_text_file(log_dir() / "error.log").substr(log_start); }
 };

@@ -35,10 +35,10 @@ TEST_F(RescaleTest, IntegerPathEndsTheProgramOnOverflow) {
   try {
     RESCALE(2000000000, -2000000000, 3);
     FAIL() << "no fatal error";
-  } catch (const FatalError& e) {
+  } catch (const FatalExit& e) {
     EXPECT_EQ(e.code, -1);
-    EXPECT_STREQ(e.what(), "RESCALE of numbers too large! 2000000000, 2000000000, 3\n, out: 2643460096 931322574");
+    EXPECT_EQ(e.text, "RESCALE of numbers too large! 2000000000, 2000000000, 3\n, out: 2643460096 931322574");
   }
   // The high word is below c, yet the quotient 4294967294 does not fit 32 bits.
-  EXPECT_THROW(RESCALE(INT32_MAX, 2, 1), FatalError);
+  EXPECT_THROW(RESCALE(INT32_MAX, 2, 1), FatalExit);
 }

@@ -50,19 +50,6 @@ class SavedSimulationTest : public DemographyTest {
     encode_panes(out.data());
     return std::string(out.begin(), out.end());
   }
-
-  static void use_interface(int values) {
-    seen.state_values = values;
-    Screen.state_block_size = [] { return long{4} * seen.state_values; };
-    Screen.save_state_block = [](FILE* file) {
-      for (int32_t i = 0; i < seen.state_values; ++i) std::fwrite(&i, 4, 1, file);
-    };
-    Screen.check_state_block = [](const unsigned char*, size_t) { return 1; };
-    Screen.apply_state_block = [](const unsigned char* block) {
-      for (int i = 0; i < seen.state_values; ++i) seen.loaded_state.push_back(block[4 * i]);
-    };
-    Screen.settle_panes = [] { ++seen.settled; };
-  }
 };
 }  // namespace
 
@@ -70,7 +57,7 @@ TEST_F(SavedSimulationTest, FieldsSitAtTheirOffsets) {
   fill_state();
   Display[1].maxpop = 0x01020304;
   ASSERT_EQ(savenamedfile("a.sav"), 1);
-  const std::string b = read_text("a.sav");
+  const std::string b = read_text_file("a.sav");
   ASSERT_EQ(b.size(), 23236u);
   const VKStatetype* s = VKState[0][0];
   const CountryInfo& c = Country[0];
@@ -102,7 +89,7 @@ TEST_F(SavedSimulationTest, FieldsSitAtTheirOffsets) {
   ASSERT_EQ(loadnamedfile("a.sav"), 1);
   EXPECT_EQ(state_bytes(), before);
   ASSERT_EQ(savenamedfile("b.sav"), 1);
-  EXPECT_EQ(read_text("b.sav"), b);
+  EXPECT_EQ(read_text_file("b.sav"), b);
 }
 
 // A save of the 2020 starting point at 2035 loads back to 2035, switching to 2020
@@ -119,9 +106,9 @@ TEST_F(SavedSimulationTest, ASaveCarriesItsStartingPoint) {
   EXPECT_EQ(Base_year, 2020);
   EXPECT_EQ(Datapath, "dbase2020/");
   EXPECT_EQ(state_bytes(), before);
-  std::string mixed = read_text("a.sav");
+  std::string mixed = read_text_file("a.sav");
   put32(&mixed, 4218 + 4, 1990);  // run 1 (at step 0) from 1990
-  write_text("mixed.sav", mixed);
+  write_text_file("mixed.sav", mixed);
   EXPECT_EQ(loadnamedfile("mixed.sav"), 0);
   Todayyear = 0;  // a 2020 file where only 1990 is offered
   EXPECT_EQ(loadnamedfile("a.sav"), 0);
@@ -130,7 +117,7 @@ TEST_F(SavedSimulationTest, ASaveCarriesItsStartingPoint) {
 TEST_F(SavedSimulationTest, BadFilesAreRefusedWhole) {
   fill_state();
   ASSERT_EQ(savenamedfile("good.sav"), 1);
-  const std::string good = read_text("good.sav");
+  const std::string good = read_text_file("good.sav");
   const std::string before = state_bytes();
   auto with = [&](size_t offset, int32_t value) {
     std::string bytes = good;
@@ -147,13 +134,13 @@ TEST_F(SavedSimulationTest, BadFilesAreRefusedWhole) {
       {with(518 + 4, 2010), "year not matching the step"}, {with(518 + 476 + 5 * 4, -1), "negative population"},
       {with(4218, -1), "shown run empty"}, {with(172 + 62, 7), "population unit"}, {no_end, "unterminated name"}};
   for (const auto& [bytes, what] : cases) {
-    write_text("bad.sav", bytes);
+    write_text_file("bad.sav", bytes);
     EXPECT_EQ(loadnamedfile("bad.sav"), 0) << what;
     EXPECT_EQ(state_bytes(), before) << what;
   }
   EXPECT_NE(error_log().find("Error loading a saved simulation.\n"), std::string::npos);
   // Step and year of a run not in use are no concern.
-  write_text("unused.sav", with(11618 + 518 + 4, 12345));
+  write_text_file("unused.sav", with(11618 + 518 + 4, 12345));
   EXPECT_EQ(loadnamedfile("unused.sav"), 1);
 }
 
@@ -161,19 +148,27 @@ TEST_F(SavedSimulationTest, BadFilesAreRefusedWhole) {
 // own sessions: tests/app's end-to-end and command tests.)
 TEST_F(SavedSimulationTest, InterfaceBlockMustFitTheInterface) {
   fill_state();
-  use_interface(3);
+  seen.state_values = 3;  // a pretend interface of 3 values
+  Screen.state_block_size = [] { return long{4} * seen.state_values; };
+  Screen.save_state_block = [](FILE* file) {
+    for (int32_t i = 0; i < seen.state_values; ++i) std::fwrite(&i, 4, 1, file);
+  };
+  Screen.check_state_block = [](const unsigned char*, size_t) { return 1; };
+  Screen.apply_state_block = [](const unsigned char* block) {
+    for (int i = 0; i < seen.state_values; ++i) seen.loaded_state.push_back(block[4 * i]);
+  };
+  Screen.settle_panes = [] { ++seen.settled; };
   Screen.redraw_all = [] { ++seen.redraws; };
   Screen.help_message = [](int n) { seen.help.push_back(n); };
   ASSERT_EQ(savenamedfile("ui.sav"), 1);
-  const std::string file = read_text("ui.sav");
+  const std::string file = read_text_file("ui.sav");
   ASSERT_EQ(file.size(), 23236u + 12u);
   EXPECT_EQ(le32(file, 23236 + 8), 2);
   ASSERT_EQ(loadnamedfile("ui.sav"), 1);
   EXPECT_EQ(seen.loaded_state, (std::vector<int32_t>{0, 1, 2}));
-  EXPECT_EQ(seen.redraws, 1);
-  EXPECT_EQ(seen.settled, 0);
+  EXPECT_EQ((std::vector<int>{seen.redraws, seen.settled}), (std::vector<int>{1, 0}));
   // Another interface's block (another length): the panes load, the screen follows the runs.
-  use_interface(4);
+  seen.state_values = 4;
   seen.loaded_state.clear();
   EXPECT_EQ(loadnamedfile("ui.sav"), 1);
   EXPECT_TRUE(seen.loaded_state.empty());
@@ -210,7 +205,7 @@ TEST_F(SavedSimulationTest, TutorialRoutines) {
   Tutorfile = 1;
   EXPECT_EQ(load_simulation(), 1);
   EXPECT_NE(error_log().find("Error, could not delete |vk_tut.sav|"), std::string::npos);
-  write_text("vk_tut.sav", "x");
+  write_text_file("vk_tut.sav", "x");
   ASSERT_EQ(save_simulation(), 1);
   seen.alerts.clear();
   EXPECT_EQ(load_simulation(), 1);
@@ -218,7 +213,7 @@ TEST_F(SavedSimulationTest, TutorialRoutines) {
   EXPECT_FALSE(std::filesystem::exists("vk_tut.sav"));
   save_tutor();
   EXPECT_EQ(seen.quit_code, 0);
-  const std::string fresh = read_text("vk_tut.sav");
+  const std::string fresh = read_text_file("vk_tut.sav");
   ASSERT_EQ(fresh.size(), 23236u);
   EXPECT_EQ(le32(fresh, 20), -1);  // curr_sim of pane 0
   EXPECT_EQ(le32(fresh, 518), -1);

@@ -13,8 +13,8 @@ class VKProjectTest : public DemographyTest {
   void SetUp() override {
     DemographyTest::SetUp();
     std::filesystem::create_directories("data/db");
-    write_text("data/config.mcf", "database= VK_config\ndatapath= db/\nlistpath= db/\nlistname= list.maf\n");
-    write_text("data/db/list.maf",
+    write_text_file("data/config.mcf", "database= VK_config\ndatapath= db/\nlistpath= db/\nlistname= list.maf\n");
+    write_text_file("data/db/list.maf",
                "database= VK_clist\nnumregions= 1\nnumcountries= 3\n"
                "format= type filename name code color tamrof\n"
                "region TEST.DAT Testland\t1 red\n"
@@ -23,13 +23,13 @@ class VKProjectTest : public DemographyTest {
                "none person.dat Tinyland\t4 red\n"
                "endformat\n");
     const std::string golden = golden_country();
-    write_text("data/db/test.dat", golden);
+    write_text_file("data/db/test.dat", golden);
     std::string comma = golden, person = golden;
     comma.replace(comma.find("Testland"), 8, "Korea, Rep.");
-    write_text("data/db/comma.dat", comma);
+    write_text_file("data/db/comma.dat", comma);
     person.replace(person.find("size= 1000"), 10, "size= 1");
     person += "format= year pop tamrof\n1990 14000\n2000 15500\nendformat\n";  // UN totals
-    write_text("data/db/person.dat", person);
+    write_text_file("data/db/person.dat", person);
   }
 
   // The golden country's run by the engine in this process, from 1990 to 2050.
@@ -128,7 +128,7 @@ TEST_F(VKProjectTest, AllEntriesInListOrder) {
   EXPECT_EQ(rows[1][7] + "|" + rows[3][2] + "|" + rows[3][7], "|14000|14000");
   EXPECT_NE(err.find("cannot open |db/gone.dat| for Goneland"), std::string::npos);
   // A file whose figures do not fit the record is refused, never projected.
-  write_text("data/db/test.dat", "database= VK_country\ntotal_population= 99999999999999\n" + golden_country());
+  write_text_file("data/db/test.dat", "database= VK_country\ntotal_population= 99999999999999\n" + golden_country());
   EXPECT_EQ(run("--data data --country Testland"), 1);
   EXPECT_EQ(out.find("2050"), std::string::npos);
 }

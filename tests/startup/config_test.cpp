@@ -26,8 +26,8 @@ class ConfigTest : public ScratchDirTest {
     ScratchDirTest::TearDown();
   }
   // Writes config.mcf and reads it as start-up does, joining the names after it.
-  void configure_with(const std::string& text) {
-    write_text_file("config.mcf", text);
+  void configure_with(const std::string& text) {  // none: no file
+    if (!text.empty()) write_text_file("config.mcf", text);
     configure();
     set_version_file();
     build_file_names();
@@ -48,15 +48,11 @@ class ConfigTest : public ScratchDirTest {
 
 TEST_F(ConfigTest, WithoutAFileTheDefaultsStay) {
   set_start_file_names();
-  configure();
-  set_version_file();
-  build_file_names();
+  configure_with("");
   EXPECT_EQ((Names{ListFile, InterfaceFile, CountryFile, RegionFile, IntroFile, VersionFile, Datapath}),
             (Names{"dbase/country.maf", "varnock.inf", "images/countries.rl8", "images/regions.rl8",
                    "images/intro.rl4", "info/pop.txt", "dbase/"}));
-  EXPECT_EQ(GraphFileFmt, NO_FILE);
-  EXPECT_EQ(Use_bstore, 0);
-  EXPECT_EQ(MapScale, 4);
+  EXPECT_EQ((std::vector<int>{GraphFileFmt, Use_bstore, MapScale}), (std::vector<int>{NO_FILE, 0, 4}));
   EXPECT_FALSE(std::filesystem::exists("error.log"));  // a missing file is no error
 }
 
