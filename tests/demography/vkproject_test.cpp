@@ -15,13 +15,9 @@ class VKProjectTest : public DemographyTest {
     std::filesystem::create_directories("data/db");
     write_text_file("data/config.mcf", "database= VK_config\ndatapath= db/\nlistpath= db/\nlistname= list.maf\n");
     write_text_file("data/db/list.maf",
-               "database= VK_clist\nnumregions= 1\nnumcountries= 3\n"
-               "format= type filename name code color tamrof\n"
-               "region TEST.DAT Testland\t1 red\n"
-               "none gone.dat Goneland\t2 red\n"
-               "none comma.dat Korea, Rep.\t3 red\n"
-               "none person.dat Tinyland\t4 red\n"
-               "endformat\n");
+                    "database= VK_clist\nnumregions= 1\nnumcountries= 3\nformat= type filename name code color tamrof\n"
+                    "region TEST.DAT Testland\t1 red\nnone gone.dat Goneland\t2 red\n"
+                    "none comma.dat Korea, Rep.\t3 red\nnone person.dat Tinyland\t4 red\nendformat\n");
     const std::string golden = golden_country();
     write_text_file("data/db/test.dat", golden);
     std::string comma = golden, person = golden;

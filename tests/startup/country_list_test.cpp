@@ -17,9 +17,8 @@ namespace {
 // Colour names a test knows: their position in this table is their index.
 int test_colors(const char* name) {
   static const char* const names[] = {"black", "white", "dgray", "red", "green"};
-  for (int i = 0; i < 5; i++) {
+  for (int i = 0; i < 5; i++)
     if (strcmp(name, names[i]) == 0) return i;
-  }
   return -1;
 }
 
@@ -57,8 +56,7 @@ class CountryListTest : public ScratchDirTest {
     return "";
   }
   static std::string counts(int regions, int countries) {
-    return "numregions= " + std::to_string(regions) + "\nnumcountries= " +
-           std::to_string(countries) + "\n";
+    return "numregions= " + std::to_string(regions) + "\nnumcountries= " + std::to_string(countries) + "\n";
   }
 };
 
@@ -145,10 +143,8 @@ TEST_F(CountryListTest, MalformedListsTooManyRowsAndAMissingListAreFatal) {
         head + "region a.dat A  1 abcdefghijklmn\nendformat\n",
         std::string(kHeader) + counts(1, 1) + "format= type filename\n", head + "region a.dat A  x red\nendformat\n"})
     EXPECT_EQ(fatal_text(text), message) << text;
-  read_list(head + "region a.dat A  x\nendformat\n");
-  EXPECT_EQ(Country_list[0].code, 0);
-  EXPECT_EQ(Country_list[0].color, 255);  // "x" was taken as the colour name
-  EXPECT_EQ(Realnumregions, 1);
+  read_list(head + "region a.dat A  x\nendformat\n");  // "x" is taken as the colour name
+  EXPECT_EQ((std::vector<int>{Country_list[0].code, Country_list[0].color, Realnumregions}), (std::vector<int>{0, 255, 1}));
   // Too many country rows: fatal inside the reader; error.log names the file it read.
   // Too many region rows: a note from the reader, then the list's own message.
   const std::string one = std::string(kHeader) + counts(0, 1) + kFormat, too_many = "list_reader: Too many countries!\n";

@@ -7,13 +7,10 @@
 #include <string>
 
 #include "country_files.h"
+#include "data_dir_support.h"
 #include "wpp_tables.h"
 
 namespace {
-
-const char* const kAges[] = {"0-4",   "5-9",   "10-14", "15-19", "20-24", "25-29", "30-34",
-                             "35-39", "40-44", "45-49", "50-54", "55-59", "60-64", "65-69",
-                             "70-74", "75-79", "80-84", "85-89", "90-94", "95-99", "100+"};
 
 // One location (code 1) with `per_group` thousand people in each of the first 17
 // WPP groups of each sex, flat fertility, low mortality and the given yearly net

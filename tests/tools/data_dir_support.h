@@ -11,6 +11,11 @@
 
 #include "pictures/run_length_picture.h"
 
+// The age groups of the WPP tables.
+inline const char* const kAges[] = {"0-4",   "5-9",   "10-14", "15-19", "20-24", "25-29", "30-34",
+                                    "35-39", "40-44", "45-49", "50-54", "55-59", "60-64", "65-69",
+                                    "70-74", "75-79", "80-84", "85-89", "90-94", "95-99", "100+"};
+
 struct ListRow {
   std::string type, file, name, color;
   int code = 0;

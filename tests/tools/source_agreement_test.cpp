@@ -39,10 +39,6 @@ class SourceAgreement : public ::testing::Test {
   std::vector<ListRow> rows;
 };
 
-const char* const kAges[] = {"0-4",   "5-9",   "10-14", "15-19", "20-24", "25-29", "30-34",
-                             "35-39", "40-44", "45-49", "50-54", "55-59", "60-64", "65-69",
-                             "70-74", "75-79", "80-84", "85-89", "90-94", "95-99", "100+"};
-
 // 1q0 from 1m0 with the Coale-Demeny separation factors (as used by the UN).
 double q0(double m0, bool male) {
   const double a0 = male ? (m0 >= 0.107 ? 0.330 : 0.045 + 2.684 * m0) : (m0 >= 0.107 ? 0.350 : 0.053 + 2.800 * m0);
