@@ -108,9 +108,8 @@ TEST_F(ProjectionTest, AgeingMigrationAndBirthsByAge) {
   step();
   EXPECT_NEAR(total(s->male_pop[1]), 2250, 20);
   EXPECT_NEAR(total(s->fem_pop[1]), 2750, 20);
-  // (A year's migrants are RESCALE's shares of the age profile, rounded as its test
-  // shows on both paths.)
-  // About 105 boys are born per 100 girls.
+  // (Their shares of the age profile round as RESCALE's test shows.) About 105 boys
+  // are born per 100 girls.
   start(1000, 200000, 0);
   s->male_pop[0][0] = s->fem_pop[0][0] = 0;
   step();

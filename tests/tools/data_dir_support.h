@@ -61,19 +61,12 @@ inline Database read_database(const std::string& path) {
   std::string line;
   std::vector<std::string> words;
   while (std::getline(in, line)) {
-    const size_t hash = line.find('#');
-    if (hash != std::string::npos) line = line.substr(0, hash);
-    std::istringstream ws(line);
+    std::istringstream ws(line.substr(0, line.find('#')));
     std::string w;
     while (ws >> w) words.push_back(w);
   }
   for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "name=") {
-      // the name runs to the next key
-      std::string name;
-      while (i + 1 < words.size() && words[i + 1].back() != '=') name += (name.empty() ? "" : " ") + words[++i];
-      db.values["name="].push_back(name);
-    } else if (words[i] == "format=") {
+    if (words[i] == "format=") {
       std::vector<std::string> keywords;
       while (i + 1 < words.size() && words[++i] != "tamrof") keywords.push_back(words[i]);
       std::vector<std::vector<std::string>> rows;
@@ -85,9 +78,8 @@ inline Database read_database(const std::string& path) {
       ++i;
       db.tables[keywords.size() > 1 ? keywords[1] : ""] = rows;
     } else if (words[i].back() == '=' && i + 1 < words.size()) {
-      const std::string key = words[i];
+      db.values[words[i]].push_back(words[i + 1]);  // (of a name, its first word)
       ++i;
-      db.values[key].push_back(words[i]);
     }
   }
   return db;
