@@ -1,8 +1,8 @@
-// The projection engine's parts by what they mean: fertility and life-expectancy
-// measures and their targets, spreading groups into single years, the open age
-// group, migration, the sex ratio at birth. (Their exact integers, the single-year
-// rates, the births of each year, the targets' approach and bookkeeping: against
-// the reference definitions in projection_definition_test.)
+// The projection engine's parts by what they mean, on hand-worked values:
+// fertility and life-expectancy measures and their targets (rounding, tolerance,
+// the nine-step cap), spreading groups into single years, the open age group,
+// migration by sex, the sex ratio at birth, the bar rates. (The expected run
+// meeting its year-2000 targets: simulation_test.)
 #include <cstring>
 #include <numeric>
 
