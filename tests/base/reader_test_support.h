@@ -35,15 +35,13 @@ inline void close_logs_for_test() {
 }
 
 inline std::string read_text_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
 inline void write_text_file(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
+  std::ofstream(path, std::ios::binary) << text;
 }
 
 constexpr const char* kVersionLine = "Marlix Interface Handler Library Version 2.0.6\n";
@@ -55,7 +53,7 @@ class ScratchDirTest : public ::testing::Test {
   void SetUp() override {
     old_dir_ = std::filesystem::current_path();
     std::string pattern = (std::filesystem::temp_directory_path() / "demovar-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
     std::filesystem::current_path(dir_);
     close_logs_for_test();  // a log left open by an earlier test
@@ -76,18 +74,14 @@ class ScratchDirTest : public ::testing::Test {
 };
 
 // A temporary file holding text, open for reading from its start.
-struct FileCloser {
-  void operator()(FILE* file) const { fclose(file); }
-};
 class MemFile {
  public:
-  explicit MemFile(const std::string& text) : file_(tmpfile()) {
-    if (!file_) throw std::runtime_error("tmpfile failed");
+  explicit MemFile(const std::string& text) : file_(tmpfile(), fclose) {
     fwrite(text.data(), 1, text.size(), file_.get());
     rewind(file_.get());
   }
   FILE* get() const { return file_.get(); }
 
  private:
-  std::unique_ptr<FILE, FileCloser> file_;
+  std::unique_ptr<FILE, int (*)(FILE*)> file_;
 };

@@ -1,6 +1,6 @@
 // Tests of the tagged database reader: word, phrase and line scanning with its
-// limits, comments, numbers and booleans, format statements, and the key-walking
-// driver with identification, nesting and failure.
+// limits, comments, numbers, format statements, and the key-walking
+// driver with identification and failure.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -29,14 +29,6 @@ class TaggedReaderTest : public ScratchDirTest {
   }
   std::unique_ptr<MemFile> file_;
 };
-
-TEST_F(TaggedReaderTest, WordsEndAtWhiteSpaceAndCommentsRunToTheLineEnd) {
-  // "#" right after a word ends it, and the rest of the line is read as words.
-  use("  alpha\tbeta\n\n# a comment line\n   # another\n\tgamma# dropped mark\n"
-      "delta#epsilon zeta\n# last comment");
-  for (const char* word : {"alpha", "beta", "gamma", "dropped", "mark", "delta", "epsilon", "zeta", "(refused) "})
-    EXPECT_EQ(text(MXrdword), word);
-}
 
 TEST_F(TaggedReaderTest, WordOfTheLimitIsWholeOneMoreIsCutAndLogged) {
   const std::string eighty(80, 'w');
@@ -70,36 +62,38 @@ TEST_F(TaggedReaderTest, PhrasesKeepSingleBlanksOnly) {
   EXPECT_EQ(text(MXrdphrase, 21), "(refused) Saint Kitts and Nevis");
 }
 
-TEST_F(TaggedReaderTest, RestOfLineFoldsRunsOfBlanksAndStopsAtHash) {
-  // The "#" that ended the first line is consumed, like any ending character: the
-  // rest of its line is read as text again.
+// Words end at white space and at "#", whose comment runs to the line end (the
+// rest of a line after a word is read as words). The rest of a line folds runs of
+// blanks and stops at "#": that "#" is consumed, like any ending character, so
+// the rest of its line is read as text again.
+TEST_F(TaggedReaderTest, WordsAndRestsOfLinesStopAtCommentMarks) {
+  use("  alpha\tbeta\n\n# a comment line\n   # another\n\tgamma# dropped mark\ndelta#epsilon zeta\n# last");
+  for (const char* word : {"alpha", "beta", "gamma", "dropped", "mark", "delta", "epsilon", "zeta", "(refused) "})
+    EXPECT_EQ(text(MXrdword), word);
   use("  one  two\t\tthree   # comment\nfour five \nsix");
   for (const char* line : {"one two three", "comment", "four five", "six", "(refused) "})
     EXPECT_EQ(text(MXrdstringeol), line);
 }
 
-TEST_F(TaggedReaderTest, NumbersAndBooleans) {
+// (Booleans as config.mcf uses them: tests/startup's configuration test.)
+TEST_F(TaggedReaderTest, Numbers) {
   use(" 42\n-7 3.25 -1e3 abc 12");
-  EXPECT_EQ(MXrdinteger(), 42);
-  EXPECT_EQ(MXrdinteger(), -7);
-  EXPECT_DOUBLE_EQ(MXrdreal(), 3.25);
-  EXPECT_DOUBLE_EQ(MXrdreal(), -1000.0);
+  EXPECT_EQ(MXrdinteger() + MXrdinteger(), 35);
+  EXPECT_DOUBLE_EQ(MXrdreal() + MXrdreal(), -996.75);
   // Text that is not a number gives 0, is not reported and stays to be read.
-  EXPECT_EQ(MXrdinteger(), 0);
-  EXPECT_DOUBLE_EQ(MXrdreal(), 0.0);
+  EXPECT_EQ(MXrdinteger() + MXrdreal(), 0);
   EXPECT_EQ(text(MXrdword), "abc");
   EXPECT_EQ(MXrdinteger(), 12);
   EXPECT_EQ(error_log(), "");
   EXPECT_EQ(MXrdinteger(), 0);
-  EXPECT_DOUBLE_EQ(MXrdreal(), 0.0);
+  EXPECT_EQ(MXrdreal(), 0);
   EXPECT_EQ(error_log(), std::string(kVersionLine) +
                              "Unexpected error in MXrdinteger\nUnexpected EOF in MXrdreal\n");
-
-  use("TRUE true True yes 1 false");
-  for (int expected : {1, 1, 1, 0, 0, 0, 0}) EXPECT_EQ(MXrdboolean(), expected);  // the last: nothing left
 }
 
-TEST_F(TaggedReaderTest, FormatStatementLimits) {
+// Limits of a format statement, and comments between and after its keywords: after
+// "tamrof" a number may follow a comment (the number's scan does not skip them).
+TEST_F(TaggedReaderTest, FormatStatementLimitsAndComments) {
   const struct {
     const char* text;
     int result, count;  // count -1: not checked
@@ -111,6 +105,7 @@ TEST_F(TaggedReaderTest, FormatStatementLimits) {
       {"type abcdefghijklm tamrof", 0, -1, "Format statement keyword too long: |abcdefghijklm|\n"},
       {"type name", 0, -1, "Unexepected EOF while reading format keywords\n"},
       {"tamrof", 1, 0, ""},  // an empty statement
+      {"year # the year\n# a whole comment line\n  pop\ntamrof # rows follow\n# more\n 1990", 1, 2, "pop"},
   };
   for (const auto& c : cases) {
     close_logs_for_test();
@@ -126,43 +121,20 @@ TEST_F(TaggedReaderTest, FormatStatementLimits) {
       EXPECT_STREQ(count > 0 ? keywords[count - 1] : "", c.last) << c.text;
     }
   }
-}
-
-TEST_F(TaggedReaderTest, FormatStatementSkipsCommentsBetweenAndAfterItsKeywords) {
-  int count = 0;
-  MXFormatKeyword keywords[MX_FORMAT_MAX_KEYWORDS];
-  // After "tamrof" a number may follow a comment: its scan does not skip comments.
-  use("year # the year\n# a whole comment line\n  pop\ntamrof # rows follow\n# more\n 1990 57");
-  ASSERT_EQ(MXrdformat(&count, keywords), 1);
-  ASSERT_EQ(count, 2);
-  EXPECT_STREQ(keywords[0], "year");
-  EXPECT_STREQ(keywords[1], "pop");
-  EXPECT_EQ(MXrdinteger(), 1990);
-  EXPECT_EQ(MXrdinteger(), 57);
-
-  use("year tamrof\n1990");
-  ASSERT_EQ(MXrdformat(&count, keywords), 1);
-  EXPECT_EQ(MXrdinteger(), 1990);
+  EXPECT_EQ(MXrdinteger(), 1990);  // after the last statement's comments
 }
 
 // A callback that records what the driver hands it.
 struct Calls {
   std::vector<std::string> keys;
-  int inits = 0, finals = 0;
-  int fail_at_init = 0;
+  int inits = 0, finals = 0, fail_at_init = 0;
   std::string fail_at_key;
 };
 
 int recording_reader(const char* key, ReaderStatusType status, void* data) {
   Calls* calls = static_cast<Calls*>(data);
-  if (status == READ_INIT) {
-    calls->inits++;
-    return calls->fail_at_init ? 0 : 1;
-  }
-  if (status == READ_FINAL) {
-    calls->finals++;
-    return 1;
-  }
+  if (status == READ_INIT) return ++calls->inits, calls->fail_at_init ? 0 : 1;
+  if (status == READ_FINAL) return ++calls->finals, 1;
   EXPECT_EQ(status, READ_PROCESS);
   calls->keys.push_back(key);
   return calls->fail_at_key == key ? 0 : 1;
@@ -203,9 +175,7 @@ TEST_F(TaggedReaderTest, TheDriverChecksTheTagAndHandsOnlyKeysToTheCallback) {
     close_logs_for_test();
     std::remove("error.log");
     MemFile file(c.text);
-    Calls calls;
-    calls.fail_at_init = c.fail_at_init;
-    calls.fail_at_key = c.fail_at_key;
+    Calls calls{{}, 0, 0, c.fail_at_init, c.fail_at_key};
     EXPECT_EQ(MXgenreader(file.get(), recording_reader, c.tag, &calls), c.result) << c.text;
     EXPECT_EQ(calls.keys, c.keys) << c.text;
     EXPECT_EQ(calls.inits, 1) << c.text;
@@ -214,67 +184,18 @@ TEST_F(TaggedReaderTest, TheDriverChecksTheTagAndHandsOnlyKeysToTheCallback) {
   }
 }
 
-// Reads "include=" by running a nested reader over a second file, then reads the
-// outer key's own value.
-struct Nested {
-  FILE* inner;
-  std::vector<std::string> seen;
-  int inner_result = -1;
-};
-
-int inner_reader(const char* key, ReaderStatusType status, void* data) {
-  if (status != READ_PROCESS) return 1;
-  char value[81];
-  if (!MXrdword(value, 80)) return 0;
-  static_cast<Nested*>(data)->seen.push_back(std::string("inner ") + key + value);
-  return 1;
-}
-
-int outer_reader(const char* key, ReaderStatusType status, void* data) {
-  if (status != READ_PROCESS) return 1;
-  Nested* nested = static_cast<Nested*>(data);
-  if (strcmp(key, "include=") == 0) {
-    nested->inner_result = MXgenreader(nested->inner, inner_reader, "INNER", data);
-  }
-  char value[81];
-  if (!MXrdword(value, 80)) return 0;
-  nested->seen.push_back(std::string("outer ") + key + value);
-  return 1;
-}
-
-// Whether the inner run succeeds or fails (wrong tag), the outer file is put
-// back and read on.
-TEST_F(TaggedReaderTest, NestedRunPutsTheOuterFileBack) {
+// A fatal entry inside a callback puts the reader's file back.
+TEST_F(TaggedReaderTest, FatalEntryInsideACallbackPutsTheFileBack) {
   FILE* before = reinterpret_cast<FILE*>(0x1);  // any value: it is only compared
   MXDbfp = before;
-  const struct {
-    const char *outer, *inner;
-    int inner_result;
-    std::vector<std::string> seen;
-  } cases[] = {{"database= OUTER\na= 1 include= 2 b= 3\n", "database= INNER\nx= 9\n", 1,
-                {"outer a=1", "inner x=9", "outer include=2", "outer b=3"}},
-               {"database= OUTER\ninclude= 2 b= 3\n", "database= OTHER\nx= 9\n", 0, {"outer include=2", "outer b=3"}}};
-  for (const auto& c : cases) {
-    MemFile outer(c.outer), inner(c.inner);
-    Nested nested{inner.get(), {}};
-    EXPECT_EQ(MXgenreader(outer.get(), outer_reader, "OUTER", &nested), 1);
-    EXPECT_EQ(nested.inner_result, c.inner_result);
-    EXPECT_EQ(nested.seen, c.seen);
-    EXPECT_EQ(MXDbfp, before);
-  }
-  MXDbfp = nullptr;
-}
-
-int fatal_reader(const char* key, ReaderStatusType status, void*) {
-  if (status == READ_PROCESS && strcmp(key, "bad=") == 0) MXelog(-1, "bad key\n");
-  return 1;
-}
-
-TEST_F(TaggedReaderTest, FatalEntryInsideACallbackPutsTheFileBack) {
   MemFile file("database= T\nbad= 1\n");
-  MXDbfp = nullptr;
+  auto fatal_reader = [](const char* key, ReaderStatusType status, void*) {
+    if (status == READ_PROCESS && strcmp(key, "bad=") == 0) MXelog(-1, "bad key\n");
+    return 1;
+  };
   EXPECT_THROW(MXgenreader(file.get(), fatal_reader, "T", nullptr), FatalExit);
-  EXPECT_EQ(MXDbfp, nullptr);
+  EXPECT_EQ(MXDbfp, before);
+  MXDbfp = nullptr;
 }
 
 }  // namespace

@@ -22,12 +22,13 @@ std::string pop_table(const std::string& total, const std::string& values) {
          "endformat\n";
 }
 
-// A minimal country: 17 equal groups, flat births and deaths.
+// A minimal country: 17 equal groups, flat births, deaths the same for both sexes
+// (2 female infant deaths in 40 girls: 50.0 per thousand, as overall).
 std::string small_country(const std::string& head, const std::string& tail = "", bool with_deaths = true) {
   std::string text = "database= VK_country\nname= Smallia\nyear= 1990\n" + head +
-                     "total_population= 3400\nlife_expectancy= 60.0\ninfant_deaths= 50.3\ntotal_fertility= 3.0\n" +
+                     "total_population= 3400\nlife_expectancy= 60.0\ninfant_deaths= 50.0\ntotal_fertility= 3.0\n" +
                      pop_table("3400 1700 1700", " 200 100 100\n") +
-                     "format= age total_births m_births f_births tamrof\nTOTAL 90 46 44\n-15 10 5 5\n" +
+                     "format= age total_births m_births f_births tamrof\nTOTAL 90 50 40\n-15 10 5 5\n" +
                      rows(15, 45, " 10 5 5\n") + "50+ 10 5 5\nendformat\n";
   if (with_deaths)
     text += "format= age total_deaths m_deaths f_deaths tamrof\nTOTAL 72 36 36\n-01 4 2 2\n01-04 4 2 2\n" +
@@ -42,15 +43,13 @@ class CountryDatabaseTest : public DemographyTest {
 };
 }  // namespace
 
-// (Its conversion against the reference definitions: projection_definition_test.)
 TEST_F(CountryDatabaseTest, GoldenCountryReadsAndConvertsToItsStatedFigures) {
   ASSERT_EQ(read_country(golden_country(), &raw), 1);
   EXPECT_NE(error_log().find("VKreader: Processing database for |Testland|\n"), std::string::npos);
-  EXPECT_EQ(raw.scale_factor, 1000);
-  EXPECT_EQ(raw.life_expect_1990, 6150);
-  EXPECT_EQ(raw.infant_deaths_1990, 503);  // 50.3 per thousand
-  EXPECT_EQ(raw.tot_fertility_1990, 420);
-  EXPECT_EQ(raw.infant_deaths_2000, 420);
+  // 61.50 years, 50.3 and (in 2000) 42.0 infant deaths per thousand, 4.20 children
+  EXPECT_EQ((std::vector<int32_t>{raw.scale_factor, raw.life_expect_1990, raw.infant_deaths_1990,
+                                  raw.infant_deaths_2000, raw.tot_fertility_1990}),
+            (std::vector<int32_t>{1000, 6150, 503, 420, 420}));
   ASSERT_EQ(DBconvert(&raw, &c), 1);
   EXPECT_STREQ(c.country_name, "Testland");
   EXPECT_EQ(c.male_1990_pop[0] + c.fem_1990_pop[0], 14000);  // the groups scaled to the stated total
@@ -60,13 +59,15 @@ TEST_F(CountryDatabaseTest, GoldenCountryReadsAndConvertsToItsStatedFigures) {
 
 TEST_F(CountryDatabaseTest, SizeOtherThanThousandMeansPersons) {
   MXDebug = 1;
-  ASSERT_EQ(read_country(small_country("size= 500\n"), &raw), 1);
+  std::string text = small_country("size= 500\n");
+  for (size_t at; (at = text.find(" 200 100 100\n")) != std::string::npos;) text.replace(at, 13, " 200 120 80\n");
+  ASSERT_EQ(read_country(text, &raw), 1);
   EXPECT_EQ(raw.scale_factor, 1);
   ASSERT_EQ(DBconvert(&raw, &c), 1);
   EXPECT_EQ(c.scale_factor, 1);
-  // k = 1000000: 10 births over 100 women is 100000 per million, nine of them a
-  // TFR of 4.50 before scaling to 3.00.
-  EXPECT_NE(error_log().find("Debug: Scaling TFR from 450 to 300\n"), std::string::npos);
+  // k = 1000000: 10 births over 80 women (not the 120 men) is 125000 per million,
+  // nine of them a TFR of 5.625 before scaling to 3.00.
+  EXPECT_NE(error_log().find("Debug: Scaling TFR from 563 to 300\n"), std::string::npos);
 }
 
 TEST_F(CountryDatabaseTest, TheYearDecidesWhichValuesCount) {
@@ -93,17 +94,25 @@ TEST_F(CountryDatabaseTest, TheYearDecidesWhichValuesCount) {
   EXPECT_EQ(raw.un_pop[12], 9);
 }
 
-TEST_F(CountryDatabaseTest, YearTwoThousandFallsBackToNineteenNinety) {
+TEST_F(CountryDatabaseTest, ConversionKeepsFittingGroupsAndComparesLikeWithLike) {
   ASSERT_EQ(read_country(small_country("year= 1990\n"), &raw), 1);
   ASSERT_EQ(DBconvert(&raw, &c), 1);
+  // Year 2000 falls back to 1990.
   EXPECT_EQ(c.life_expect_2000, 6000);
   EXPECT_EQ(c.tot_fertility_2000, 300);
-  EXPECT_EQ(c.infant_deaths_2000, 50300);
-  EXPECT_EQ(c.tot_deathrate[0], 50300);  // 50.3 -> 503 -> 50300 per million births
+  EXPECT_EQ(c.infant_deaths_2000, 50000);
+  EXPECT_EQ(c.tot_deathrate[0], 50000);  // 50.0 -> 500 -> 50000 per million births
   EXPECT_EQ(c.mig, 0);
   // Groups that add up to the total population are kept as they are.
   for (int i = 1; i < 18; ++i) EXPECT_EQ(c.male_1990_pop[i], 100);
   EXPECT_EQ(c.fem_1990_pop[0], 1700);
+  // Women die exactly as often as men, infants too: no female advantage. (Female
+  // infant deaths over all women would have counted as a huge one.) Without female
+  // births the both-sexes infant rate stands in.
+  EXPECT_EQ(c.life_adjust, 0);
+  raw.fem_births[0] = -1;
+  ASSERT_EQ(DBconvert(&raw, &c), 1);
+  EXPECT_EQ(c.life_adjust, 0);
 }
 
 TEST_F(CountryDatabaseTest, BadFilesAreRefusedWithTheirMessage) {
@@ -127,27 +136,17 @@ TEST_F(CountryDatabaseTest, BadFilesAreRefusedWithTheirMessage) {
   EXPECT_EQ(read_country(small_country("", "format= something else tamrof\n1 2 3\nendformat\n"), &raw), 1);
 }
 
-TEST_F(CountryDatabaseTest, FemaleAdvantageComparesLikeWithLike) {
-  // Women die exactly as often as men at every age and as infants: no advantage.
-  // (Female infant deaths over all women would have counted as a huge one.)
-  // Infants: 50.0 per thousand births overall; 2 female infant deaths in 40 girls.
-  std::string text = small_country("size= 1\n");
-  text.replace(text.find("infant_deaths= 50.3"), 19, "infant_deaths= 50.0");
-  text.replace(text.find("TOTAL 90 46 44"), 14, "TOTAL 90 50 40");
-  ASSERT_EQ(read_country(text, &raw), 1);
-  ASSERT_EQ(DBconvert(&raw, &c), 1);
-  EXPECT_EQ(c.life_adjust, 0);
-  // Without female births the both-sexes infant rate stands in.
-  raw.fem_births[0] = -1;
-  ASSERT_EQ(DBconvert(&raw, &c), 1);
-  EXPECT_EQ(c.life_adjust, 0);
-}
-
 TEST_F(CountryDatabaseTest, ReadcountryLoadsIntoTheWorkedOnPaneOrLeavesItAlone) {
   ASSERT_EQ(MXinitlog("w"), 1);
-  make_list({{"World", "world.dat"}, {"Testland", "Test.Dat"}, {"Halfland", "half.dat"}}, 1);
-  write_text("dbase/test.dat", golden_country());
-  write_text("dbase/half.dat", small_country("", "", false));  // no deaths: the conversion fails
+  std::filesystem::create_directories("dbase");
+  write_text_file("dbase/country.maf", "database= VK_clist\nnumregions= 1\nnumcountries= 2\n"
+                                  "format= type filename name code color tamrof\nregion world.dat World\t1 red\n"
+                                  "none Test.Dat Testland\t2 red\nnone half.dat Halfland\t3 red\nendformat\n");
+  Datapath = "dbase/";
+  ListFile = "dbase/country.maf";
+  get_country_names();
+  write_text_file("dbase/test.dat", golden_country());
+  write_text_file("dbase/half.dat", small_country("", "", false));  // no deaths: the conversion fails
   static int alerts;
   alerts = 0;
   Screen.alert = [](int n) { alerts += n == 1; };
@@ -156,7 +155,7 @@ TEST_F(CountryDatabaseTest, ReadcountryLoadsIntoTheWorkedOnPaneOrLeavesItAlone) 
   EXPECT_STREQ(Country[1].country_name, "Testland");
   EXPECT_STREQ(Country_list[1].file, "test.dat");
   EXPECT_STREQ(Country[0].country_name, "");
-  EXPECT_NE(read_text("output.log")
+  EXPECT_NE(read_text_file("output.log")
                 .find("Selected country = Testland.\nName           : Year --Population-- TFR LifeEx Migration IMR\n"),
             std::string::npos);
 
@@ -164,13 +163,13 @@ TEST_F(CountryDatabaseTest, ReadcountryLoadsIntoTheWorkedOnPaneOrLeavesItAlone) 
   ASSERT_EQ(readcountry(1), 1);
   const CountryInfo before = Country[0];
   EXPECT_EQ(readcountry(0), 0);
-  EXPECT_NE(error_log().find("Unable to open country file |dbase/world.dat|\n"), std::string::npos);
-  EXPECT_NE(read_text("output.log").find("Selected region: = World.\n"), std::string::npos);
+  EXPECT_NE(read_text_file("output.log").find("Selected region: = World.\n"), std::string::npos);
   EXPECT_EQ(readcountry(2), 0);
-  EXPECT_NE(error_log().find("Unable to DBconvert country file |dbase/half.dat|\n"), std::string::npos);
-  write_text("dbase/half.dat", "database= VK_clist\nname= x\n");
+  write_text_file("dbase/half.dat", "database= VK_clist\nname= x\n");
   EXPECT_EQ(readcountry(2), 0);
-  EXPECT_NE(error_log().find("Unable to VKread country file |dbase/half.dat|\n"), std::string::npos);
+  for (const char* m : {"Unable to open country file |dbase/world.dat|\n",
+                        "Unable to DBconvert country file |dbase/half.dat|\n", "Unable to VKread country file |dbase/half.dat|\n"})
+    EXPECT_NE(error_log().find(m), std::string::npos) << m;
   EXPECT_EQ(alerts, 3);
   EXPECT_EQ(std::memcmp(&before, &Country[0], sizeof before), 0);
 }

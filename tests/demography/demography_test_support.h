@@ -1,52 +1,32 @@
-// Shared set-up of the demography tests: a scratch directory per test (the logs
-// and every file a test writes go there), fatal log entries turned into
-// exceptions, the engine's globals put back to their start values, and helpers
-// that write, read and convert country files and write country lists.
+// Shared set-up of the demography tests: a scratch directory per test (every file
+// a test writes goes there; error.log to one of its own), fatal log entries
+// thrown as FatalExit, the engine's globals put back to their start values, and
+// helpers that read and convert country files.
 #pragma once
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "base/log.h"
+#include "base/reader_test_support.h"
 #include "demography/country.h"
 #include "demography/projection.h"
 #include "demography/simulation.h"
 #include "startup/country_list.h"
 #include "startup/filenames.h"
 
-struct FatalError : std::runtime_error {
-  int code;
-  FatalError(int c, const char* text) : std::runtime_error(text), code(c) {}
-};
 
-[[noreturn]] inline void throw_fatal(int code, const char* text) { throw FatalError(code, text); }
-
-inline void write_text(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-inline std::string read_text(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-// The synthetic country of the golden projection (golden_country.dat).
-inline std::string golden_country() { return read_text(DEMOGRAPHY_TEST_DIR "/golden_country.dat"); }
+// The synthetic country golden_country.dat: groups that miss the stated total,
+// rates to scale to its TFR and life expectancy, a small emigration.
+inline std::string golden_country() { return read_text_file(DEMOGRAPHY_TEST_DIR "/golden_country.dat"); }
 
 // Reads a country file's text with the program's reader (1 on success).
 inline int read_country(const std::string& text, ReadinInfo* raw) {
-  write_text("country.dat", text);
+  write_text_file("country.dat", text);
   FILE* f = std::fopen("country.dat", "r");
   const int ok = MXgenreader(f, VKreader, "VK_country", raw);
   std::fclose(f);
@@ -58,10 +38,6 @@ inline void load_country(const std::string& text, CountryInfo* country) {
   ReadinInfo raw{};
   ASSERT_EQ(read_country(text, &raw), 1);
   ASSERT_EQ(DBconvert(&raw, country), 1);
-}
-
-inline void expect_values(const int32_t* got, const int32_t* want, int n, const std::string& what) {
-  for (int i = 0; i < n; ++i) EXPECT_EQ(got[i], want[i]) << what << ", index " << i;
 }
 
 // A fresh working directory and fresh engine globals for each test.
@@ -84,17 +60,12 @@ class DemographyTest : public ::testing::Test {
       char log_tmpl[] = "/tmp/demography-log-XXXXXX";
       ASSERT_NE(mkdtemp(log_tmpl), nullptr);
       log_dir() = log_tmpl;
-      std::atexit([] {
-        std::error_code ec;
-        std::filesystem::remove_all(log_dir(), ec);
-      });
-      std::filesystem::current_path(log_dir());
-      ASSERT_EQ(init_error_log("w"), 1);
+      std::atexit([] { std::filesystem::remove_all(log_dir()); });
     }
     // A fatal entry closes the log; it opens again in its own directory.
     std::filesystem::current_path(log_dir());
     ASSERT_EQ(init_error_log("a"), 1);
-    log_start = read_text(log_dir() / "error.log").size();
+    log_start = read_text_file(log_dir() / "error.log").size();
     char tmpl[] = "/tmp/demography-test-XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir = tmpl;
@@ -115,26 +86,8 @@ class DemographyTest : public ::testing::Test {
     Screen = ScreenHooks{};
     MXsetfatalhandler(nullptr);
     std::filesystem::current_path(old_dir);
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
+    std::filesystem::remove_all(dir);
   }
 
-  std::string error_log() { return read_text(log_dir() / "error.log").substr(log_start); }
-
-  // Writes a country list naming the given (name, file) entries, all countries
-  // except the first `regions`, and reads it; Datapath becomes "dbase/".
-  void make_list(const std::vector<std::pair<std::string, std::string>>& entries, int regions = 0) {
-    std::filesystem::create_directories("dbase");
-    std::string text = "database= VK_clist\nnumregions= " + std::to_string(regions) +
-                       "\nnumcountries= " + std::to_string(entries.size() - regions) +
-                       "\nformat= type filename name code color tamrof\n";
-    for (size_t i = 0; i < entries.size(); ++i)
-      text += std::string(static_cast<int>(i) < regions ? "region " : "none ") + entries[i].second + " " +
-              entries[i].first + "\t" + std::to_string(i + 1) + " red\n";
-    text += "endformat\n";
-    write_text("dbase/country.maf", text);
-    Datapath = "dbase/";
-    ListFile = "dbase/country.maf";
-    get_country_names();
-  }
+  std::string error_log() { return read_text_file(log_dir() / "error.log").substr(log_start); }
 };

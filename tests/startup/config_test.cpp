@@ -26,8 +26,8 @@ class ConfigTest : public ScratchDirTest {
     ScratchDirTest::TearDown();
   }
   // Writes config.mcf and reads it as start-up does, joining the names after it.
-  void configure_with(const std::string& text) {
-    write_text_file("config.mcf", text);
+  void configure_with(const std::string& text) {  // none: no file
+    if (!text.empty()) write_text_file("config.mcf", text);
     configure();
     set_version_file();
     build_file_names();
@@ -48,15 +48,11 @@ class ConfigTest : public ScratchDirTest {
 
 TEST_F(ConfigTest, WithoutAFileTheDefaultsStay) {
   set_start_file_names();
-  configure();
-  set_version_file();
-  build_file_names();
+  configure_with("");
   EXPECT_EQ((Names{ListFile, InterfaceFile, CountryFile, RegionFile, IntroFile, VersionFile, Datapath}),
             (Names{"dbase/country.maf", "varnock.inf", "images/countries.rl8", "images/regions.rl8",
                    "images/intro.rl4", "info/pop.txt", "dbase/"}));
-  EXPECT_EQ(GraphFileFmt, NO_FILE);
-  EXPECT_EQ(Use_bstore, 0);
-  EXPECT_EQ(MapScale, 4);
+  EXPECT_EQ((std::vector<int>{GraphFileFmt, Use_bstore, MapScale}), (std::vector<int>{NO_FILE, 0, 4}));
   EXPECT_FALSE(std::filesystem::exists("error.log"));  // a missing file is no error
 }
 
@@ -86,15 +82,20 @@ TEST_F(ConfigTest, EveryKeySetsItsNameAndKeysIgnoreCase) {
   }
 }
 
-TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOver) {
+TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOverLongValuesJoinWhole) {
+  const std::string path = std::string(79, 'p') + "/", name = std::string(76, 'n') + ".maf";
   configure_with(
       "database= VK_config\n"
       "colour= datapath= elsewhere/\n"  // the unknown key's value is a key itself
       "listname=glued.maf\n"            // one word, not a key
-      "mapscale= 9 listpath= lists/\n");
+      "mapscale= 9 listpath= " + path + " imagepath= " + path + " countryfile= " + std::string(80, 'c') + "\n");
   EXPECT_EQ(Datapath, "elsewhere/");
-  EXPECT_EQ(ListFile, "lists/country.maf");
+  EXPECT_EQ(ListFile, path + "country.maf");
   EXPECT_EQ(MapScale, 4);  // not a configuration key
+  configure_with("database= VK_config\nlistpath= " + path + " listname= " + name + "\n");
+  EXPECT_EQ(ListFile, path + name);
+  EXPECT_EQ(ListFile.size(), 160u);
+  EXPECT_EQ(CountryFile, path + std::string(80, 'c'));
 }
 
 // One configuration after another, each starting from what the one before left.
@@ -117,16 +118,6 @@ TEST_F(ConfigTest, SwitchesTakeTrueOnlyAndTheDumpFormatItsFourNames) {
     EXPECT_EQ(GraphFileFmt, c.format) << c.settings;
   }
   EXPECT_FALSE(std::filesystem::exists("error.log"));
-}
-
-TEST_F(ConfigTest, LongestValuesJoinWithoutLoss) {
-  const std::string path = std::string(79, 'p') + "/";
-  const std::string name = std::string(76, 'n') + ".maf";
-  configure_with("database= VK_config\nlistpath= " + path + " listname= " + name +
-                 "\nimagepath= " + path + " countryfile= " + std::string(80, 'c') + "\n");
-  EXPECT_EQ(ListFile, path + name);
-  EXPECT_EQ(ListFile.size(), 160u);
-  EXPECT_EQ(CountryFile, path + std::string(80, 'c'));
 }
 
 TEST_F(ConfigTest, FilesThatDoNotReadAreFatal) {

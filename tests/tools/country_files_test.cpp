@@ -7,13 +7,10 @@
 #include <string>
 
 #include "country_files.h"
+#include "data_dir_support.h"
 #include "wpp_tables.h"
 
 namespace {
-
-const char* const kAges[] = {"0-4",   "5-9",   "10-14", "15-19", "20-24", "25-29", "30-34",
-                             "35-39", "40-44", "45-49", "50-54", "55-59", "60-64", "65-69",
-                             "70-74", "75-79", "80-84", "85-89", "90-94", "95-99", "100+"};
 
 // One location (code 1) with `per_group` thousand people in each of the first 17
 // WPP groups of each sex, flat fertility, low mortality and the given yearly net
@@ -43,28 +40,17 @@ WppData made_up(double per_group, double migration_2010_per_year) {
   return w;
 }
 
-TEST(PopulationUnit, SmallCountriesInPersonsLargeInThousands) {
-  // 170 thousand people: persons. 34 million: thousands.
-  EXPECT_FALSE(counts_in_thousands(made_up(5, 0), 1));
-  EXPECT_TRUE(counts_in_thousands(made_up(1000, 0), 1));
-  // A location without data is never counted in persons.
-  EXPECT_TRUE(counts_in_thousands(made_up(5, 0), 2));
-}
-
-TEST(PopulationUnit, MigrationBeyondWhatAFileInPersonsCanSetNeedsThousands) {
+TEST(PopulationUnit, SmallCountriesInPersonsUnlessTheEngineOrMigrationNeedsThousands) {
+  // 170 thousand people: persons. 34 million: thousands. No data: never persons.
   // 100 thousand a year is the largest migration a file in persons can set.
-  EXPECT_FALSE(counts_in_thousands(made_up(5, 99), 1));
-  EXPECT_TRUE(counts_in_thousands(made_up(5, 101), 1));
-  EXPECT_TRUE(counts_in_thousands(made_up(5, -101), 1));
-}
-
-TEST(PopulationUnit, TheBoundCoversImmigrationWithoutDeaths) {
+  const struct { double per_group, migration; int code; bool thousands; } cases[] = {
+      {5, 0, 1, false}, {1000, 0, 1, true}, {5, 0, 2, true}, {5, 99, 1, false}, {5, 101, 1, true}, {5, -101, 1, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(counts_in_thousands(made_up(c.per_group, c.migration), c.code), c.thousands) << c.per_group << " " << c.migration;
   // With nobody dying and 100000 immigrants a year, 2050 holds at least the 1990
   // people and 6 million immigrants; sums in tenths reach ten times that.
   const WppData w = made_up(5, 0);
-  const double persons_1990 = 2 * 17 * 5000.0;
-  EXPECT_GE(extreme_engine_quantity(w, 1), 10 * (persons_1990 + 60 * 100000.0));
-  // And it grows with the population.
+  EXPECT_GE(extreme_engine_quantity(w, 1), 10 * (2 * 17 * 5000.0 + 60 * 100000.0));
   EXPECT_GT(extreme_engine_quantity(made_up(50, 0), 1), extreme_engine_quantity(w, 1));
 }
 

@@ -11,15 +11,19 @@
 
 #include "pictures/run_length_picture.h"
 
+// The age groups of the WPP tables.
+inline const char* const kAges[] = {"0-4",   "5-9",   "10-14", "15-19", "20-24", "25-29", "30-34",
+                                    "35-39", "40-44", "45-49", "50-54", "55-59", "60-64", "65-69",
+                                    "70-74", "75-79", "80-84", "85-89", "90-94", "95-99", "100+"};
+
 struct ListRow {
   std::string type, file, name, color;
   int code = 0;
 };
 
 inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -29,27 +33,17 @@ inline std::vector<ListRow> read_list(const std::string& path, int* numregions, 
   std::istringstream in(read_file(path));
   std::string line;
   bool inside = false;
-  while (std::getline(in, line)) {
+  while (std::getline(in, line) && line != "endformat") {
     if (line.rfind("numregions= ", 0) == 0) *numregions = std::stoi(line.substr(12));
     if (line.rfind("numcountries= ", 0) == 0) *numcountries = std::stoi(line.substr(14));
-    if (line.rfind("format=", 0) == 0) {
-      inside = true;
+    if (!inside || line.rfind("format=", 0) == 0) {
+      inside = inside || line.rfind("format=", 0) == 0;
       continue;
     }
-    if (line == "endformat") break;
-    if (!inside) continue;
-    std::vector<std::string> fields;
-    size_t at = 0;
-    while (at < line.size()) {
-      size_t end = line.find("  ", at);
-      if (end == std::string::npos) end = line.size();
-      if (end > at) fields.push_back(line.substr(at, end - at));
-      at = end;
-      while (at < line.size() && line[at] == ' ') ++at;
-    }
-    if (fields.size() != 5) continue;
-    ListRow row{fields[0], fields[1], fields[2], fields[4], std::stoi(fields[3])};
-    rows.push_back(row);
+    std::vector<std::string> f;
+    for (size_t at = line.find_first_not_of(' '), end; at < line.size(); at = line.find_first_not_of(' ', end))
+      f.push_back(line.substr(at, (end = std::min(line.find("  ", at), line.size())) - at));
+    if (f.size() == 5) rows.push_back(ListRow{f[0], f[1], f[2], f[4], std::stoi(f[3])});
   }
   return rows;
 }
@@ -67,19 +61,12 @@ inline Database read_database(const std::string& path) {
   std::string line;
   std::vector<std::string> words;
   while (std::getline(in, line)) {
-    const size_t hash = line.find('#');
-    if (hash != std::string::npos) line = line.substr(0, hash);
-    std::istringstream ws(line);
+    std::istringstream ws(line.substr(0, line.find('#')));
     std::string w;
     while (ws >> w) words.push_back(w);
   }
   for (size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "name=") {
-      // the name runs to the next key
-      std::string name;
-      while (i + 1 < words.size() && words[i + 1].back() != '=') name += (name.empty() ? "" : " ") + words[++i];
-      db.values["name="].push_back(name);
-    } else if (words[i] == "format=") {
+    if (words[i] == "format=") {
       std::vector<std::string> keywords;
       while (i + 1 < words.size() && words[++i] != "tamrof") keywords.push_back(words[i]);
       std::vector<std::vector<std::string>> rows;
@@ -91,9 +78,8 @@ inline Database read_database(const std::string& path) {
       ++i;
       db.tables[keywords.size() > 1 ? keywords[1] : ""] = rows;
     } else if (words[i].back() == '=' && i + 1 < words.size()) {
-      const std::string key = words[i];
+      db.values[words[i]].push_back(words[i + 1]);  // (of a name, its first word)
       ++i;
-      db.values[key].push_back(words[i]);
     }
   }
   return db;
@@ -107,11 +93,10 @@ struct Map {
 
 inline Map read_map(const std::string& path) {
   Map map;
+  const std::string bytes = read_file(path);
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return map;
-  std::fseek(file, 0, SEEK_END);
-  const long size = std::ftell(file);
-  map.buffer.assign(static_cast<size_t>(size) / 2 + 1, 0);
+  map.buffer.assign(bytes.size() / 2 + 1, 0);
   map.loaded = MXinitpic(file, &map.picture, map.buffer.data());
   std::fclose(file);
   return map;

@@ -68,9 +68,8 @@ TEST(EngineLoad, EveryEntryLoadsAndConvertsToItsStatedFigures) {
     Datapath = kData + folder;
     const Clist& entry = Country_list[i];
     SCOPED_TRACE(entry.name + std::string(folder));
-    EXPECT_EQ(entry.display, 1);          // every entry shows in the selection list
-    EXPECT_NE(entry.color, 255);          // every colour is a palette name
-    EXPECT_NE(entry.color, 0);            // none is the sea's black
+    EXPECT_EQ(entry.display, 1);  // every entry shows in the selection list
+    EXPECT_TRUE(entry.color != 255 && entry.color != 0);  // a palette name, not the sea's black
     ASSERT_EQ(readcountry(i), 1);
     const CountryInfo& c = Country[0];
     const Database db = read_database(kData + folder + entry.file);
@@ -101,13 +100,8 @@ TEST(EngineLoad, EveryEntryLoadsAndConvertsToItsStatedFigures) {
   ASSERT_NO_THROW(get_country_aliases());
   const struct {
     const char *typed, *found, *other;
-  } names[] = {{"usa", "United States", ""},       {"US", "United States", ""},
-               {"United States of America", "United States", ""}, {"uk", "United Kingdom", ""},
-               {"England", "United Kingdom", ""},  {"Ivory Coast", "Cote d'Ivoire", ""},
+  } names[] = {{"usa", "United States", ""},        {"uk", "United Kingdom", ""},
                {"C\xf4te d'Ivoire", "Cote d'Ivoire", ""}, {"Burma", "Myanmar", ""},
-               {"Viet Nam", "Vietnam", ""},        {"Republic of Korea", "South Korea", ""},
-               {"Russian Federation", "Russia", ""}, {"Iran (Islamic Republic of)", "Iran", ""},
-               {"Holland", "Netherlands", ""},     {"Zaire", "DR Congo", ""},
                {"Korea", "North Korea", "South Korea"}, {"ukr", "Ukraine", ""}, {"Atl", "", ""}};
   for (const auto& n : names) {
     int other = -1;

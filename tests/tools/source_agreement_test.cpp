@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <unistd.h>
 
 #include "data_dir_support.h"
@@ -24,17 +25,8 @@ bool have_source() { return fs::exists(kSource + "/wpp2019/popM.txt") && fs::exi
 class SourceAgreement : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (!have_source()) return;
-    wpp = new WppData;
     std::string error;
-    if (!read_wpp_data(kSource + "/wpp2019", wpp, &error)) {
-      delete wpp;
-      wpp = nullptr;
-    }
-  }
-  static void TearDownTestSuite() {
-    delete wpp;
-    wpp = nullptr;
+    if (have_source() && !read_wpp_data(kSource + "/wpp2019", wpp.get(), &error)) wpp.reset();
   }
   void SetUp() override {
     if (!have_source()) GTEST_SKIP() << "no source data in " << kSource;
@@ -43,14 +35,9 @@ class SourceAgreement : public ::testing::Test {
     rows = read_list(kData + "/dbase/country.maf", &regions, &countries);
     ASSERT_EQ(rows.size(), 229u);
   }
-  static WppData* wpp;
+  static inline std::unique_ptr<WppData> wpp = std::make_unique<WppData>();
   std::vector<ListRow> rows;
 };
-WppData* SourceAgreement::wpp = nullptr;
-
-const char* const kAges[] = {"0-4",   "5-9",   "10-14", "15-19", "20-24", "25-29", "30-34",
-                             "35-39", "40-44", "45-49", "50-54", "55-59", "60-64", "65-69",
-                             "70-74", "75-79", "80-84", "85-89", "90-94", "95-99", "100+"};
 
 // 1q0 from 1m0 with the Coale-Demeny separation factors (as used by the UN).
 double q0(double m0, bool male) {
