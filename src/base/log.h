@@ -27,10 +27,11 @@ void MXsetclosedisplayhook(void (*close_display)());
 // ends. A fatal entry made by the hook itself does not call it again.
 void MXsetbeforefatalhook(void (*before_fatal)());
 
-// Tests only: instead of exiting, a fatal entry (after writing and closing the
-// logs, but before closing the display or waiting) calls this handler with the
-// exit code and the formatted text. The handler must not return (it throws).
-// nullptr restores the real exit.
+// Instead of exiting, a fatal entry (after writing and closing the logs, but
+// before closing the display or waiting) calls this handler with the exit code
+// and the formatted text. The handler must not return (tests throw; the browser
+// page closes the display and exits at once: nobody reads its console, and a
+// wait there would block the tab). nullptr restores the real exit.
 using MXFatalHandler = void (*)(int code, const char* text);
 void MXsetfatalhandler(MXFatalHandler handler);
 

@@ -16,10 +16,12 @@
 #include <emscripten.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <deque>
 #include <string>
 
 #include "base/clock.h"
+#include "base/log.h"
 #include "platform/platform_headless.h"
 #include "platform/platform_internal.h"
 #include "platform/text_codes.h"
@@ -39,7 +41,7 @@ EM_JS(int, page_take_input, (int* out, char* text, int max), {
 EM_ASYNC_JS(void, page_wait, (double ms), { await Module.page.wait(ms); });
 EM_JS(void, page_bell, (), { Module.page.bell(); });
 EM_JS(void, page_persist, (), { Module.page.persist(); });
-EM_JS(void, page_ended, (), { Module.page.ended(); });
+EM_JS(void, page_ended, (const char* why), { Module.page.ended(UTF8ToString(why)); });
 EM_JS(int, page_script_size, (), { return Module.page.testScript ? lengthBytesUTF8(Module.page.testScript) + 1 : 0; });
 EM_JS(void, page_script_copy, (char* buffer, int max), { stringToUTF8(Module.page.testScript, buffer, max); });
 EM_JS(int, page_offer, (const char* path), { return Module.page.offer(UTF8ToString(path)); });
@@ -60,6 +62,7 @@ std::deque<MXEvent> pending;
 double next_tick = 0;
 bool replaying = false;  // the test hook's script drives the program
 long replayed = 0;
+std::string fatal_text;  // why the program ended, when a fatal entry ended it
 
 // Palette to RGBA, only when something drew since the last time.
 void present() {
@@ -112,8 +115,11 @@ bool take_input() {
   return any;
 }
 
+void web_fatal(int code, const char* text);
+
 const char* web_open(const char* title) {
   pending.clear();
+  MXsetfatalhandler(web_fatal);
   if (const int size = page_script_size()) {
     std::string script(static_cast<size_t>(size), '\0');
     page_script_copy(script.data(), size);
@@ -134,7 +140,16 @@ const char* web_open(const char* title) {
 void web_close() {
   if (MXPscreen_dirty) present();
   pending.clear();
-  page_ended();
+  page_ended(fatal_text.c_str());
+}
+
+// A fatal entry (also Control-Q) ends the program at once, with its text under the
+// screen: the waiting that lets a console user read it would only block the tab
+// before the page could show that the program has ended.
+void web_fatal(int code, const char* text) {
+  fatal_text = text;
+  closegraph();
+  std::exit(code);
 }
 
 void web_next_event() {

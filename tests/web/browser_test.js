@@ -45,6 +45,8 @@ async function clickAt(page, where) {
     args: ['--no-sandbox', '--autoplay-policy=no-user-gesture-required'],
   });
   try {
+    const downloads = await browser.target().createCDPSession();
+    await downloads.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: `${work}/downloads` });
     const page = await browser.newPage();
     await page.setViewport({ width: 1000, height: 800 });
     // The program's end unwinds with Emscripten's ExitStatus: not an error.
@@ -58,6 +60,9 @@ async function clickAt(page, where) {
       console.log(`checkpoint ${name}: ${differ} pixels differ from the native screen`);
       check(differ === 0, `checkpoint ${name}`);
     }
+    const table = `${work}/downloads/webtable.csv`;
+    for (let n = 0; n < 20 && !fs.existsSync(table); ++n) await new Promise((r) => setTimeout(r, 100));
+    check(fs.existsSync(table) && fs.readFileSync(table).equals(fs.readFileSync(`${work}/webtable.csv`)), 'the exported table as a download');
     await replay(page, 'second', true);
     const differ = await compare(page, 'loaded');
     console.log(`the save loaded back after a reload: ${differ} pixels differ`);
@@ -97,6 +102,12 @@ async function clickAt(page, where) {
     const woke = await page.evaluate(() => window.demovarTest.waits) - waits;
     console.log(`idle tab: ${idle.toFixed(3)} % of a core over 20 s, the program woke ${woke} times (budget: well under 1 %)`);
     check(idle < 1 && woke === 0, 'the idle tab rests');
+    // Control-Q ends the program, and the page says so at once.
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyQ');
+    await page.keyboard.up('Control');
+    const shown = () => getComputedStyle(document.getElementById('ended')).display === 'flex';
+    check(await page.waitForFunction(shown, { timeout: 1000 }).then(() => true, () => false), 'Control-Q ends at once');
   } finally {
     await browser.close();
   }

@@ -216,8 +216,9 @@ var Module = (function () {
         chooser.click();
       });
     },
-    ended() {
+    ended(why) {
       ended = true;
+      if (why) status.textContent = why;
       test.ended = true;
       persist();
       document.getElementById('ended').style.display = 'flex';
