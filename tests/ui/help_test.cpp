@@ -2,6 +2,7 @@
 // text that lands on the headless screen and the states of the page buttons.
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "ui/interface_test_support.h"
 
@@ -60,9 +61,7 @@ class Help : public InterfaceTest {
   }
 };
 
-// Help messages -------------------------------------------------------------------------------
-
-TEST_F(Help, GoingBackShowsThePreviousMessageAndStaysThere) {
+TEST_F(Help, MessagesGoBackOnceRedrawOnlyWhenAskedAndStayOutOfOtherWindows) {
   MXdisplayhelpmessage(5);
   expect_message("Five one");
   MXsetcurrentnamedwindow("root");
@@ -72,65 +71,45 @@ TEST_F(Help, GoingBackShowsThePreviousMessageAndStaysThere) {
   // Drawing the message leaves window, font and colour as they were.
   char name[100];
   EXPECT_STREQ(MXgetcurrentwindowname(name), "root");
-  EXPECT_EQ(MXPgetfont(), SMALL);
-  EXPECT_EQ(MXgetcolor(), 9);
+  EXPECT_EQ(std::make_pair(MXPgetfont(), MXgetcolor()), std::make_pair(SMALL, 9));
   expect_message("Seven and one");
   MXdisplayhelpmessage(-2);
-  EXPECT_EQ(Currmsg, 5);
-  EXPECT_EQ(Lastmsg, 5);
   expect_message("Five one");
-  MXdisplayhelpmessage(-2);
-  EXPECT_EQ(MXgetcurrmsg(), 5);
-}
-
-TEST_F(Help, TheShownMessageIsNotRedrawnMinusOneRedrawsAndZeroDrawsNothing) {
-  MXdisplayhelpmessage(5);
+  MXdisplayhelpmessage(-2);  // back once only
+  EXPECT_EQ(std::make_pair(Currmsg, Lastmsg), std::make_pair(5, 5));
+  // The shown message is not drawn again; -1 redraws it and 0 draws nothing.
   MXsetcolor(7);
   MXPdraw_pixel(600, 470);  // a mark inside the message window
   MXdisplayhelpmessage(5);
   EXPECT_EQ(MXPget_pixel(600, 470), 7);
   MXdisplayhelpmessage(-1);
   EXPECT_EQ(MXPget_pixel(600, 470), kWhite);
-  EXPECT_EQ(Currmsg, 5);
   MXPdraw_pixel(600, 470);
   MXdisplayhelpmessage(0);
-  EXPECT_EQ(Currmsg, 0);
-  EXPECT_EQ(Lastmsg, 5);
+  EXPECT_EQ(std::make_pair(Currmsg, Lastmsg), std::make_pair(0, 5));
   EXPECT_EQ(MXPget_pixel(600, 470), 7);
-}
-
-TEST_F(Help, AMessageIsNotWrittenIntoAnotherWindowWhileTheMessageWindowIsHidden) {
+  // While the message window is hidden, the message is kept but drawn nowhere.
   MXsetdeactivenamedwindow("message");
   MXsetcurrentnamedwindow("root");
-  MXdisplayhelpmessage(5);
-  EXPECT_EQ(Currmsg, 5);
+  MXdisplayhelpmessage(7);
   EXPECT_EQ(ink_right(26, 300, 3, 14, kLightGrey), -1);  // root at (25, 12) is untouched
   MXsetactivenamedwindow("message");
   MXdisplayhelpmessage(-1);
-  expect_message("Five one");
+  expect_message("Seven and one");
 }
-
-// Alerts ----------------------------------------------------------------------------------------
 
 TEST_F(Help, ASecondAlertRingsNoBellAndReplacesTheTexts) {
   const int bells = MXPheadless_bells();
   MXalert(5, 0, "first", "second", "");
-  EXPECT_EQ(MXPheadless_bells(), bells + 1);
-  EXPECT_EQ(AlertUp, 1);
-  EXPECT_EQ(Currmsg, 5);
-  EXPECT_EQ(window("alert").active, 2);  // shown modally
+  EXPECT_EQ(std::make_tuple(MXPheadless_bells(), AlertUp, Currmsg, window("alert").active),
+            std::make_tuple(bells + 1, 1, 5, 2));  // shown modally
   // Lines at x 6 (+ 1) of the alert at (150, 150), baselines 15 and 30.
   EXPECT_NEAR(ink_right(157, 485, 159, 164, kWhite), 157 + width(LARGE, "First alert line") - 1, 3);
   EXPECT_NEAR(ink_right(157, 485, 174, 179, kWhite), 157 + width(LARGE, "Second alert line") - 1, 3);
-
   MXalert(7, 0, "third", "");
   EXPECT_EQ(MXPheadless_bells(), bells + 1);
-  EXPECT_EQ(window("alert").active, 2);
   EXPECT_NEAR(ink_right(157, 485, 159, 164, kWhite), 157 + width(LARGE, "A third and much longer alert line") - 1, 3);
   EXPECT_EQ(ink_right(157, 485, 174, 179, kWhite), -1);
-  char name[100];
-  EXPECT_STREQ(MXgetcurrentwindowname(name), "alert");
-
   MXremovenamedwindow("alert");
   EXPECT_EQ(AlertUp, 0);
   MXalert(5, 0, "first", "");
@@ -185,32 +164,25 @@ TEST_F(Help, AFormFeedEndsThePageAndNoPageIsEmpty) {
   expect_help_lines({{1, ms(26)}});
 }
 
-TEST_F(Help, ALineOfEightyCharactersIsOneLineAndLongerOnesComeInPieces) {
+TEST_F(Help, LongLinesComeInPiecesOfEightyAndAMissingFileSaysSo) {
   const std::string file = write_file(std::string(80, 'i') + "\n" + std::string(85, 'i') + "\nM\n", "long.hlp");
   MXdohelpscreens(file.c_str(), FirstPage, 0, 5);
   expect_help_lines({{1, std::string(80, 'i')}, {2, std::string(80, 'i')}, {3, std::string(5, 'i')}, {4, "M"}});
-}
-
-TEST_F(Help, AFileThatCannotBeOpenedSaysSo) {
   EXPECT_EQ(MXdohelpscreens("/nonexistent/help.hlp", FirstPage, 0, 5), 0);
   expect_page_buttons(DISABLED, DISABLED);
   EXPECT_NE(help_line_right(1), -1);  // "Unable to open this help file"
-  char name[100], two[3];
-  EXPECT_STREQ(MXgetcurrentwindowname(name), "help");
-  EXPECT_STREQ(MXgetcurrentwindowname(two), "he");  // cut to the buffer
+  char two[3];
+  EXPECT_STREQ(MXgetcurrentwindowname(two), "he");  // "help", cut to the buffer
 }
 
-// Version line -------------------------------------------------------------------------------------
-
-TEST_F(Help, TheVersionLineIsTheFirstLineBeginningWithVersion) {
+TEST_F(Help, TheVersionLineIsTheFirstLineBeginningWithVersionReadOnce) {
   const std::string file =
       write_file("Demovar notes\nThe Version below\nVersion 1.0 of the test\nVersion 2\n", "version.txt");
   MXdisplayversion(file.c_str());
   MXsetfont(SMALL);
   const int base = 5 + MXtextheight(), expected = 301 + width(SMALL, "Version 1.0 of the test") - 1;
   EXPECT_NEAR(ink_right(301, 630, base - 4, base, kLightGrey), expected, 3);
-  // Read once: a later call shows the kept line even when the file has gone.
-  std::remove(file.c_str());
+  std::remove(file.c_str());  // the kept line is shown even when the file has gone
   MXsetcolor(kLightGrey);
   MXPfill_rect(300, 2, 330, 20);
   MXdisplayversion(file.c_str());
@@ -219,7 +191,6 @@ TEST_F(Help, TheVersionLineIsTheFirstLineBeginningWithVersion) {
 
 TEST_F(Help, AMissingVersionFileOrLineShowsNothing) {
   MXdisplayversion("/nonexistent/pop.txt");
-  EXPECT_EQ(ink_right(301, 630, 3, 16, kLightGrey), -1);
   EXPECT_NE(read_text("error.log").find("Can't open version file |/nonexistent/pop.txt|\n"), std::string::npos);
   MXdisplayversion(write_file("Demovar\nno such line\n", "noversion.txt").c_str());
   EXPECT_EQ(ink_right(301, 630, 3, 16, kLightGrey), -1);
