@@ -23,10 +23,7 @@ int ink_right(int x0, int x1, int top, int bottom, int bg) {
       if (MXPget_pixel(x, y) != bg) right = x;
   return right;
 }
-int width(FontSizeType font, const std::string& text) {
-  MXsetfont(font);
-  return MXtextwidth(text.c_str());
-}
+int width(FontSizeType font, const std::string& text) { return MXsetfont(font), MXtextwidth(text.c_str()); }
 std::string ms(int n) { return std::string(static_cast<size_t>(n), 'M'); }
 
 // A help file whose line i (from 1) is i capital Ms.
@@ -38,7 +35,7 @@ std::string numbered_file(const char* name, int lines, int formfeed_line = 0) {
 
 class Help : public InterfaceTest {
  protected:
-  void SetUp() override { start_interface("help.inf", kRoutines, static_cast<int>(std::size(kRoutines))); }
+  void SetUp() override { start_interface("help.inf", kRoutines, std::size(kRoutines)); }
 
   // The help window is at (40, 20); line k of a page has its baseline at 13 k and
   // starts at x 15 (+ 1), in the small font.
@@ -51,8 +48,7 @@ class Help : public InterfaceTest {
     for (const auto& [k, text] : lines) EXPECT_NEAR(help_line_right(k), 56 + width(SMALL, text) - 1, 3) << "line " << k;
   }
   static void expect_page_buttons(ButtonStatusType next, ButtonStatusType prev) {
-    EXPECT_EQ(state_of("help", "helpnext"), next);
-    EXPECT_EQ(state_of("help", "helpprev"), prev);
+    EXPECT_EQ(std::make_pair(state_of("help", "helpnext"), state_of("help", "helpprev")), std::make_pair(next, prev));
   }
   // The first line of the message window (0, 420): baseline 432, from x 25 (+ 1), in
   // the large font; only the lower rows, which the second line does not reach.
@@ -118,50 +114,35 @@ TEST_F(Help, ASecondAlertRingsNoBellAndReplacesTheTexts) {
 
 // Help screens ---------------------------------------------------------------------------------
 
-TEST_F(Help, AThirtyLineFilePagesForwardAndBackATwentyFiveLineOneHasOnePage) {
-  const std::string file = numbered_file("thirty.hlp", 30);
-  const std::vector<std::pair<int, std::string>> first = {{1, ms(1)}, {25, ms(25)}}, second = {{1, ms(26)}, {5, ms(30)}};
+// Pages of twenty-five lines, or up to a form feed; no page is empty.
+TEST_F(Help, PagesForwardAndBackAndFormFeeds) {
+  const std::string thirty = numbered_file("thirty.hlp", 30), formfeed = numbered_file("formfeed.hlp", 10, 3);
+  std::string text = read_text(numbered_file("ff.hlp", 30).c_str());
+  const std::string ff = write_file(text.insert(text.find(ms(26) + "\n"), "\f\n"), "ff.hlp");  // right after a full page
+  using Lines = std::vector<std::pair<int, std::string>>;
+  const Lines first = {{1, ms(1)}, {25, ms(25)}}, second = {{1, ms(26)}, {5, ms(30)}, {6, ""}};
   const struct {
+    std::string file;
     int page;
-    const std::vector<std::pair<int, std::string>>& lines;
+    Lines lines;
     ButtonStatusType next, prev;
   } steps[] = {
-      {FirstPage, first, ENABLED, DISABLED},  {PrevPage, first, ENABLED, DISABLED},  // the first page again
-      {NextPage, second, DISABLED, ENABLED},  {PrevPage, first, ENABLED, DISABLED},
-      {NextPage, second, DISABLED, ENABLED},  {CurrPage, second, DISABLED, ENABLED},  // the same page again
+      {thirty, FirstPage, first, ENABLED, DISABLED},  {thirty, PrevPage, first, ENABLED, DISABLED},  // stays
+      {thirty, NextPage, second, DISABLED, ENABLED},  {thirty, PrevPage, first, ENABLED, DISABLED},
+      {thirty, NextPage, second, DISABLED, ENABLED},  {thirty, CurrPage, second, DISABLED, ENABLED},  // the same again
+      {numbered_file("twentyfive.hlp", 25), FirstPage, {{25, ms(25)}}, INVISIBLE, INVISIBLE},  // one page
+      {formfeed, FirstPage, {{3, ms(3)}, {4, ""}}, ENABLED, DISABLED},
+      {formfeed, NextPage, {{1, ms(4)}, {7, ms(10)}}, DISABLED, ENABLED},
+      {numbered_file("lastff.hlp", 3, 3), FirstPage, {{3, ms(3)}}, INVISIBLE, INVISIBLE},  // no empty last page
+      {ff, FirstPage, first, ENABLED, DISABLED},      {ff, NextPage, {{1, ms(26)}}, DISABLED, ENABLED},
   };
   for (const auto& step : steps) {
-    EXPECT_EQ(MXdohelpscreens(file.c_str(), step.page, 0, step.page == FirstPage ? 5 : -1), 1);
-    for (const auto& [k, text] : step.lines) EXPECT_NEAR(help_line_right(k), 56 + width(SMALL, text) - 1, 3) << k;
+    EXPECT_EQ(MXdohelpscreens(step.file.c_str(), step.page, 0, step.page == FirstPage ? 5 : -1), 1);
+    for (const auto& [k, line] : step.lines)
+      EXPECT_NEAR(help_line_right(k), line.empty() ? -1 : 56 + width(SMALL, line) - 1, 3) << step.file << " " << k;
     expect_page_buttons(step.next, step.prev);
   }
   EXPECT_EQ(Currmsg, 5);
-  EXPECT_EQ(help_line_right(6), -1);
-  // Twenty-five lines are one page, without page buttons.
-  EXPECT_EQ(MXdohelpscreens(numbered_file("twentyfive.hlp", 25).c_str(), FirstPage, 0, 5), 1);
-  expect_help_lines({{25, ms(25)}});
-  expect_page_buttons(INVISIBLE, INVISIBLE);
-}
-
-TEST_F(Help, AFormFeedEndsThePageAndNoPageIsEmpty) {
-  std::string file = numbered_file("formfeed.hlp", 10, 3);
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
-  expect_help_lines({{3, ms(3)}});
-  EXPECT_EQ(help_line_right(4), -1);
-  expect_page_buttons(ENABLED, DISABLED);
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), NextPage, 0, -1), 1);
-  expect_help_lines({{1, ms(4)}, {7, ms(10)}});
-  expect_page_buttons(DISABLED, ENABLED);
-  // On the last line it adds no empty last page.
-  file = numbered_file("lastff.hlp", 3, 3);
-  EXPECT_EQ(MXdohelpscreens(file.c_str(), FirstPage, 0, 5), 1);
-  expect_page_buttons(INVISIBLE, INVISIBLE);
-  // Right after a full page it starts no empty page.
-  std::string text = read_text(numbered_file("ff.hlp", 30).c_str());
-  file = write_file(text.insert(text.find(ms(26) + "\n"), "\f\n"), "ff.hlp");
-  MXdohelpscreens(file.c_str(), FirstPage, 0, 5);
-  MXdohelpscreens(file.c_str(), NextPage, 0, -1);
-  expect_help_lines({{1, ms(26)}});
 }
 
 TEST_F(Help, LongLinesComeInPiecesOfEightyAndAMissingFileSaysSo) {

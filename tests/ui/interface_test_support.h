@@ -39,18 +39,16 @@ struct QuitRequest {
   int code;
 };
 
-// The fatal exit `action` ends in, or {0, "(no fatal exit)"}; and its message.
+// The message of the fatal exit `action` ends in, or "(no fatal exit)".
 template <typename F>
-Fatal fatal_in(F action) {
+std::string fatal_text(F action) {
   try {
     action();
   } catch (const Fatal& f) {
-    return f;
+    return f.text;
   }
-  return {0, "(no fatal exit)"};
+  return "(no fatal exit)";
 }
-template <typename F>
-std::string fatal_text(F action) { return fatal_in(action).text; }
 
 // One call of an application routine, at a time of the virtual clock.
 struct Call {
