@@ -94,15 +94,14 @@ TEST_F(EventLoop, ButtonsAreCalledOnlyWhenReleasedOnThemAndTheLaterOfTwoTakesThe
   EXPECT_EQ(std::string(last_control().gname) + "/" + last_control().control.name, "root/over");
 }
 
-TEST_F(EventLoop, ARoutineThatDisablesItsOwnButtonGetsNoCallAtTheRelease) {
+TEST_F(EventLoop, ARoutineThatDisablesItsOwnButtonGetsNoCallAtTheReleaseNorDoesNothingEnabled) {
   press(310, 20);
   hold(310, 20, 1800);  // the first repeat runs the routine, which disables the button
   release(310, 20);
   EXPECT_EQ(calls_of("selfdis").size(), 1u);
   EXPECT_EQ(state_of("root", "selfdis"), DISABLED);
-}
-
-TEST_F(EventLoop, PressOnNothingEnabledRingsTheBellAndTheReleaseIsIgnored) {
+  // A press on nothing enabled rings the bell, and its release is ignored.
+  calls().clear();
   const int before = MXPheadless_bells();
   click(600, 400);  // empty screen
   click(570, 20);   // the disabled button "off"
@@ -186,10 +185,10 @@ TEST_F(EventLoop, AMenuChoiceADisabledItemACheckListAndAClickOutside) {
   // A check list toggles and stays open; a click outside closes it and calls the
   // menu's routine, if it has one.
   click(490, 20);
-  const int m = MXpopupnum("checks");
+  const int checks = MXpopupnum("checks");
   click(410, 50);  // "tick"
   click(410, 65);  // "nothing" has no routine: nothing happens
-  EXPECT_EQ(std::make_pair(Popups[m].item[0].checked, InfState.activepopupwindow), std::make_pair(1, m));
+  EXPECT_EQ(std::make_pair(Popups[checks].item[0].checked, InfState.activepopupwindow), std::make_pair(1, checks));
   click(10, 400);
   click(410, 20);
   click(10, 400);
@@ -197,9 +196,7 @@ TEST_F(EventLoop, AMenuChoiceADisabledItemACheckListAndAClickOutside) {
   EXPECT_EQ(called(), Names({"menu:menubtn", "item:three", "checks:checkbtn", "item:tick", "menu:menubtn",
                              "menuclosed:"}));
   EXPECT_EQ(std::make_pair(last_control().type, last_control().control.number), std::make_pair(NONE, -1));
-}
-
-TEST_F(EventLoop, AnExposeWhileAMenuIsOpenDrawsTheMenuAgain) {
+  // An expose while a menu is open draws the menu again.
   click(410, 20);
   move(410, 50);  // over the first item, which is highlighted (peach, 7)
   const Popupmenu& m = Popups[MXpopupnum("menu")];
@@ -276,21 +273,19 @@ class CrowdedScreen : public InterfaceTest {
   }
 };
 
-TEST_F(CrowdedScreen, TenOverlappingDragAreasAreTrackedAndAnEleventhIsFatal) {
+TEST_F(CrowdedScreen, TenOverlappingDragAreasAreTrackedAnEleventhIsFatalAndSpeedupShortensRepeats) {
+  MXPheadless_press(410, 20);  // speedup shortens the repeat delays
+  hold(410, 20, 500);          // 490 ms on the clock x 2
+  EXPECT_TRUE(calls_of("fast").empty());
+  hold(410, 20, 20);
+  EXPECT_EQ(calls_of("fast").size(), 1u);
+  release(410, 20);
   move(15, 200);  // inside five of them
   EXPECT_EQ(calls_of("pile").size(), 5u);
   EXPECT_EQ(fatal_text([] { move(100, 200); }), "Max = |10|\n");  // inside all eleven
   EXPECT_EQ(calls_of("pile").size(), 5u + 10u);
   EXPECT_NE(read_text("error.log").find("processmouseinside: Too many overlapping drag areas.Max = |10|\n"),
             std::string::npos);
-}
-
-TEST_F(CrowdedScreen, SpeedupShortensTheRepeatDelays) {
-  MXPheadless_press(410, 20);
-  hold(410, 20, 500);  // 490 ms on the clock x 2
-  EXPECT_TRUE(calls_of("fast").empty());
-  hold(410, 20, 20);
-  EXPECT_EQ(calls_of("fast").size(), 1u);
 }
 
 TEST(SelectWord, FindsTheFirstEntryIgnoringCaseUpToAnEmptyOrNullEnd) {

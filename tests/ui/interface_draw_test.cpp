@@ -74,6 +74,14 @@ TEST_F(Drawing, ButtonsAndGraphics) {
   const int inside = MXPget_pixel(209, 469);
   MXframefield("root", "VERSION", kLight, kDark);
   expect_dots({{kLight, 100, 448}, {kLight, 8, 460}, {kDark, 100, 471}, {kDark, 210, 460}, {inside, 209, 469}});
+  // An invisible button leaves the peach window background, also when its window is
+  // redrawn; made visible, it is drawn again.
+  MXinvisiblebutton("panel", "two", 1);
+  EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);
+  MXredrawnamedwindow("panel");
+  EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);
+  MXenablebutton("panel", "two", 1);
+  expect_dots({{kBorder, 105, 140}});
 }
 
 TEST_F(Drawing, MenuWithAnInvisibleItemAndCheckMarks) {
@@ -129,15 +137,6 @@ TEST_F(Drawing, ModalWindowWithBackingStoreAndItsRemoval) {
   MXdrawnamedwindow("dialog", 0, 1);
   MXsetactivenamedwindow("other");
   EXPECT_EQ(std::vector<int>({window("other").active, button("other", "ob").active}), std::vector<int>({2, ENABLED}));
-}
-
-TEST_F(Drawing, InvisibleAndVisibleAgain) {
-  MXinvisiblebutton("panel", "two", 1);
-  EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);  // peach window background
-  MXredrawnamedwindow("panel");  // a redrawn window leaves it out
-  EXPECT_EQ(pixels_of(7, 105, 140, 164, 179).size(), 60u * 40u);
-  MXenablebutton("panel", "two", 1);
-  expect_dots({{kBorder, 105, 140}});
 }
 
 // Texts in one colour and font, each at (x, baseline).
@@ -278,7 +277,7 @@ TEST_F(Public, BackingStoreNeedsTheStartUpFlagAndASlotUpToFive) {
             "Error:  can't have bstore # 6");
 }
 
-TEST_F(Public, TextFormatsAndTheClippedTextsChecks) {
+TEST_F(Public, TextFormatsTheClippedTextsChecksAndTheLastControl) {
   char text[64];
   const struct {
     double value;
@@ -297,9 +296,7 @@ TEST_F(Public, TextFormatsAndTheClippedTextsChecks) {
   // A box wider than the window is narrowed to its right edge.
   EXPECT_EQ(log_during([] { MXwwriteclippedmsg(10, 145, 500, 20, 10, 145, "Clipped"); }), "");
   EXPECT_GT(pixels_of(kInk, 350, 20, 549, 169).size(), before.size());
-}
-
-TEST_F(Public, LastControlNamesAreCutNotOverrun) {
+  // The last control's names are cut to the record, not overrun.
   setlastcontrol(WINDOW, std::string(200, 'w').c_str(), std::string(200, 'b').c_str(), 0);
   ControlType c;
   MXgetlastcontrol(&c);

@@ -175,7 +175,7 @@ TEST_F(InterfaceFile, RecordsOfWindowsButtonsMenusFieldsFunctionsAndSettings) {
             std::vector<int>({3, 6, 0, 1, 1, 2}));
 }
 
-TEST_F(InterfaceFile, LongNamesAreNotedAndKeptWhole) {
+TEST_F(InterfaceFile, LongNamesAreNotedAndKeptWholeAndLabelEscapes) {
   const std::string name32(32, 'n');
   std::string log = log_during([&] {
     EXPECT_EQ(fatal_of(kRoot + ("window (" + name32 + " 0 0 640 480 black lgray black 2 1 0)\n") +
@@ -185,10 +185,7 @@ TEST_F(InterfaceFile, LongNamesAreNotedAndKeptWhole) {
   EXPECT_EQ(log, "Name too long: |" + name32 + "|.\nLabel too long: |" + name32 + "|\n");
   EXPECT_EQ(std::string(Win[1].name), name32);
   EXPECT_EQ(std::string(Win[1].wb[0].text), name32);
-}
-
-TEST_F(InterfaceFile, LabelEscapes) {
-  // The character right after an arrow escape is never an escape itself.
+  // Label escapes: the character right after an arrow escape is never an escape itself.
   const struct {
     const char *label, *text;
     int arrow;
@@ -205,7 +202,7 @@ TEST_F(InterfaceFile, LabelEscapes) {
               std::string(cases[i].text) + "/" + std::to_string(cases[i].arrow));
 }
 
-TEST_F(InterfaceFile, PresetPaletteRedefinitionsAndThePaletteFile) {
+TEST_F(InterfaceFile, PaletteAliasesAndColourLists) {
   ASSERT_EQ(fatal_of("(White 1 2 3)\n(black 4 5 6)\n(PEACH 7 8 9)\n(c0 1 2 3)\n" + kRoot), "");
   const char* names[] = {"black", "white", "dgray", "mgray", "lgray", "bluegray", "lblue", "peach", "c0"};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(MXconvertcolor(names[i]), i);
@@ -219,10 +216,7 @@ TEST_F(InterfaceFile, PresetPaletteRedefinitionsAndThePaletteFile) {
   EXPECT_EQ(text.substr(0, 33), " 0   0   0\n63  63  63\n50  45  45\n");
   EXPECT_NE(text.find("\n 1   2   3\n"), std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 16);
-}
-
-TEST_F(InterfaceFile, SixteenColourOverflowReplacesTheSixPresetsAndTheFifteenthIsFatal) {
-  // The presets are gone afterwards, so the window uses black and white only.
+  // Fourteen new colours in a 16-colour palette: the presets are gone afterwards, so the window uses black and white only.
   ASSERT_EQ(fatal_of(numbered(14) + kBlackAndWhiteRoot), "");
   for (int i = 0; i < 8; ++i) EXPECT_EQ(MXconvertcolor(("c" + std::to_string(i)).c_str()), 8 + i);
   const char* replaced[] = {"dgray", "mgray", "lgray", "bluegray", "lblue", "peach"};
@@ -233,9 +227,7 @@ TEST_F(InterfaceFile, SixteenColourOverflowReplacesTheSixPresetsAndTheFifteenthI
   EXPECT_EQ(std::make_pair(MXconvertcolor("black"), MXconvertcolor("white")), std::make_pair(0, 1));
   ASSERT_EQ(fatal_of(numbered(248) + kRoot, 256), "");
   EXPECT_EQ(std::make_pair(MXconvertcolor("c247"), MXconvertcolor("dgray")), std::make_pair(255, 2));
-}
-
-TEST_F(InterfaceFile, AliasesAndColourLists) {
+  // Aliases and colour lists.
   ASSERT_EQ(fatal_of("alias (sky lblue)\nalias (sea sky)\nalias (ghost nosuch)\n" + kRoot + "label (1 1 SKY |x|)\n"),
             "");
   EXPECT_EQ(Win[0].graphics[0].color, 6);
