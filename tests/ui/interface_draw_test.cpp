@@ -29,20 +29,16 @@ class Drawing : public InterfaceTest {
     oldpopup = olditemslot = olditem = -1;
     MXredrawactivewindows();
   }
-  static void expect_line(int colour, int x0, int y0, int x1, int y1) {
-    for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x) EXPECT_EQ(MXPget_pixel(x, y), colour) << "at (" << x << ", " << y << ")";
-  }
 };
 
 TEST_F(Drawing, ButtonsAndGraphics) {
   // Button 20 x 10 at (5, 5) of the panel at (100, 100): the frame covers columns 105
   // to 124 and rows 105 to 114, the light bevel row 106 and column 106, the dark bevel
   // row 113 and column 123; "@@" shows no label.
-  expect_line(kBorder, 105, 105, 124, 105);
-  expect_line(kBorder, 124, 105, 124, 114);
-  expect_line(kLight, 106, 106, 122, 106);
-  expect_line(kDark, 123, 107, 123, 112);
+  EXPECT_EQ(pixels_of(kBorder, 105, 105, 124, 105).size(), 20u);
+  EXPECT_EQ(pixels_of(kBorder, 124, 105, 124, 114).size(), 10u);
+  EXPECT_EQ(pixels_of(kLight, 106, 106, 122, 106).size(), 17u);
+  EXPECT_EQ(pixels_of(kDark, 123, 107, 123, 112).size(), 6u);
   expect_dots({{kBorder, 105, 114}, {kLight, 106, 112}, {kDark, 107, 113}, {3, 123, 106}, {1, 106, 114}});
   EXPECT_TRUE(pixels_of(kInk, 105, 105, 124, 114).empty());
   // Arrows fit a 20 x 20 square less 4 on each side: "\^" at (130, 105); "\<" at
@@ -60,8 +56,8 @@ TEST_F(Drawing, ButtonsAndGraphics) {
   // "shapes" at (350, 20) without border: a thin line, a double line with its second
   // row below, a vertical one with its second column to the right; frames single,
   // double and filled.
-  expect_line(kInk, 360, 40, 399, 41);
-  expect_line(kInk, 410, 30, 411, 69);
+  EXPECT_EQ(pixels_of(kInk, 360, 40, 399, 41).size(), 80u);
+  EXPECT_EQ(pixels_of(kInk, 410, 30, 411, 69).size(), 80u);
   expect_dots({{kInk, 399, 30}, {1, 400, 30}, {1, 360, 42}, {1, 412, 50}, {kInk, 360, 80}, {kInk, 379, 89},
                {1, 361, 81}, {kInk, 391, 81}, {1, 392, 82}});
   EXPECT_EQ(pixels_of(kInk, 420, 80, 439, 89).size(), 200u);
@@ -246,15 +242,12 @@ TEST_F(Drawing, LabelsMenuItemsAndWindowTextStandWhereTheRulesPlaceThem) {
 using Public = Drawing;
 
 TEST_F(Public, WindowAndMenuPlacementKeepThemOnTheScreen) {
-  int x = 600, wd = 0;
-  MXsetwindowspecs("other", &x, nullptr, &wd, nullptr);  // 100 wide: pushed to 540; a width of 0 is ignored
-  EXPECT_EQ(std::vector<int>({window("other").x, window("other").wd}), std::vector<int>({540, 100}));
-  wd = 700;  // too wide for any place: x stays
-  x = 10;
+  int x = 600, wd = 0, y = 450;
+  MXsetwindowspecs("OTHER", &x, &y, &wd, nullptr);  // 100 x 80: pushed to (540, 400); a width of 0 is ignored
+  EXPECT_EQ(std::vector<int>({window("other").x, window("other").y, window("other").wd}), std::vector<int>({540, 400, 100}));
+  x = 10, wd = 700;  // too wide for any place: x stays
   MXsetwindowspecs("other", &x, nullptr, &wd, nullptr);
-  int y = 450;
-  MXsetwindowspecs("OTHER", nullptr, &y, nullptr, nullptr);
-  EXPECT_EQ(std::vector<int>({window("other").x, window("other").y, window("other").wd}), std::vector<int>({540, 400, 700}));
+  EXPECT_EQ(window("other").x, 540);
   // Menus use the height of their last opening (0 before the first).
   y = 470;
   MXsetmenuorigin("menu", nullptr, &y);
@@ -278,12 +271,10 @@ TEST_F(Public, BackingStoreNeedsTheStartUpFlagAndASlotUpToFive) {
 }
 
 TEST_F(Public, TextFormatsTheClippedTextsChecksAndTheLastControl) {
-  char text[64];
-  const struct {
-    double value;
-    const char* text;
-  } cases[] = {{999, "999"}, {1000, "1,000"}, {1000000, "1,000,000"}, {0, "0"}, {123456.6, "123,457"}};
-  for (const auto& c : cases) EXPECT_STREQ(MXformatcommanum(c.value, text), c.text);
+  char a[64], b[64], c[64], d[64], e[64];
+  EXPECT_EQ(std::vector<std::string>({MXformatcommanum(999, a), MXformatcommanum(1000, b), MXformatcommanum(1e6, c),
+                                      MXformatcommanum(0, d), MXformatcommanum(123456.6, e)}),
+            std::vector<std::string>({"999", "1,000", "1,000,000", "0", "123,457"}));
 
   MXsetcurrentnamedwindow("shapes");
   MXsetcolor(kInk);
@@ -298,9 +289,9 @@ TEST_F(Public, TextFormatsTheClippedTextsChecksAndTheLastControl) {
   EXPECT_GT(pixels_of(kInk, 350, 20, 549, 169).size(), before.size());
   // The last control's names are cut to the record, not overrun.
   setlastcontrol(WINDOW, std::string(200, 'w').c_str(), std::string(200, 'b').c_str(), 0);
-  ControlType c;
-  MXgetlastcontrol(&c);
-  EXPECT_EQ(std::vector<size_t>({std::strlen(c.gname), std::strlen(c.control.name), std::strlen(c.time)}),
+  ControlType last;
+  MXgetlastcontrol(&last);
+  EXPECT_EQ(std::vector<size_t>({std::strlen(last.gname), std::strlen(last.control.name), std::strlen(last.time)}),
             std::vector<size_t>({80, 80, 8}));
 }
 
