@@ -1,8 +1,8 @@
-// Tests of the screen dumps: the choice of a new numbered file name, the BMP,
-// PostScript and GIF files (taken apart byte by byte and line by line, the GIF read
-// back by giflib, the PostScript's grey fallback rendered by Ghostscript), the
-// progress marks and the frame around every writer, failures reported in
-// error.log, and the dump of the program's own screen on the headless display.
+// Tests of the screen dumps: the choice of a new numbered file name, the BMP file
+// taken apart byte by byte, the PostScript files printed by Ghostscript (with and
+// without its colorimage), the progress marks and the frame around every writer,
+// failures reported in error.log, and the GIF dump of the program's own screen on
+// the headless display read back by giflib.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -101,44 +101,6 @@ std::string first_wrong_pixel(Check ok) {
     for (int x = 0; x < W; ++x)
       if (!ok(x, y)) return std::to_string(x) + "," + std::to_string(y);
   return "";
-}
-
-bool rgb_is(const uint8_t* p, int red, int green, int blue) { return p[0] == red && p[1] == green && p[2] == blue; }
-
-int grey_of(int index) {
-  const unsigned char* c = kColors[index];
-  return static_cast<int>(0.31 * (c[0] * 4) + 0.5 * (c[1] * 4) + 0.18 * (c[2] * 4));
-}
-
-// Ghostscript's rendering of an EPS file at 72 dots an inch, cropped to its box,
-// as a binary PPM. Ghostscript prints the screen turned a quarter to the left, so
-// in the 480 x 640 rendering screen pixel (x, y) lands at column y of row 639 - x;
-// at() takes screen coordinates.
-struct Raster {
-  int width = 0, height = 0;
-  std::vector<uint8_t> data;
-  const uint8_t* at(int x, int y) const { return &data[(static_cast<size_t>(W - 1 - x) * width + y) * 3]; }
-};
-
-Raster ghostscript(const std::string& eps) {
-  Raster r;
-  if (run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=ppmraw -sOutputFile=out.ppm '" + eps + "'"))
-    return r;
-  std::ifstream in("out.ppm", std::ios::binary);
-  auto word = [&in]() {  // a header word, after blanks and "#" comment lines
-    std::string w;
-    while (in >> w && w[0] == '#') std::getline(in, w);
-    return w;
-  };
-  const std::string magic = word();
-  r.width = std::atoi(word().c_str());
-  r.height = std::atoi(word().c_str());
-  const std::string maxval = word();
-  in.get();
-  r.data.resize(static_cast<size_t>(r.width) * r.height * 3);
-  in.read(reinterpret_cast<char*>(r.data.data()), static_cast<std::streamsize>(r.data.size()));
-  if (magic != "P6" || maxval != "255" || !in) return Raster{};
-  return r;
 }
 
 // Every test runs in a directory of its own; error.log lives in the directory
@@ -330,133 +292,59 @@ TEST_F(ScreenDumpTest, BmpHeaderColourTableAndPixels) {
             "");
 }
 
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
+// Ghostscript's rendering of an EPS file at 72 dots an inch, cropped to its box,
+// as a binary PPM. Ghostscript prints the screen turned a quarter to the left, so
+// in the 480 x 640 rendering screen pixel (x, y) lands at column y of row 639 - x.
+std::vector<uint8_t> ghostscript(const std::string& eps) {
+  if (run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=ppmraw -sOutputFile=out.ppm '" + eps + "'"))
+    return {};
+  const std::vector<uint8_t> ppm = read_bytes("out.ppm");
+  const size_t n = 480u * 640 * 3;  // after the header, which ends with the size and the largest value
+  if (ppm.size() <= n + 12 || std::string(ppm.end() - n - 12, ppm.end() - n) != "480 640\n255\n") return {};
+  return std::vector<uint8_t>(ppm.end() - n, ppm.end());
 }
 
-const std::vector<std::string> kGrayPreamble = {
-    "%!PS-Adobe-2.0 EPSF-2.0", "%%Creator: Marlix Interface Library -- Project Marlix",
-    "%%BoundingBox: 66 76 546 716", "%%Pages: 1", "%%DocumentFonts:", "%%EndComments", "%%EndProlog", "",
-    "%%Page: 1 1", "", "% remember original state", "/origstate save def", "",
-    "% build a temporary dictionary", "20 dict begin", "",
-    "% define string to hold a scanline's worth of data", "/pix 640 string def", "",
-    "% print in landscape mode", "90 rotate 0 -612 translate", "", "% lower left corner", "76 66 translate", "",
-    "% size of image (on paper, in 1/72inch coords)", "640.00800 480.02400 scale", "",
-    "640 480 8                       % dimensions of data", "[640 0 0 -480 0 480]            % mapping matrix",
-    "{currentfile pix readhexstring pop}", "image", "", ""};
-
-const std::vector<std::string> kPostamble = {
-    "showpage", "", "% stop using temporary dictionary", "end", "", "% restore original state", "origstate restore",
-    "",         "%%Trailer"};
-
-// From line `first` on: the screen's pixels as hex digits, per row full lines of
-// `per_line` pixels and then the rest, then the postamble.
-void expect_pixel_lines(const std::vector<std::string>& lines, size_t first, int per_line, bool color) {
-  std::vector<std::string> expected;
-  for (int y = 0; y < H; ++y)
-    for (int x = 0; x < W; x += per_line) {
-      std::string line;
-      for (int i = x; i < std::min(W, x + per_line); ++i) {
-        const unsigned char* c = kColors[g_content[y][i]];
-        char hex[16];
-        if (color)
-          std::snprintf(hex, sizeof hex, "%02x%02x%02x", c[0] * 4, c[1] * 4, c[2] * 4);
-        else
-          std::snprintf(hex, sizeof hex, "%02x", grey_of(g_content[y][i]));
-        line += hex;
-      }
-      expected.push_back(line);
-    }
-  expected.insert(expected.end(), kPostamble.begin(), kPostamble.end());
-  ASSERT_EQ(lines.size(), first + expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(lines[first + i], expected[i]) << "line " << first + i;
-}
-
-TEST_F(ScreenDumpTest, GreyPostScriptLineByLine) {
-  ASSERT_EQ(dump(PS_GRAY), "vkshot00.ps");
+// Both PostScript kinds, read by Ghostscript: grey as 0.31 red + 0.5 green + 0.18
+// blue of the screen colour; colour as the screen colour; and, with the
+// interpreter's colorimage hidden, the colour file's own replacement draws the
+// picture in grey as (20 red + 32 green + 12 blue) / 64. Hex lines hold 33 bytes
+// (66 digits): a row is 19 full lines of grey or 58 of colour and a shorter rest.
+TEST_F(ScreenDumpTest, PostScriptDumpsPrintAsTheScreen) {
+  const struct {
+    int type;
+    bool hide_colorimage;
+    size_t full_lines;
+    int (*grey)(const unsigned char* c);  // nullptr: in colour
+  } cases[] = {{PS_GRAY, false, 480 * 19, [](const unsigned char* c) {
+                  return static_cast<int>(0.31 * (c[0] * 4) + 0.5 * (c[1] * 4) + 0.18 * (c[2] * 4));
+                }},
+               {PS_COLOR, false, 480 * 58, nullptr},
+               {PS_COLOR, true, 480 * 58, [](const unsigned char* c) { return (20 * c[0] + 32 * c[1] + 12 * c[2]) / 16; }}};
+  for (const auto& c : cases) {
+    const std::string name = dump(c.type);
+    ASSERT_NE(name, "");
+    std::string text = read_text(name);
+    EXPECT_EQ(text.substr(0, 24), "%!PS-Adobe-2.0 EPSF-2.0\n");
+    EXPECT_EQ(text.substr(text.size() - 10), "%%Trailer\n");
+    std::istringstream in(text);
+    size_t full = 0;
+    for (std::string line; std::getline(in, line);) full += line.size() == 66;
+    EXPECT_EQ(full, c.full_lines) << name;
+    if (c.hide_colorimage) text.replace(text.find("/colorimage where"), 17, "/colorimage_x where");
+    { std::ofstream("print.ps", std::ios::binary) << text; }
+    const std::vector<uint8_t> r = ghostscript("print.ps");
+    ASSERT_EQ(r.size(), 480u * 640 * 3) << name << ": gs could not render the file";
+    EXPECT_EQ(first_wrong_pixel([&](int x, int y) {
+                const unsigned char* k = kColors[g_content[y][x]];
+                const uint8_t* p = &r[(static_cast<size_t>(W - 1 - x) * H + y) * 3];
+                const int g = c.grey ? c.grey(k) : -1;
+                return c.grey ? p[0] == g && p[1] == g && p[2] == g : p[0] == k[0] * 4 && p[1] == k[1] * 4 && p[2] == k[2] * 4;
+              }),
+              "")
+        << name;
+  }
   EXPECT_EQ(g_marked_rows, 480);
-  EXPECT_EQ(g_ends, 1);
-  const std::string text = read_text("vkshot00.ps");
-  ASSERT_EQ(text.back(), '\n');
-  const auto lines = lines_of(text);
-  ASSERT_GT(lines.size(), kGrayPreamble.size());
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 34), kGrayPreamble);
-  expect_pixel_lines(lines, 34, 33, false);  // 640 grey pixels: 19 lines of 33 and one of 13
-  EXPECT_EQ(log(), "");
-}
-
-TEST_F(ScreenDumpTest, ColourPostScriptLineByLineAndItsGreyFallback) {
-  ASSERT_EQ(dump(PS_COLOR), "vkshot00.ps");
-  const std::string text = read_text("vkshot00.ps");
-  const auto lines = lines_of(text);
-  std::vector<std::string> head(kGrayPreamble.begin(), kGrayPreamble.begin() + 27);
-  head[17] = "/pix 1920 string def";
-  ASSERT_GT(lines.size(), 40u);
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 27), head);
-  EXPECT_EQ(lines[27], "");
-  EXPECT_EQ(lines[28], "% define 'colorimage' if it isn't defined");
-  EXPECT_EQ(lines[29], "/colorimage where   % do we know about 'colorimage'?");
-  EXPECT_EQ(lines[30], "  { pop }           % yes: pop off the 'dict' returned");
-  size_t end = 0;
-  for (size_t i = 31; i < lines.size() && !end; ++i)
-    if (lines[i] == "  } ifelse          % end of 'false' case") end = i;
-  ASSERT_NE(end, 0u);
-  const std::vector<std::string> tail = {"", "", "", "640 480 8                       % dimensions of data",
-                                         "[640 0 0 -480 0 480]            % mapping matrix",
-                                         "{currentfile pix readhexstring pop}", "false 3 colorimage", "", ""};
-  EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(end) + 1,
-                                     lines.begin() + static_cast<long>(end) + 10),
-            tail);
-  expect_pixel_lines(lines, end + 10, 11, true);  // 11 pixels (66 hex digits) a line; 640 = 58 x 11 + 2
-
-  // Read by Ghostscript with its colorimage hidden, the file's own replacement
-  // draws the picture in grey.
-  // With the interpreter's colorimage hidden, the file's own replacement draws the
-  // picture in grey.
-  std::string plain = text;
-  plain.replace(plain.find("/colorimage where"), 17, "/colorimage_x where");
-  { std::ofstream("plain.ps", std::ios::binary) << plain; }
-  const Raster r = ghostscript("plain.ps");
-  ASSERT_EQ(r.width, 480) << "gs could not render the file";
-  EXPECT_EQ(first_wrong_pixel([&](int x, int y) {
-              const unsigned char* c = kColors[g_content[y][x]];
-              const int grey = (20 * c[0] * 4 + 32 * c[1] * 4 + 12 * c[2] * 4) / 64;
-              return rgb_is(r.at(x, y), grey, grey, grey);
-            }),
-            "");
-}
-
-bool rgb_is(const GifColorType& c, int red, int green, int blue) {
-  return c.Red == red && c.Green == green && c.Blue == blue;
-}
-
-// giflib's reading of a dump: 640 x 480 pixels equal to content, and the colour
-// table of the 6-bit palette rescaled by x * 255 / 63.
-GiflibPicture expect_gif_is(const std::string& name, const unsigned char* content, const unsigned char* palette) {
-  const GiflibPicture g = read_with_giflib(name);
-  EXPECT_EQ(g.error, 0) << name;
-  EXPECT_EQ(g.width, W);
-  EXPECT_EQ(g.height, H);
-  EXPECT_TRUE(g.pixels == std::vector<uint8_t>(content, content + W * H)) << name << ": pixels differ";
-  EXPECT_EQ(g.colors.size(), 16u);
-  for (size_t i = 0; i < std::min<size_t>(16, g.colors.size()); ++i)
-    EXPECT_TRUE(rgb_is(g.colors[i], palette[3 * i] * 255 / 63, palette[3 * i + 1] * 255 / 63,
-                       palette[3 * i + 2] * 255 / 63)) << i;
-  return g;
-}
-
-TEST_F(ScreenDumpTest, GiflibReadsTheGifAsTheScreen) {
-  ASSERT_EQ(dump(GIF_16), "vkshot00.gif");
-  // The GIF callback marks a row when it starts the next one: the last row stays unmarked.
-  EXPECT_EQ(g_points, 479 * 10);
-  EXPECT_EQ(g_marked_rows, 479);
-  EXPECT_EQ(g_begins + g_ends, 2);
-  const GiflibPicture g = expect_gif_is("vkshot00.gif", &g_content[0][0], g_palette);
-  ASSERT_GT(g.colors.size(), 1u);
-  EXPECT_TRUE(rgb_is(g.colors[1], 255, 0, 129));  // colour 1 is (63, 0, 32)
+  EXPECT_EQ(g_ends, 3);
   EXPECT_EQ(log(), "");
 }
 
@@ -473,10 +361,13 @@ int repaint(int, int, int, const char*) {
   return 1;
 }
 
-// The dump of the real screen: the library started headless on a small interface,
-// pixels of every colour drawn through the platform layer, a window other than "root"
-// current and a colour other than white chosen.
-TEST_F(ScreenDumpTest, DumpsTheProgramScreenAndRestoresPenWindowAndRepaints) {
+// The GIF dump of the real screen: the library started headless on a small
+// interface, pixels of every colour drawn through the platform layer, a window
+// other than "root" current and a colour other than white chosen. giflib reads the
+// screen as it was, in the interface's colours (6-bit components rescaled by
+// x * 255 / 63); the progress marks stay on the screen for the repaint to remove;
+// window and pen come back.
+TEST_F(ScreenDumpTest, GifOfTheProgramScreenRestoresPenWindowAndRepaints) {
   std::ofstream("dump.inf") << "palette\n(ink 0 0 63)\n(leaf 10 50 20)\n(sand 63 48 32)\nend\n"
                                "redrawfunc(repaint)\n"
                                "window (root 0 0 640 480 black lgray black 0 1 0)\n"
@@ -497,45 +388,38 @@ TEST_F(ScreenDumpTest, DumpsTheProgramScreenAndRestoresPenWindowAndRepaints) {
   }
   MXsetcurrentnamedwindow("panel");
   MXsetcolor(5);
-  std::vector<unsigned char> before(W * H);
+  std::vector<unsigned char> before(W * H), after(W * H);
   for (int y = 0; y < H; ++y) MXPget_row(y, before.data() + y * W);
-
   MXsetscreendumpsource(nullptr);
   g_repaints = 0;
-  char name[32] = "vkshot";
-  const int gif = MXdumpscreen(name, GIF_16);
-  // The repaint routine here leaves the progress marks, which the next dump sees.
-  std::vector<unsigned char> between(W * H);
-  for (int y = 0; y < H; ++y) MXPget_row(y, between.data() + y * W);
-  std::snprintf(name, sizeof name, "vkshot");
-  const int bmp = MXdumpscreen(name, BMP_16);
+  const std::string name = dump(GIF_16);
+  for (int y = 0; y < H; ++y) MXPget_row(y, after.data() + y * W);
   char window[64] = "";
   MXgetcurrentwindowname(window);
-  const int colour = MXgetcolor();
-  const int white = MXconvertcolor("white");
-  const int marked = MXPget_pixel(2, 100);
-  std::vector<uint8_t> palette(Interface_Palette, Interface_Palette + 48);
+  const int colour = MXgetcolor(), white = MXconvertcolor("white");
+  const std::vector<uint8_t> palette(Interface_Palette, Interface_Palette + 48);
   closegraph();
   MXfreeinterfacetables();
   MXsetfatalhandler(nullptr);
   const ScreenDumpSource source{test_get_row, g_palette, test_draw_point, test_begin, test_end};
   MXsetscreendumpsource(&source);
 
-  ASSERT_EQ(gif, 1);
-  ASSERT_EQ(bmp, 1);
-  EXPECT_EQ(g_repaints, 2);
+  ASSERT_EQ(name, "vkshot00.gif");
+  EXPECT_EQ(g_repaints, 1);
   EXPECT_STREQ(window, "panel");
   EXPECT_EQ(colour, 5);
-  EXPECT_EQ(marked, white);
-  for (int y = 0; y < H - 1; ++y)  // the GIF marks every row but the last
-    for (int x : {0, 4, 636, 639}) ASSERT_EQ(between[y * W + x], white) << x << "," << y;
-
-  expect_gif_is("vkshot00.gif", before.data(), palette.data());
-  const auto f = read_bytes("vkshot00.bmp");
-  ASSERT_EQ(f.size(), 153718u);
-  for (int y = 0; y < H; ++y)
-    for (int i = 0; i < W / 2; ++i)
-      ASSERT_EQ(f[118 + (H - 1 - y) * 320 + i], between[y * W + 2 * i] << 4 | between[y * W + 2 * i + 1]) << y;
+  for (int y = 0; y < H - 1; ++y)  // each row is marked when the next one starts: all but the last
+    for (int x : {0, 4, 636, 639}) ASSERT_EQ(after[y * W + x], white) << x << "," << y;
+  const GiflibPicture g = read_with_giflib(name);
+  ASSERT_EQ(g.error, 0);
+  EXPECT_EQ(g.width, W);
+  EXPECT_EQ(g.height, H);
+  EXPECT_TRUE(g.pixels == before) << "pixels differ";
+  ASSERT_EQ(g.colors.size(), 16u);
+  for (size_t i = 0; i < 16; ++i)
+    EXPECT_TRUE(g.colors[i].Red == palette[3 * i] * 255 / 63 && g.colors[i].Green == palette[3 * i + 1] * 255 / 63 &&
+                g.colors[i].Blue == palette[3 * i + 2] * 255 / 63) << i;
+  EXPECT_EQ(log(), "");
 }
 
 }  // namespace
