@@ -200,93 +200,56 @@ TEST(Writing, ValuesThatDoNotFitAreRefused) {
   EXPECT_TRUE(MXencodepicture(4, 1, 16384, stripes, &bytes));
 }
 
-struct CallLog {
-  static std::vector<std::vector<int>> calls;
-  static int color(unsigned value, int column, int row, int repeat) {
-    calls.push_back({static_cast<int>(value), column, row, repeat});
-    return static_cast<int>(value) + 0x100;  // only the low 8 bits count
-  }
-};
-std::vector<std::vector<int>> CallLog::calls;
-
-TEST(Decoding, MagnifiedRowsRepeatPixelsAndRows) {
-  // 3 rows x 4 columns: value = 10 x row + column.
-  std::vector<uint16_t> grid;
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 4; ++c) grid.push_back(static_cast<uint16_t>(10 * r + c));
-  std::vector<unsigned char> bytes;
-  ASSERT_TRUE(MXencodepicture(8, 3, 4, grid, &bytes));
-  LoadedPicture p = load(bytes);
-  ASSERT_EQ(p.result, 1);
-
-  // Scale 2, height 10 from row 0: only 3 source rows exist, so 6 rows come out.
-  std::vector<Row> out;
-  MXdecodepictrows(&p.picture, 5, 7, 6, 10, 1, 0, 2, nullptr, collect, &out);
-  ASSERT_EQ(out.size(), 6u);
-  EXPECT_EQ(out[0].x, 5);
-  EXPECT_EQ(out[0].y, 7);
-  EXPECT_EQ(out[5].y, 12);
-  EXPECT_EQ(out[0].pixels, (Pixels{1, 1, 2, 2, 3, 3}));
-  EXPECT_EQ(out[1].pixels, out[0].pixels);
-  EXPECT_EQ(out[4].pixels, (Pixels{21, 21, 22, 22, 23, 23}));
-
-  // From srcy 2 at scale 3: 3 rows even though 9 were asked for.
-  out.clear();
-  MXdecodepictrows(&p.picture, 0, 0, 3, 9, 0, 2, 3, nullptr, collect, &out);
-  EXPECT_EQ(out.size(), 3u);
-
-  // Wider than the rest of the picture: past the row's end the row buffer keeps its
-  // earlier content (255 at first).
-  out.clear();
-  MXdecodepictrows(&p.picture, 0, 0, 5, 1, 2, 0, 1, nullptr, collect, &out);
-  ASSERT_EQ(out.size(), 1u);
-  EXPECT_EQ(out[0].pixels, (Pixels{2, 3, 255, 255, 255}));
-
-  // Starts beyond the picture draw nothing.
-  out.clear();
-  MXdecodepictrows(&p.picture, 0, 0, 5, 5, 4, 0, 1, nullptr, collect, &out);
-  MXdecodepictrows(&p.picture, 0, 0, 5, 5, 0, 3, 1, nullptr, collect, &out);
-  MXdecodepictrows(&p.picture, 0, 0, 5, 5, 0, 0, 0, nullptr, collect, &out);
-  EXPECT_TRUE(out.empty());
-
-  // The colour function gets value, output column, output row / scale and copy:
-  // from column 2 at scale 2, row 0 shows value 2 twice; output row 2 is source row 1.
-  CallLog::calls.clear();
-  MXdecodepictrows(&p.picture, 0, 0, 3, 3, 2, 0, 2, CallLog::color, collect, &out);
-  ASSERT_EQ(out.size(), 3u);
-  EXPECT_EQ(out[0].pixels, (Pixels{2, 2, 3}));
-  EXPECT_EQ(out[2].pixels, (Pixels{12, 12, 13}));
-  ASSERT_GE(CallLog::calls.size(), 2u);
-  EXPECT_EQ(CallLog::calls[0], (std::vector<int>{2, 0, 0, 0}));
-  EXPECT_EQ(CallLog::calls[1], (std::vector<int>{2, 1, 0, 1}));
-  EXPECT_EQ(CallLog::calls.back(), (std::vector<int>{13, 2, 1, 0}));
+std::vector<std::vector<int>> g_calls;
+int log_call(unsigned value, int column, int row, int repeat) {
+  g_calls.push_back({static_cast<int>(value), column, row, repeat});
+  return static_cast<int>(value) + 0x100;  // only the low 8 bits count
 }
-
 int plus_one(unsigned value) { return static_cast<int>(value) + 1; }
 
-// Drawing straight from a file: 3 rows x 5 columns at 8 bits,
-// 1 1 2 2 2 / 3 3 3 3 3 / 4 5 5 5 5 (row table 16, 4, 2, 4).
-TEST(FileDrawing, DrawsTheAskedPartAndStopsAtThePicturesEdges) {
+// Rows of 3 x 5 pixels at 8 bits, 1 1 2 2 2 / 3 3 3 3 3 / 4 5 5 5 5 (row table 16,
+// 4, 2, 4), drawn at (3, 4): from memory at each magnification, and at 1 also
+// straight from the file; both stop at the picture's edges.
+TEST(Decoding, DrawsTheAskedPartMagnifiedAndStopsAtThePicturesEdges) {
   const auto bytes = picture_bytes(MX_RUN8_TAG, 3, 5, {16, 4, 2, 4}, {2, 1, 3, 2, 5, 3, 1, 4, 4, 5});
+  LoadedPicture p = load(bytes);
+  ASSERT_EQ(p.result, 1);
+  const Pixels threes(7, 3), fours{4, 4, 4}, top{1, 1, 1, 1, 2, 2, 2}, bottom{4, 4, 5, 5, 5, 5, 5};
   struct Case {
-    int width, height, srcx, srcy;
-    std::vector<Pixels> rows;  // drawn at (3, 4), (3, 5), ...
+    int width, height, srcx, srcy, scale;
+    std::vector<Pixels> rows;
   };
   const Case cases[] = {
-      {5, 3, 0, 0, {{1, 1, 2, 2, 2}, {3, 3, 3, 3, 3}, {4, 5, 5, 5, 5}}},
-      {2, 9, 1, 1, {{3, 3}, {5, 5}}},                         // two rows left below row 1
-      {4, 1, 3, 2, {{5, 5, 255, 255}}},                      // past the row's end: the buffer's 255
-      {3, 2, 5, 0, {}}, {3, 2, 0, 3, {}}, {3, 2, -1, 0, {}},  // starts beyond the picture
+      {5, 3, 0, 0, 1, {{1, 1, 2, 2, 2}, {3, 3, 3, 3, 3}, {4, 5, 5, 5, 5}}},
+      {2, 9, 1, 1, 1, {{3, 3}, {5, 5}}},     // two rows left below row 1
+      {4, 1, 3, 2, 1, {{5, 5, 255, 255}}},  // past the row's end: the row buffer's 255
+      {3, 2, 5, 0, 1, {}}, {3, 2, 0, 3, 1, {}}, {3, 2, -1, 0, 1, {}}, {3, 2, 0, 0, 0, {}},  // nothing to draw
+      {7, 10, 0, 0, 2, {top, top, threes, threes, bottom, bottom}},  // 3 source rows: 6 rows, not 10
+      {3, 9, 0, 2, 3, {fours, fours, fours}},
   };
   for (const Case& c : cases) {
-    const std::vector<Row> drawn = draw_file(bytes, c.width, c.height, c.srcx, c.srcy);
-    ASSERT_EQ(drawn.size(), c.rows.size()) << c.srcx << "," << c.srcy;
-    for (size_t k = 0; k < drawn.size(); ++k) {
-      EXPECT_EQ(drawn[k].x, 3);
-      EXPECT_EQ(drawn[k].y, 4 + static_cast<int>(k));
-      EXPECT_EQ(drawn[k].pixels, c.rows[k]) << c.srcx << "," << c.srcy << " row " << k;
+    std::vector<std::vector<Row>> drawn(1);
+    MXdecodepictrows(&p.picture, 3, 4, c.width, c.height, c.srcx, c.srcy, c.scale, nullptr, collect, &drawn[0]);
+    if (c.scale == 1) drawn.push_back(draw_file(bytes, c.width, c.height, c.srcx, c.srcy));
+    for (const std::vector<Row>& rows : drawn) {
+      ASSERT_EQ(rows.size(), c.rows.size()) << c.srcx << "," << c.srcy << " x" << c.scale;
+      for (size_t k = 0; k < rows.size(); ++k) {
+        EXPECT_EQ(rows[k].x, 3);
+        EXPECT_EQ(rows[k].y, 4 + static_cast<int>(k));
+        EXPECT_EQ(rows[k].pixels, c.rows[k]) << c.srcx << "," << c.srcy << " x" << c.scale << " row " << k;
+      }
     }
   }
+  // The colour function of a picture in memory gets value, output column, output
+  // row / scale and copy; the one of a file the value.
+  std::vector<Row> out;
+  MXdecodepictrows(&p.picture, 0, 0, 3, 3, 2, 0, 2, log_call, collect, &out);
+  ASSERT_EQ(out.size(), 3u);
+  EXPECT_EQ(out[2].pixels, (Pixels{3, 3, 3}));
+  ASSERT_GE(g_calls.size(), 2u);
+  EXPECT_EQ(g_calls[0], (std::vector<int>{2, 0, 0, 0}));
+  EXPECT_EQ(g_calls[1], (std::vector<int>{2, 1, 0, 1}));
+  EXPECT_EQ(g_calls.back(), (std::vector<int>{3, 2, 1, 0}));
   const std::vector<Row> coloured = draw_file(bytes, 3, 1, 2, 2, plus_one);
   ASSERT_EQ(coloured.size(), 1u);
   EXPECT_EQ(coloured[0].pixels, (Pixels{6, 6, 6}));
