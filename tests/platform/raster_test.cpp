@@ -1,5 +1,6 @@
 // The drawing primitives pixel by pixel: rectangles, frames, lines, ellipses and
 // polygons with both pens, exclusive-or drawing, clipping, rows and reading back.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -53,6 +54,8 @@ const int kUShape[] = {10, 10, 20, 10, 20, 30, 30, 30, 30, 10, 40, 10, 40, 40, 1
 const int kSquareTwice[] = {400, 10, 420, 10, 420, 30, 400, 30, 400, 10, 420, 10, 420, 30, 400, 30};
 const int kSquareBothWays[] = {500, 10, 520, 10, 520, 30, 500, 30, 500, 10, 500, 30, 520, 30, 520, 10};
 const PixelSet kCircleCorners = {{10, 10}, {13, 10}, {10, 13}, {13, 13}};
+constexpr int kBig = 1000000000;
+const int kHugeTriangle[] = {-kBig, -kBig, kBig, -kBig, 0, kBig};
 
 PixelSet right_triangle() {  // legs of 10 from (100, 100): on or below the diagonal
   PixelSet s;
@@ -97,6 +100,17 @@ TEST_F(Raster, FiguresCoverExactlyTheirPixels) {
       {"square traced twice", 1, [] { MXPfillpoly(8, kSquareTwice); }, block(400, 10, 420, 30)},
       {"square traced both ways", 1, [] { MXPfillpoly(8, kSquareBothWays); },
        minus(block(500, 10, 520, 30), block(501, 11, 519, 29))},
+      // Figures far larger than the screen: only their visible part costs anything,
+      // no coordinate sum overflows, and their outlines lie far outside.
+      {"huge rectangle", 1, [] { MXPfill_rect(-kBig, -kBig, 2 * kBig, 2 * kBig); }, block(0, 0, 639, 479)},
+      {"rows and columns -1 .. 2^31 - 2", 1, [] { MXPfill_rect(INT_MAX, INT_MAX, INT_MIN, INT_MIN); },
+       block(0, 0, 639, 479)},
+      {"huge ellipse", 1, [] { MXPfill_ellipse(-kBig, -kBig, 2 * kBig + 640, 2 * kBig + 480); }, block(0, 0, 639, 479)},
+      {"huge triangle", 1, [] { MXPfillpoly(3, kHugeTriangle); }, block(0, 0, 639, 479)},
+      {"huge outlines", 3, [] {
+         MXPframe_rect(-kBig, -kBig, 2 * kBig, 2 * kBig), MXPframe_rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+         MXPframe_ellipse(-kBig, -kBig, 2 * kBig + 640, 2 * kBig + 480);
+       }, {}},
   };
   for (const Figure& f : figures) {
     MXsetlinesize(1);
@@ -179,6 +193,8 @@ TEST_F(Raster, EllipsesAreInscribedInTheirRectangle) {
   }
 }
 
+// Every figure, with both pens, where outline and fill or pen squares overlap:
+// drawn twice in exclusive-or mode it leaves the screen as it was.
 TEST_F(Raster, ExclusiveOrStoresIndexXorColourOnceAndUndoesItself) {
   pattern();
   const auto before = snapshot();
@@ -186,24 +202,18 @@ TEST_F(Raster, ExclusiveOrStoresIndexXorColourOnceAndUndoesItself) {
   MXsetcolor(5);
   MXPfill_rect(10, 10, 30, 20);
   EXPECT_EQ(MXPget_pixel(12, 12), before[12 * 640 + 12] ^ 5);
-  MXPfill_rect(10, 10, 30, 20);
-  EXPECT_EQ(snapshot(), before);
-
-  // Every figure, with both pens, where outline and fill or pen squares overlap.
   for (int pen : {1, 3}) {
     MXsetlinesize(pen);
     for (int twice = 0; twice < 2; ++twice) {
-      MXPframe_rect(50, 50, 40, 30);
-      MXPframe_rect(60, 60, 2, 2);
-      MXPfill_ellipse(100, 100, 33, 21);
-      MXPframe_ellipse(150, 100, 20, 40);
-      MXPline(5, 5, 200, 77);
-      MXPline(300, 10, 301, 200);
-      MXPfillpoly(5, kStar);
-      MXPdraw_pixel(600, 400);
+      MXPframe_rect(50, 50, 40, 30), MXPframe_rect(60, 60, 2, 2);
+      MXPfill_ellipse(100, 100, 33, 21), MXPframe_ellipse(150, 100, 20, 40);
+      MXPline(5, 5, 200, 77), MXPline(300, 10, 301, 200);
+      MXPfillpoly(5, kStar), MXPdraw_pixel(600, 400);
     }
-    EXPECT_EQ(snapshot(), before) << "pen " << pen;
   }
+  MXsetlinesize(1);
+  MXPfill_rect(10, 10, 30, 20);
+  EXPECT_EQ(snapshot(), before);
   MXPxormode(0);
   MXPinvertmode(1);
   MXPfill_rect(0, 0, 640, 480);
@@ -217,81 +227,40 @@ TEST_F(Raster, EverythingIsClippedToTheClipRectangle) {
   MXsetcolor(2);
   MXPfill_rect(0, 0, 640, 480);
   EXPECT_EQ(pixels_of(2), block(100, 50, 119, 59));
-
   MXsetcolor(3);
   MXPline(0, 55, 640, 55);
   MXPfill_ellipse(90, 40, 40, 40);
   MXPframe_rect(95, 45, 10, 10);
   const int tri[] = {0, 0, 639, 0, 0, 479};
   MXPfillpoly(3, tri);
-  MXPdraw_pixel(99, 50);
-  MXPdraw_pixel(120, 55);
+  MXPdraw_pixel(99, 50), MXPdraw_pixel(120, 55);
   const unsigned char row[10] = {4, 4, 4, 4, 4, 4, 4, 4, 4, 4};
   MXPfastrow(95, 52, row, 10);
-  for (int y = 0; y < 480; ++y)
-    for (int x = 0; x < 640; ++x)
-      if (x < 100 || x > 119 || y < 50 || y > 59) {
-        ASSERT_EQ(MXPget_pixel(x, y), 0) << x << "," << y;
-      }
+  EXPECT_EQ(count_of(0), 640u * 480u - 200u);  // nothing outside the 20 x 10 pixels
   EXPECT_EQ(MXPget_pixel(104, 52), 4);
   EXPECT_EQ(MXPget_pixel(105, 52), 3);
-
   MXPset_clip_rect(0, 0, 640, 480);
   MXsetcolor(6);
   MXPfill_rect(0, 0, 640, 480);
   EXPECT_EQ(count_of(6), 640u * 480u);
 }
 
-// Figures far larger than the screen: only their visible part costs anything,
-// and no coordinate sum overflows.
-TEST_F(Raster, HugeFiguresDrawTheirVisiblePart) {
-  const int big = 1000000000;
-  MXsetcolor(1);
-  MXPfill_rect(-big, -big, 2 * big, 2 * big);
-  EXPECT_EQ(count_of(1), 640u * 480u);
-  MXsetcolor(2);
-  MXPfill_rect(INT_MAX, INT_MAX, INT_MIN, INT_MIN);  // columns and rows -1 .. 2^31 - 2
-  EXPECT_EQ(count_of(2), 640u * 480u);
-  MXsetcolor(3);
-  MXPfill_ellipse(-big, -big, 2 * big + 640, 2 * big + 480);
-  EXPECT_EQ(count_of(3), 640u * 480u);
-  MXsetcolor(4);
-  const int tri[] = {-big, -big, big, -big, 0, big};
-  MXPfillpoly(3, tri);
-  EXPECT_EQ(count_of(4), 640u * 480u);
-  // Their outlines lie far outside: nothing changes, with either pen.
-  MXsetcolor(5);
-  for (int pen : {1, 3}) {
-    MXsetlinesize(pen);
-    MXPframe_rect(-big, -big, 2 * big, 2 * big);
-    MXPframe_ellipse(-big, -big, 2 * big + 640, 2 * big + 480);
-    MXPframe_rect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
-  }
-  EXPECT_TRUE(pixels_of(5).empty());
-}
-
+// Rows are drawn and read as indices, at most one screen row, clipped at both
+// edges; outside the screen reads zero.
 TEST_F(Raster, RowsAreDrawnAndReadAsIndicesAndOutsideReadsZero) {
-  unsigned char row[700];
+  unsigned char row[700], back[640];
   for (int i = 0; i < 700; ++i) row[i] = static_cast<unsigned char>(i % 251);
-  MXPfastrow(0, 7, row, 700);  // at most one screen row
-  unsigned char back[640];
+  MXPfastrow(0, 7, row, 700);
   EXPECT_EQ(MXPget_row(7, back), back);
-  for (int i = 0; i < 640; ++i) ASSERT_EQ(back[i], row[i]);
-  MXPfastrow(630, 8, row, 20);  // runs off the right edge
-  EXPECT_EQ(MXPget_pixel(639, 8), 9);
-  EXPECT_EQ(MXPget_pixel(0, 9), 0);
+  EXPECT_TRUE(std::equal(back, back + 640, row));
+  MXPfastrow(630, 8, row, 20);
   MXPfastrow(-5, 9, row, 10);
-  EXPECT_EQ(MXPget_pixel(0, 9), 5);
-  EXPECT_EQ(MXPget_pixel(4, 9), 9);
-  EXPECT_EQ(MXPget_pixel(5, 9), 0);
-  // Outside the screen reads zero.
+  EXPECT_EQ(std::vector<int>({MXPget_pixel(639, 8), MXPget_pixel(0, 9), MXPget_pixel(4, 9), MXPget_pixel(5, 9)}),
+            std::vector<int>({9, 5, 9, 0}));
   MXsetcolor(9);
   MXPfill_rect(0, 0, 640, 480);
-  EXPECT_EQ(MXPget_pixel(-1, 0), 0);
-  EXPECT_EQ(MXPget_pixel(640, 0), 0);
-  EXPECT_EQ(MXPget_pixel(0, 480), 0);
-  MXPget_row(480, back);
-  EXPECT_EQ(back[0], 0);
+  EXPECT_EQ(MXPget_pixel(-1, 0) + MXPget_pixel(640, 0) + MXPget_pixel(0, 480), 0);
+  EXPECT_EQ(MXPget_row(480, back)[0], 0);
 }
 
 TEST(Palette, ReadsZeroUntilAPaletteIsInstalledAndShowsComponentsTimesFour) {
