@@ -76,9 +76,9 @@ TEST(RunLayouts, CountZeroStandsForTheLongestRun) {
   }
 }
 
-TEST(RowTable, RowOffsetsAreSumsOfRowSizes) {
-  // Two rows of 20 pixels; table 14, 3, 5: row 0's runs at file offset 14 (3
-  // bytes), row 1's at 17 (5 bytes).
+// Two rows of 20 pixels; table 14, 3, 5: row 0's runs at file offset 14 (3
+// bytes), row 1's at 17 (5 bytes). Outside the picture reads no pixel.
+TEST(RowTable, RowOffsetsAreSumsOfRowSizesAndOutsideReadsNoPixel) {
   LoadedPicture p = load(picture_bytes(MX_RUN4_TAG, 2, 20, {14, 3, 5},
                                        {0x01, 0x22, 0x23, 0x44, 0x45, 0x46, 0x47, 0x48}));
   ASSERT_EQ(p.result, 1);
@@ -87,18 +87,9 @@ TEST(RowTable, RowOffsetsAreSumsOfRowSizes) {
   EXPECT_EQ(pixels(p.picture, 16, 0, 4), (Values{2, 2, 3, 3}));
   EXPECT_EQ(pixels(p.picture, 0, 1, 20),
             (Values{4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7, 8, 8, 8, 8}));
-}
-
-TEST(PixelLookup, OutsideThePictureReadsNoPixel) {
-  LoadedPicture p = load(picture_bytes(MX_RUN8_TAG, 2, 5, {14, 2, 4}, {5, 9, 2, 1, 3, 2}));
-  ASSERT_EQ(p.result, 1);
-  EXPECT_EQ(pixels(p.picture, 5, 0, 1), Values{MX_NO_PIXEL});
-  EXPECT_EQ(pixels(p.picture, 0, 2, 1), Values{MX_NO_PIXEL});
-  EXPECT_EQ(pixels(p.picture, -1, 0, 1), Values{MX_NO_PIXEL});
-  EXPECT_EQ(pixels(p.picture, 0, -1, 1), Values{MX_NO_PIXEL});
-  // From cols - 2 with n = 4: two values, then no pixel twice.
-  EXPECT_EQ(pixels(p.picture, 3, 1, 4), (Values{2, 2, MX_NO_PIXEL, MX_NO_PIXEL}));
-  EXPECT_EQ(pixels(p.picture, 1, 1, 3), (Values{1, 2, 2}));
+  const Values none{MX_NO_PIXEL};
+  for (auto [x, y] : {std::pair{20, 0}, {0, 2}, {-1, 0}, {0, -1}}) EXPECT_EQ(pixels(p.picture, x, y, 1), none) << x;
+  EXPECT_EQ(pixels(p.picture, 17, 1, 4), (Values{8, 8, 8, MX_NO_PIXEL}));  // from cols - 3 with n = 4
 }
 
 // Each case is a picture that would make an unchecked decoder read past its data.
@@ -132,21 +123,17 @@ TEST(Refusal, DamagedPicturesAreRefusedWithResultZero) {
   EXPECT_EQ(load(picture_bytes(MX_RUN4_TAG, 1, 16, {12, 1}, {0x05, 0xFF, 0xFF})).result, 1);
 }
 
+// From an open file: the picture and its size; a file cut inside the runs is refused.
 TEST(FileLoading, LoadsFromAnOpenFileAndReadsTheSpecs) {
   const std::vector<unsigned char> bytes = picture_bytes(MX_RUN8_TAG, 2, 5, {14, 2, 4}, {5, 9, 2, 1, 3, 2});
   const TempFile file = temp_file(bytes);
-  ASSERT_NE(file, nullptr);
   std::vector<uint16_t> buffer(bytes.size() / 2);
   MXPicture picture{};
   ASSERT_EQ(MXinitpic(file.get(), &picture, buffer.data()), 1);
-  EXPECT_EQ(picture.rows, 2);
-  EXPECT_EQ(picture.cols, 5);
   EXPECT_EQ(pixels(picture, 4, 0, 1), Values{9});
   int rows = 0, cols = 0;
   MXgetfilepictspecs(file.get(), &rows, &cols);
-  EXPECT_EQ(rows, 2);
-  EXPECT_EQ(cols, 5);
-  // A file cut inside the runs is refused.
+  EXPECT_EQ(std::make_pair(rows, cols), std::make_pair(2, 5));
   const TempFile cut = temp_file(std::vector<unsigned char>(bytes.begin(), bytes.end() - 1));
   EXPECT_EQ(MXinitpic(cut.get(), &picture, buffer.data()), 0);
 }

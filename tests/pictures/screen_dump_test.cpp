@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +93,13 @@ std::vector<uint8_t> read_bytes(const std::string& name) {
   return std::vector<uint8_t>(s.begin(), s.end());
 }
 
+std::vector<std::string> lines_of(const std::string& text) {
+  std::istringstream in(text);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
 int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
 
 // "" when ok(x, y) holds for every screen pixel, else the first pixel where it fails.
@@ -153,15 +161,9 @@ class ScreenDumpTest : public ::testing::Test {
 // Choosing the file ------------------------------------------------------------------
 
 TEST_F(ScreenDumpTest, TakesTheFirstFreeNumberPerExtension) {
-  { std::ofstream("vkshot00.bmp") << "first"; }
-  { std::ofstream("vkshot01.bmp") << "second"; }
-  char name[32] = "vkshot";
-  ASSERT_EQ(MXdumpscreen(name, BMP_16), 1);
-  EXPECT_STREQ(name, "vkshot02.bmp");
-  EXPECT_EQ(read_text("vkshot00.bmp"), "first");
+  std::ofstream("vkshot00.bmp") << "first", std::ofstream("vkshot01.bmp") << "second";
+  EXPECT_EQ(dump(BMP_16), "vkshot02.bmp");
   EXPECT_EQ(read_text("vkshot01.bmp"), "second");
-  EXPECT_EQ(fs::file_size("vkshot02.bmp"), 118u + 153600u);
-
   EXPECT_EQ(dump(PS_COLOR), "vkshot00.ps");
   EXPECT_EQ(dump(GIF_16), "vkshot00.gif");
   EXPECT_EQ(dump(PS_GRAY), "vkshot01.ps");  // both PostScript kinds share ".ps"
@@ -169,7 +171,6 @@ TEST_F(ScreenDumpTest, TakesTheFirstFreeNumberPerExtension) {
   EXPECT_EQ(dump(BMP_16), "vkshot03.bmp");
   fs::create_directory("shots");  // the directory of the base name is kept
   EXPECT_EQ(dump(GIF_16, "shots/vkshot"), "shots/vkshot00.gif");
-  EXPECT_TRUE(fs::exists("shots/vkshot00.gif"));
 }
 
 TEST_F(ScreenDumpTest, NeverOverwritesANameThatExistsButCannotBeRead) {
@@ -192,17 +193,9 @@ TEST_F(ScreenDumpTest, NeverOverwritesANameThatExistsButCannotBeRead) {
 // when the type is not one of the four formats, all hundred names are taken, or
 // the directory refuses new files (/proc does, even to root).
 TEST_F(ScreenDumpTest, ReportsDumpsThatCannotStart) {
-  for (int type : {0, 5, -1}) {
-    char name[32] = "vkshot";
-    EXPECT_EQ(MXdumpscreen(name, type), 0) << type;
-    EXPECT_STREQ(name, "vkshot");
-  }
+  for (int type : {0, 5, -1}) EXPECT_EQ(dump(type), "") << type;
   EXPECT_TRUE(fs::is_empty(dir_));
-  for (int n = 0; n < 100; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "vkshot%02d.gif", n);
-    std::ofstream(name) << n;
-  }
+  for (int n = 0; n < 100; ++n) std::ofstream((n < 10 ? "vkshot0" : "vkshot") + std::to_string(n) + ".gif") << n;
   char name[32] = "vkshot";
   EXPECT_EQ(MXdumpscreen(name, GIF_16), 0);
   EXPECT_STREQ(name, "vkshot");
@@ -216,12 +209,6 @@ TEST_F(ScreenDumpTest, ReportsDumpsThatCannotStart) {
                        "Cannot open graphics output file |/proc/vkshot00.gif|.\n" + not_copied +
                        "Cannot open graphics output file |missing/vkshot00.ps|.\n" + not_copied);
   EXPECT_EQ(g_begins, 0);
-  if (geteuid() != 0) {  // permissions bind everyone but root
-    fs::create_directory("locked");
-    fs::permissions("locked", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(dump(GIF_16, "locked/vkshot"), "");
-    fs::permissions("locked", fs::perms::owner_all);
-  }
 }
 
 TEST_F(ScreenDumpTest, ReportsAFullDiskForEveryFormat) {
@@ -242,10 +229,8 @@ TEST_F(ScreenDumpTest, ReportsAFullDiskForEveryFormat) {
   EXPECT_TRUE(text.find("Error compressing GIF file.\n") != std::string::npos ||
               text.find("Error closing GIF file.\n") != std::string::npos)
       << text;
-  size_t failures = 0;
-  for (size_t at = 0; (at = text.find("Error:  Screen not copied to output file.\n", at)) != std::string::npos; ++at)
-    ++failures;
-  EXPECT_EQ(failures, 4u);
+  const auto lines = lines_of(text);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "Error:  Screen not copied to output file."), 4);
   // The partial files stay, and every writer still repainted the screen.
   EXPECT_TRUE(fs::exists("vkshot00.bmp") && fs::exists("vkshot00.ps") && fs::exists("vkshot01.ps") &&
               fs::exists("vkshot00.gif"));
@@ -326,10 +311,9 @@ TEST_F(ScreenDumpTest, PostScriptDumpsPrintAsTheScreen) {
     std::string text = read_text(name);
     EXPECT_EQ(text.substr(0, 24), "%!PS-Adobe-2.0 EPSF-2.0\n");
     EXPECT_EQ(text.substr(text.size() - 10), "%%Trailer\n");
-    std::istringstream in(text);
-    size_t full = 0;
-    for (std::string line; std::getline(in, line);) full += line.size() == 66;
-    EXPECT_EQ(full, c.full_lines) << name;
+    const auto lines = lines_of(text);
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.size() == 66; }),
+              static_cast<long>(c.full_lines)) << name;
     if (c.hide_colorimage) text.replace(text.find("/colorimage where"), 17, "/colorimage_x where");
     { std::ofstream("print.ps", std::ios::binary) << text; }
     const std::vector<uint8_t> r = ghostscript("print.ps");
@@ -363,10 +347,9 @@ int repaint(int, int, int, const char*) {
 
 // The GIF dump of the real screen: the library started headless on a small
 // interface, pixels of every colour drawn through the platform layer, a window
-// other than "root" current and a colour other than white chosen. giflib reads the
-// screen as it was, in the interface's colours (6-bit components rescaled by
-// x * 255 / 63); the progress marks stay on the screen for the repaint to remove;
-// window and pen come back.
+// other than "root" current and a colour other than white chosen. The file holds
+// the screen as it was, in the interface's colours; the progress marks stay on the
+// screen for the repaint to remove; window and pen come back.
 TEST_F(ScreenDumpTest, GifOfTheProgramScreenRestoresPenWindowAndRepaints) {
   std::ofstream("dump.inf") << "palette\n(ink 0 0 63)\n(leaf 10 50 20)\n(sand 63 48 32)\nend\n"
                                "redrawfunc(repaint)\n"
@@ -410,15 +393,22 @@ TEST_F(ScreenDumpTest, GifOfTheProgramScreenRestoresPenWindowAndRepaints) {
   EXPECT_EQ(colour, 5);
   for (int y = 0; y < H - 1; ++y)  // each row is marked when the next one starts: all but the last
     for (int x : {0, 4, 636, 639}) ASSERT_EQ(after[y * W + x], white) << x << "," << y;
+  // Header and screen descriptor (640 x 480, a table of 16 colours, resolution 6),
+  // the table rescaled by x * 255 / 63 and truncated, the image at 0, 0 with least
+  // code size 4, the clear code 16 first in 5 bits, the trailer last; and giflib
+  // reads the screen back.
+  const std::vector<uint8_t> f = read_bytes(name);
+  ASSERT_GT(f.size(), 74u);
+  EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.begin() + 13),
+            (std::vector<uint8_t>{'G', 'I', 'F', '8', '7', 'a', 0x80, 0x02, 0xE0, 0x01, 0xD3, 0, 0}));
+  for (int i = 0; i < 48; ++i) EXPECT_EQ(f[13 + i], palette[i] * 255 / 63) << i;
+  EXPECT_EQ(std::vector<uint8_t>(f.begin() + 61, f.begin() + 72),
+            (std::vector<uint8_t>{',', 0, 0, 0, 0, 0x80, 0x02, 0xE0, 0x01, 0, 4}));
+  EXPECT_EQ(f[73] & 0x1F, 16);
+  EXPECT_EQ(f.back(), ';');
   const GiflibPicture g = read_with_giflib(name);
-  ASSERT_EQ(g.error, 0);
-  EXPECT_EQ(g.width, W);
-  EXPECT_EQ(g.height, H);
+  EXPECT_EQ(g.error, 0);
   EXPECT_TRUE(g.pixels == before) << "pixels differ";
-  ASSERT_EQ(g.colors.size(), 16u);
-  for (size_t i = 0; i < 16; ++i)
-    EXPECT_TRUE(g.colors[i].Red == palette[3 * i] * 255 / 63 && g.colors[i].Green == palette[3 * i + 1] * 255 / 63 &&
-                g.colors[i].Blue == palette[3 * i + 2] * 255 / 63) << i;
   EXPECT_EQ(log(), "");
 }
 
