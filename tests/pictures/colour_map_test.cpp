@@ -15,30 +15,20 @@
 namespace {
 
 // A working directory of its own; two regions and two countries, code 300 listed
-// twice (the first wins).
+// twice (the first wins). The list is taken away again afterwards.
 class ColourMap : public ScratchDirTest {
  protected:
   void SetUp() override {
     ScratchDirTest::SetUp();
-    entries[0] = Clist{"World", "world.dat", 900, 3, 1};
-    entries[1] = Clist{"Africa", "africa.dat", 903, 4, 1};
-    entries[2] = Clist{"Chad", "tcd.dat", 300, 5, 1};
-    entries[3] = Clist{"Chad again", "tcd2.dat", 300, 6, 1};
-    saved_list = Country_list;
-    saved_regions = Numregions;
-    saved_countries = Numcountries;
     Country_list = entries;
     Numregions = Numcountries = 2;
   }
   void TearDown() override {
-    Country_list = saved_list;
-    Numregions = saved_regions;
-    Numcountries = saved_countries;
+    Country_list = nullptr, Numregions = -1, Numcountries = 0;
     ScratchDirTest::TearDown();
   }
-  Clist entries[4]{};
-  Clist* saved_list = nullptr;
-  int saved_regions = -1, saved_countries = 0;
+  Clist entries[4] = {{"World", "world.dat", 900, 3, 1}, {"Africa", "africa.dat", 903, 4, 1},
+                      {"Chad", "tcd.dat", 300, 5, 1}, {"Chad again", "tcd2.dat", 300, 6, 1}};
 };
 
 TEST_F(ColourMap, CodesTakeTheColourOfTheirFirstListEntry) {
@@ -66,10 +56,7 @@ TEST_F(ColourMap, ConvertsAGridOfCodesRowByRow) {
 
 TEST_F(ColourMap, MissingOrShortInputEndsTheProgram) {
   EXPECT_THROW(makecmap("absent", 3, 3), FatalExit);
-  {
-    std::ofstream img("short.img", std::ios::binary);
-    img << std::string(4 * 5, '\0');  // five codes where nine are needed
-  }
+  std::ofstream("short.img", std::ios::binary) << std::string(4 * 5, '\0');  // five codes where nine are needed
   EXPECT_THROW(makecmap("short", 3, 3), FatalExit);
 }
 

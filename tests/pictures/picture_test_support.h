@@ -18,14 +18,9 @@ inline std::vector<unsigned char> picture_bytes(uint32_t tag, unsigned rows, uns
                                                 const std::vector<unsigned>& runs) {
   std::vector<unsigned char> b;
   for (int s = 0; s < 32; s += 8) b.push_back(static_cast<unsigned char>(tag >> s));
-  for (unsigned v : {rows, cols}) {
-    b.push_back(static_cast<unsigned char>(v & 0xFF));
-    b.push_back(static_cast<unsigned char>(v >> 8));
-  }
-  for (unsigned v : table) {
-    b.push_back(static_cast<unsigned char>(v & 0xFF));
-    b.push_back(static_cast<unsigned char>(v >> 8));
-  }
+  std::vector<unsigned> shorts = {rows, cols};
+  shorts.insert(shorts.end(), table.begin(), table.end());
+  for (unsigned v : shorts) b.push_back(static_cast<unsigned char>(v & 0xFF)), b.push_back(static_cast<unsigned char>(v >> 8));
   for (unsigned v : runs) b.push_back(static_cast<unsigned char>(v));
   return b;
 }
@@ -61,12 +56,11 @@ inline std::vector<uint16_t> pixels(const MXPicture& picture, int x, int y, int 
   return values;
 }
 
-// A GIF file as giflib reads it: the image's size, colour indices and the global
-// colour map; error is 0 when the file was read.
+// A GIF file as giflib reads it: the image's size and colour indices; error is 0
+// when the file was read.
 struct GiflibPicture {
   int error = 0, width = 0, height = 0;
   std::vector<uint8_t> pixels;
-  std::vector<GifColorType> colors;
 };
 
 inline GiflibPicture read_with_giflib(const std::string& name) {
@@ -81,7 +75,6 @@ inline GiflibPicture read_with_giflib(const std::string& name) {
     out.width = image.ImageDesc.Width;
     out.height = image.ImageDesc.Height;
     out.pixels.assign(image.RasterBits, image.RasterBits + out.width * out.height);
-    if (gif->SColorMap) out.colors.assign(gif->SColorMap->Colors, gif->SColorMap->Colors + gif->SColorMap->ColorCount);
   }
   DGifCloseFile(gif, &error);
   return out;

@@ -46,17 +46,13 @@ TEST(KeyTranslation, KeysHaveTheirCodesAndOtherKeysGiveNoKeyEvent) {
 TEST(KeyTranslation, TextInputBecomesWindows1252Codes) {
   unsigned char codes[8];
   ASSERT_EQ(MXPtext_input_codes("a\xc3\xa9Z", codes, 8), 3);  // a é Z
-  EXPECT_EQ(codes[0], 'a');
-  EXPECT_EQ(codes[1], 0xe9);
-  EXPECT_EQ(codes[2], 'Z');
+  EXPECT_EQ(std::vector<int>(codes, codes + 3), (std::vector<int>{'a', 0xe9, 'Z'}));
   ASSERT_EQ(MXPtext_input_codes("\xe2\x82\xac", codes, 8), 1);  // the euro sign
   EXPECT_EQ(codes[0], 0x80);
   EXPECT_EQ(MXPtext_input_codes("\xe2\x98\x83\x01\xff", codes, 8), 0);  // snowman, control, junk
   EXPECT_EQ(MXPtext_input_codes("abcdef", codes, 2), 2);
   // Alt with a letter is no letter; AltGr (right Alt, or Control with Alt) types one.
-  EXPECT_TRUE(MXPtext_withheld(KMOD_LALT));
-  EXPECT_FALSE(MXPtext_withheld(KMOD_RALT));
-  EXPECT_FALSE(MXPtext_withheld(KMOD_LALT | KMOD_LCTRL));
+  EXPECT_TRUE(MXPtext_withheld(KMOD_LALT) && !MXPtext_withheld(KMOD_RALT) && !MXPtext_withheld(KMOD_LALT | KMOD_LCTRL));
 }
 
 // Whole factors centred on a border, or with fill the largest fraction that fits

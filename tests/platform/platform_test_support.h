@@ -33,11 +33,8 @@ inline PixelSet pixels_of(int colour) {
 // How many pixels of the screen have index colour.
 inline size_t count_of(int colour) {
   size_t n = 0;
-  unsigned char row[MXP_SCREEN_WIDTH];
-  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y) {
-    MXPget_row(y, row);
-    for (unsigned char p : row) n += p == colour;
-  }
+  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y)
+    for (int x = 0; x < MXP_SCREEN_WIDTH; ++x) n += MXPget_pixel(x, y) == colour;
   return n;
 }
 
