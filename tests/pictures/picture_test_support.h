@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/reader_test_support.h"
 #include "pictures/run_length_picture.h"
 
 // Little-endian picture file: tag, rows, cols, row table entries, run bytes.
@@ -23,17 +24,6 @@ inline std::vector<unsigned char> picture_bytes(uint32_t tag, unsigned rows, uns
   for (unsigned v : shorts) b.push_back(static_cast<unsigned char>(v & 0xFF)), b.push_back(static_cast<unsigned char>(v >> 8));
   for (unsigned v : runs) b.push_back(static_cast<unsigned char>(v));
   return b;
-}
-
-// A temporary file holding bytes, left positioned at its end; closed with its owner.
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-using TempFile = std::unique_ptr<FILE, FileCloser>;
-inline TempFile temp_file(const std::vector<unsigned char>& bytes) {
-  TempFile file(std::tmpfile());
-  if (file && !bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-  return file;
 }
 
 // A picture together with the buffer it points into.

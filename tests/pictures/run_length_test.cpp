@@ -27,20 +27,15 @@ void collect(int x, int y, const unsigned char* pixels, int n, void* data) {
   static_cast<std::vector<Row>*>(data)->push_back(Row{x, y, Pixels(pixels, pixels + n)});
 }
 
-struct Fatal {
-  std::string text;
-};
-[[noreturn]] void throw_fatal(int, const char* text) { throw Fatal{text}; }
-
 // The rows drawn straight from a file holding bytes, or the message that ended the program.
 std::vector<Row> draw_file(const std::vector<unsigned char>& bytes, int width, int height, int srcx, int srcy,
                            MXFilePictColorFunc color = nullptr, std::string* fatal = nullptr) {
   std::vector<Row> out;
-  const TempFile file = temp_file(bytes);
+  const MemFile file(std::string(bytes.begin(), bytes.end()));
   MXsetfatalhandler(throw_fatal);
   try {
     MXdecodefilepictrows(file.get(), 3, 4, width, height, srcx, srcy, color, collect, &out);
-  } catch (const Fatal& f) {
+  } catch (const FatalExit& f) {
     if (fatal) *fatal = f.text;
   }
   MXsetfatalhandler(nullptr);
@@ -94,13 +89,8 @@ TEST(RowTable, RowOffsetsAreSumsOfRowSizesAndOutsideReadsNoPixel) {
 
 // Each case is a picture that would make an unchecked decoder read past its data.
 TEST(Refusal, DamagedPicturesAreRefusedWithResultZero) {
-  struct Case {
-    const char* what;
-    std::vector<unsigned char> bytes;
-  };
-  const std::vector<Case> cases = {
-      {"unknown tag RUN+0x85", picture_bytes(0x854E5552, 1, 16, {12, 1}, {0x05})},
-      {"empty file", {}},
+  const std::pair<const char*, std::vector<unsigned char>> cases[] = {
+      {"unknown tag RUN+0x85", picture_bytes(0x854E5552, 1, 16, {12, 1}, {0x05})}, {"empty file", {}},
       {"header only", picture_bytes(MX_RUN4_TAG, 1, 16, {}, {})},
       {"row table cut short", picture_bytes(MX_RUN4_TAG, 2, 16, {14, 1}, {})},
       {"row sizes beyond the data", picture_bytes(MX_RUN4_TAG, 1, 16, {12, 2}, {0x05})},
@@ -110,14 +100,13 @@ TEST(Refusal, DamagedPicturesAreRefusedWithResultZero) {
       {"partial 3-byte run", picture_bytes(MX_RUN16_TAG, 1, 4, {12, 4}, {4, 1, 0, 0})},
       {"non-standard entry 0", picture_bytes(MX_RUN4_TAG, 1, 16, {14, 1}, {0, 0, 0x05})},
       {"row entry of 32768", picture_bytes(MX_RUN4_TAG, 1, 16, {12, 0x8000}, {0x05})},
-      {"second row missing", picture_bytes(MX_RUN4_TAG, 2, 16, {14, 1, 1}, {0x05})},
-  };
-  for (const Case& c : cases) {
-    LoadedPicture p = load(c.bytes);
-    EXPECT_EQ(p.result, 0) << c.what;
-    EXPECT_EQ(p.picture.rowvec, nullptr) << c.what;
+      {"second row missing", picture_bytes(MX_RUN4_TAG, 2, 16, {14, 1, 1}, {0x05})}};
+  for (const auto& [what, bytes] : cases) {
+    LoadedPicture p = load(bytes);
+    EXPECT_EQ(p.result, 0) << what;
+    EXPECT_EQ(p.picture.rowvec, nullptr) << what;
     // A refused picture is safe to look into: it has no pixels.
-    EXPECT_EQ(pixels(p.picture, 0, 0, 2), (Values{MX_NO_PIXEL, MX_NO_PIXEL})) << c.what;
+    EXPECT_EQ(pixels(p.picture, 0, 0, 2), (Values{MX_NO_PIXEL, MX_NO_PIXEL})) << what;
   }
   // Bytes after the last row are no damage.
   EXPECT_EQ(load(picture_bytes(MX_RUN4_TAG, 1, 16, {12, 1}, {0x05, 0xFF, 0xFF})).result, 1);
@@ -126,7 +115,7 @@ TEST(Refusal, DamagedPicturesAreRefusedWithResultZero) {
 // From an open file: the picture and its size; a file cut inside the runs is refused.
 TEST(FileLoading, LoadsFromAnOpenFileAndReadsTheSpecs) {
   const std::vector<unsigned char> bytes = picture_bytes(MX_RUN8_TAG, 2, 5, {14, 2, 4}, {5, 9, 2, 1, 3, 2});
-  const TempFile file = temp_file(bytes);
+  const MemFile file(std::string(bytes.begin(), bytes.end()));
   std::vector<uint16_t> buffer(bytes.size() / 2);
   MXPicture picture{};
   ASSERT_EQ(MXinitpic(file.get(), &picture, buffer.data()), 1);
@@ -134,51 +123,39 @@ TEST(FileLoading, LoadsFromAnOpenFileAndReadsTheSpecs) {
   int rows = 0, cols = 0;
   MXgetfilepictspecs(file.get(), &rows, &cols);
   EXPECT_EQ(std::make_pair(rows, cols), std::make_pair(2, 5));
-  const TempFile cut = temp_file(std::vector<unsigned char>(bytes.begin(), bytes.end() - 1));
+  const MemFile cut(std::string(bytes.begin(), bytes.end() - 1));
   EXPECT_EQ(MXinitpic(cut.get(), &picture, buffer.data()), 0);
 }
 
-// A grid with long runs, short runs and run lengths beyond the longest run.
-std::vector<uint16_t> sample_grid(int rows, int cols, unsigned largest, unsigned seed) {
-  std::mt19937 random(seed);
-  std::vector<uint16_t> grid(static_cast<size_t>(rows) * cols);
-  for (int r = 0; r < rows; ++r) {
-    int c = 0;
-    while (c < cols) {
-      const int length = static_cast<int>(random() % 5 == 0 ? 1 + random() % 600 : 1 + random() % 4);
-      const auto value = static_cast<uint16_t>(random() % (largest + 1));
-      for (int i = 0; i < length && c < cols; ++i, ++c) grid[static_cast<size_t>(r) * cols + c] = value;
-    }
-  }
-  return grid;
-}
-
+// Grids with long runs, short runs and run lengths beyond the longest run.
 TEST(Writing, EveryDepthReadsBackWhatWasWritten) {
   for (int bits : {4, 8, 12, 16}) {
-    const int rows = 7;
-    const int cols = 700;
-    const std::vector<uint16_t> grid = sample_grid(rows, cols, (1u << bits) - 1, 17u + bits);
+    const int rows = 7, cols = 700;
+    std::mt19937 random(17u + bits);
+    std::vector<uint16_t> grid, back;
+    while (grid.size() < rows * cols)
+      grid.insert(grid.end(), random() % 5 == 0 ? 1 + random() % 600 : 1 + random() % 4,
+                  static_cast<uint16_t>(random() % (1u << bits)));
+    grid.resize(rows * cols);
     std::vector<unsigned char> bytes;
     ASSERT_TRUE(MXencodepicture(bits, rows, cols, grid, &bytes)) << bits;
-    // The standard row table: entry 0 is 8 + 2 x (rows + 1).
-    EXPECT_EQ(bytes[8] | bytes[9] << 8, 8 + 2 * (rows + 1));
+    EXPECT_EQ(bytes[8] | bytes[9] << 8, 8 + 2 * (rows + 1));  // the standard row table's entry 0
     LoadedPicture p = load(bytes);
     ASSERT_EQ(p.result, 1) << bits;
     EXPECT_EQ(p.picture.tag, MXpicturetag(bits));
     for (int r = 0; r < rows; ++r) {
       const std::vector<uint16_t> row = pixels(p.picture, 0, r, cols);
-      EXPECT_TRUE(std::equal(row.begin(), row.end(), grid.begin() + r * cols)) << bits << " row " << r;
+      back.insert(back.end(), row.begin(), row.end());
     }
+    EXPECT_TRUE(back == grid) << bits;
   }
 }
 
 TEST(Writing, ValuesThatDoNotFitAreRefused) {
   std::vector<unsigned char> bytes;
-  EXPECT_FALSE(MXencodepicture(4, 1, 2, {3, 16}, &bytes));
+  EXPECT_FALSE(MXencodepicture(4, 1, 2, {3, 16}, &bytes) || MXencodepicture(8, 1, 2, {3, 256}, &bytes) ||
+               MXencodepicture(7, 1, 2, {3, 4}, &bytes) || MXencodepicture(8, 2, 2, {3, 4}, &bytes));  // last: wrong size
   EXPECT_TRUE(bytes.empty());
-  EXPECT_FALSE(MXencodepicture(8, 1, 2, {3, 256}, &bytes));
-  EXPECT_FALSE(MXencodepicture(7, 1, 2, {3, 4}, &bytes));
-  EXPECT_FALSE(MXencodepicture(8, 2, 2, {3, 4}, &bytes));  // grid of the wrong size
   // A row of alternating values needs 2 bytes a pixel at 8 bits: 16384 pixels are
   // one byte too many for a row-table entry.
   std::vector<uint16_t> stripes(16384);

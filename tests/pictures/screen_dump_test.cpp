@@ -61,13 +61,8 @@ int repaint(int, int, int, const char*) {
 // times the interface file's 6-bit value.
 int shown(int index, int k) { return Interface_Palette[3 * index + k] * 4; }
 
-std::string read_text(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::vector<uint8_t> read_bytes(const std::string& name) {
-  const std::string s = read_text(name);
+  const std::string s = read_text_file(name);
   return std::vector<uint8_t>(s.begin(), s.end());
 }
 
@@ -135,7 +130,7 @@ class ScreenDumpTest : public ::testing::Test {
   }
   void TearDown() override { fs::current_path(g_root); }
   // What the dumps wrote to error.log during this test.
-  std::string log() const { return read_text((g_root / "error.log").string()).substr(log_start_); }
+  std::string log() const { return read_text_file((g_root / "error.log").string()).substr(log_start_); }
   // Dumps with the base name "vkshot"; returns the chosen name ("" on failure).
   std::string dump(int type, const char* base = "vkshot") {
     char name[64];
@@ -151,7 +146,7 @@ class ScreenDumpTest : public ::testing::Test {
 TEST_F(ScreenDumpTest, TakesTheFirstFreeNumberPerExtensionAndNeverOverwrites) {
   std::ofstream("vkshot00.bmp") << "first", std::ofstream("vkshot01.bmp") << "second";
   EXPECT_EQ(dump(BMP_16), "vkshot02.bmp");
-  EXPECT_EQ(read_text("vkshot01.bmp"), "second");
+  EXPECT_EQ(read_text_file("vkshot01.bmp"), "second");
   EXPECT_EQ(dump(PS_COLOR), "vkshot00.ps");
   EXPECT_EQ(dump(GIF_16), "vkshot00.gif");
   EXPECT_EQ(dump(PS_GRAY), "vkshot01.ps");  // both PostScript kinds share ".ps"
@@ -166,7 +161,7 @@ TEST_F(ScreenDumpTest, TakesTheFirstFreeNumberPerExtensionAndNeverOverwrites) {
   fs::create_symlink("elsewhere.ps", "vkshot03.ps");
   EXPECT_EQ(dump(PS_GRAY), "vkshot04.ps");
   fs::permissions("vkshot02.ps", fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(read_text("vkshot02.ps"), "private");
+  EXPECT_EQ(read_text_file("vkshot02.ps"), "private");
   fs::create_symlink("elsewhere.gif", "vkshot02.gif");
   EXPECT_EQ(dump(GIF_16), "vkshot03.gif");
   EXPECT_FALSE(fs::exists("elsewhere.ps") || fs::exists("elsewhere.gif"));  // no link was followed
@@ -182,7 +177,7 @@ TEST_F(ScreenDumpTest, ReportsDumpsThatCannotStart) {
   char name[32] = "vkshot";
   EXPECT_EQ(MXdumpscreen(name, GIF_16), 0);
   EXPECT_STREQ(name, "vkshot");
-  EXPECT_EQ(read_text("vkshot99.gif"), "99");
+  EXPECT_EQ(read_text_file("vkshot99.gif"), "99");
   EXPECT_EQ(dump(BMP_16, "/proc/vkshot"), "");
   EXPECT_EQ(dump(GIF_16, "/proc/vkshot"), "");
   EXPECT_EQ(dump(PS_COLOR, "missing/vkshot"), "");
@@ -285,7 +280,7 @@ TEST_F(ScreenDumpTest, PostScriptDumpsPrintAsTheScreen) {
   for (const auto& c : cases) {
     const std::string name = dump(c.type);
     ASSERT_NE(name, "");
-    std::string text = read_text(name);
+    std::string text = read_text_file(name);
     EXPECT_EQ(text.substr(0, 24), "%!PS-Adobe-2.0 EPSF-2.0\n");
     EXPECT_EQ(text.substr(text.size() - 10), "%%Trailer\n");
     const auto lines = lines_of(text);
