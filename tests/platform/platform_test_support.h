@@ -1,6 +1,6 @@
 // Shared set-up of the platform tests: a headless display with a 16-colour
-// palette, fatal log entries turned into exceptions, and helpers that read the
-// screen back as sets of pixels.
+// palette, fatal log entries turned into exceptions (FatalExit), and helpers that
+// read the screen back as sets of pixels.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -9,15 +9,9 @@
 #include <utility>
 
 #include "base/log.h"
+#include "base/reader_test_support.h"  // FatalExit, throw_fatal
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
-
-struct FatalExit {
-  int code;
-  std::string text;
-};
-
-[[noreturn]] inline void throw_fatal(int code, const char* text) { throw FatalExit{code, text}; }
 
 using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
 
