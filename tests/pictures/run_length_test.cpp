@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "base/log.h"
 #include "picture_test_support.h"
@@ -48,18 +49,15 @@ std::vector<Row> draw_file(const std::vector<unsigned char>& bytes, int width, i
 // byte and the value low byte first. Loaded into memory and drawn from the file
 // (only the low 8 bits of a value are drawn).
 TEST(RunLayouts, CountZeroStandsForTheLongestRun) {
-  struct Case {
+  const struct {
     uint32_t tag;
     unsigned cols;
     std::vector<unsigned> runs;
     int x, n, runsize;  // runsize -1: not checked
     uint16_t value;
-  };
-  const Case cases[] = {{MX_RUN4_TAG, 16, {0x05}, 0, 16, 1, 5},
-                        {MX_RUN8_TAG, 256, {0x00, 0x07}, 250, 6, -1, 7},
-                        {MX_RUN12_TAG, 16, {0x23, 0x01}, 15, 1, -1, 0x123},
-                        {MX_RUN16_TAG, 3, {3, 0x34, 0x12}, 0, 3, 3, 0x1234}};
-  for (const Case& c : cases) {
+  } cases[] = {{MX_RUN4_TAG, 16, {0x05}, 0, 16, 1, 5}, {MX_RUN8_TAG, 256, {0x00, 0x07}, 250, 6, -1, 7},
+               {MX_RUN12_TAG, 16, {0x23, 0x01}, 15, 1, -1, 0x123}, {MX_RUN16_TAG, 3, {3, 0x34, 0x12}, 0, 3, 3, 0x1234}};
+  for (const auto& c : cases) {
     const auto bytes = picture_bytes(c.tag, 1, c.cols, {12, static_cast<unsigned>(c.runs.size())}, c.runs);
     LoadedPicture p = load(bytes);
     ASSERT_EQ(p.result, 1) << c.tag;
@@ -223,12 +221,7 @@ TEST(Decoding, DrawsTheAskedPartMagnifiedAndStopsAtThePicturesEdges) {
 // byte outside the file or the row buffer is used.
 TEST(FileDrawing, DamagedFilesEndTheProgramWithTheirMessage) {
   const std::vector<unsigned char> good = picture_bytes(MX_RUN8_TAG, 1, 5, {12, 4}, {2, 1, 3, 2});
-  struct Case {
-    std::vector<unsigned char> bytes;
-    int srcy;
-    const char* message;
-  };
-  const Case cases[] = {
+  const std::tuple<std::vector<unsigned char>, int, const char*> cases[] = {  // bytes, first row, message
       {{}, 0, "Unable to read tag\n"},
       {{good.begin(), good.begin() + 5}, 0, "Unable to read rows\n"},
       {{good.begin(), good.begin() + 7}, 0, "Unable to read cols\n"},
@@ -240,10 +233,10 @@ TEST(FileDrawing, DamagedFilesEndTheProgramWithTheirMessage) {
       {{good.begin(), good.end() - 1}, 0, "Picture ends inside row 0\n"},
       {picture_bytes(MX_RUN8_TAG, 1, 5, {12, 4}, {2, 1, 4, 2}), 0, "Picture row 0 runs past its 5 columns\n"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [bytes, srcy, text] : cases) {
     std::string message;
-    draw_file(c.bytes, 5, 1, 0, c.srcy, nullptr, &message);
-    EXPECT_EQ(message, c.message);
+    draw_file(bytes, 5, 1, 0, srcy, nullptr, &message);
+    EXPECT_EQ(message, text);
   }
 }
 

@@ -19,25 +19,19 @@
 
 namespace {
 
-// Backspace and Delete 8, Return 13, Escape 27, arrows 28-31 (keypad ones with
-// NumLock off), Control with a letter 1-26 and with Backspace, Return, "[" the ASCII
-// controls; F1 0; other function and navigation keys are idle (-1), and printable
-// keys come as text input instead.
+// Control with a letter 1-26 (not with Alt too); the keypad's Enter 13 and, with
+// NumLock off, its arrows 28-31 and its Delete 8; Page Up 30; other navigation
+// keys, modifiers and printable keys (which come as text input) give no key event.
+// Arrows, Backspace, Delete, Return, Escape, Tab, F1, Home and Control with
+// Backspace, Return and "[" go through the real window in window_smoke_test.sh.
 TEST(KeyTranslation, KeysHaveTheirCodesAndOtherKeysGiveNoKeyEvent) {
   const struct {
     int sym, mod, code;
-  } keys[] = {{SDLK_BACKSPACE, KMOD_NONE, 8}, {SDLK_DELETE, KMOD_NONE, 8},   {SDLK_RETURN, KMOD_NONE, 13},
-              {SDLK_KP_ENTER, KMOD_NONE, 13}, {SDLK_ESCAPE, KMOD_NONE, 27},  {SDLK_TAB, KMOD_NONE, 9},
-              {SDLK_LEFT, KMOD_NONE, 28},     {SDLK_RIGHT, KMOD_NONE, 29},   {SDLK_UP, KMOD_NONE, 30},
-              {SDLK_DOWN, KMOD_NONE, 31},     {SDLK_a, KMOD_LCTRL, 1},       {SDLK_q, KMOD_LCTRL, 17},
-              {SDLK_t, KMOD_RCTRL, 20},       {SDLK_z, KMOD_LCTRL | KMOD_SHIFT, 26},
-              {SDLK_q, KMOD_LCTRL | KMOD_LALT, -1},
-              {SDLK_F1, KMOD_NONE, 0},        {SDLK_HOME, KMOD_NONE, -1},    {SDLK_END, KMOD_NONE, -1},
+  } keys[] = {{SDLK_KP_ENTER, KMOD_NONE, 13}, {SDLK_a, KMOD_LCTRL, 1},         {SDLK_t, KMOD_RCTRL, 20},
+              {SDLK_z, KMOD_LCTRL | KMOD_SHIFT, 26}, {SDLK_q, KMOD_LCTRL | KMOD_LALT, -1}, {SDLK_END, KMOD_NONE, -1},
               {SDLK_PAGEUP, KMOD_NONE, 30},   {SDLK_INSERT, KMOD_NONE, -1},  {SDLK_LSHIFT, KMOD_NONE, -1},
               {SDLK_KP_4, KMOD_NONE, 28},     {SDLK_KP_6, KMOD_NONE, 29},    {SDLK_KP_8, KMOD_NONE, 30},
-              {SDLK_KP_2, KMOD_NONE, 31},     {SDLK_KP_PERIOD, KMOD_NONE, 8},
-              {SDLK_KP_4, KMOD_NUM, -1},      {SDLK_BACKSPACE, KMOD_LCTRL, 127},
-              {SDLK_RETURN, KMOD_RCTRL, 10},  {SDLK_LEFTBRACKET, KMOD_LCTRL, 27},
+              {SDLK_KP_2, KMOD_NONE, 31},     {SDLK_KP_PERIOD, KMOD_NONE, 8}, {SDLK_KP_4, KMOD_NUM, -1},
               {SDLK_a, KMOD_NONE, -1},        {SDLK_1, KMOD_NONE, -1},       {SDLK_SPACE, KMOD_NONE, -1}};
   for (const auto& k : keys)
     EXPECT_EQ(MXPtranslate_sdl_key(k.sym, k.mod), k.code) << k.sym << " " << k.mod;
