@@ -55,17 +55,14 @@ TEST(GifBitsNeeded, CountsTheBitsOfTheLargestIndex) {
 TEST_F(GifWriterTest, RoundTripsPicturesOfManySizesAndColourCounts) {
   std::vector<uint8_t> flat(640 * 480, 9);
   for (size_t i = 0; i < flat.size(); i += 997) flat[i] = 2;
-  struct Case {
+  const struct {
     int w, h, colors;
     std::vector<uint8_t> pixels, expected;  // noise when empty; expected = pixels when empty
-  };
-  const std::vector<Case> cases = {{1, 1, 16, {}, {}},    {1, 1, 2, {}, {}},    {3, 1, 4, {}, {}},
-                                   {17, 13, 8, {}, {}},   {255, 2, 16, {}, {}}, {101, 99, 256, {}, {}},
-                                   {64, 64, 3, {}, {}},   {640, 7, 16, {}, {}}, {37, 23, 2, {}, {}},
-                                   {640, 480, 16, flat, {}}, {640, 480, 16, {}, {}},
-                                   {6, 1, 16, {16, 17, 31, 255, 1, 2}, {0, 1, 15, 15, 1, 2}}};
-  for (const Case& c : cases) {
-    const std::string name = (std::to_string(&c - cases.data()) + "_" + std::to_string(c.w) + "x" + std::to_string(c.h));
+  } cases[] = {{1, 1, 16, {}, {}}, {1, 1, 2, {}, {}}, {3, 1, 4, {}, {}}, {17, 13, 8, {}, {}}, {255, 2, 16, {}, {}},
+               {101, 99, 256, {}, {}}, {64, 64, 3, {}, {}}, {640, 7, 16, {}, {}}, {37, 23, 2, {}, {}},
+               {640, 480, 16, flat, {}}, {640, 480, 16, {}, {}}, {6, 1, 16, {16, 17, 31, 255, 1, 2}, {0, 1, 15, 15, 1, 2}}};
+  for (const auto& c : cases) {
+    const std::string name = std::to_string(&c - cases) + "_" + std::to_string(c.w) + "x" + std::to_string(c.h);
     std::mt19937 rng(static_cast<unsigned>(c.w * 31 + c.h));
     std::vector<uint8_t> pixels = c.pixels;
     if (pixels.empty())
@@ -79,8 +76,7 @@ TEST_F(GifWriterTest, RoundTripsPicturesOfManySizesAndColourCounts) {
     }
     const GiflibPicture back = read_with_giflib(name);
     ASSERT_EQ(back.error, 0) << name;
-    EXPECT_EQ(back.width, c.w);
-    EXPECT_EQ(back.height, c.h);
+    EXPECT_EQ(std::make_pair(back.width, back.height), std::make_pair(c.w, c.h));
     EXPECT_EQ(back.pixels, c.expected.empty() ? pixels : c.expected) << name;
   }
 }

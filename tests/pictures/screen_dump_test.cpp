@@ -73,8 +73,6 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
-int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
-
 // "" when ok(x, y) holds for every screen pixel, else the first pixel where it fails.
 template <class Check>
 std::string first_wrong_pixel(Check ok) {
@@ -212,31 +210,30 @@ TEST_F(ScreenDumpTest, ReportsAFullDiskForEveryFormat) {
 
 // The formats --------------------------------------------------------------------------
 
-uint32_t le(const std::vector<uint8_t>& f, size_t at, int n) {
-  uint32_t v = 0;
-  for (int i = n - 1; i >= 0; --i) v = v << 8 | f[at + i];
-  return v;
-}
-
 TEST_F(ScreenDumpTest, BmpHeaderColourTableAndPixels) {
   ASSERT_EQ(dump(BMP_16), "vkshot00.bmp");
   EXPECT_EQ(g_marked_rows, H);  // every row marked while writing, and one repaint
   EXPECT_EQ(g_repaints, 1);
   const auto f = read_bytes("vkshot00.bmp");
   ASSERT_EQ(f.size(), 153718u);
+  const auto le = [&f](size_t at, int n) {  // the n-byte little-endian number at offset at
+    uint32_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = v << 8 | f[at + i];
+    return v;
+  };
   EXPECT_EQ(std::string(f.begin(), f.begin() + 2), "BM");
   // Offset, size and value of each header field.
   const uint32_t fields[][3] = {{2, 4, 153718}, {6, 4, 0},  {10, 4, 118},  {14, 4, 40},  {18, 4, 640},
                                 {22, 4, 480},   {26, 2, 1}, {28, 2, 4},    {30, 4, 0},   {34, 4, 153600},
                                 {38, 4, 0},     {42, 4, 0}, {46, 4, 16},   {50, 4, 16}};
-  for (const auto& field : fields) EXPECT_EQ(le(f, field[0], static_cast<int>(field[1])), field[2]) << field[0];
+  for (const auto& field : fields) EXPECT_EQ(le(field[0], static_cast<int>(field[1])), field[2]) << field[0];
   EXPECT_EQ(log(),
             "Struct Sizes:\n bmfh = 14, bmih = 40, acolors = 64\n"
             "DWORD = 4, MXWORD = 2, MXBYTE = 1\n");
 
   // The colour table: blue, green, red, 0 at four times the components.
   for (int i = 0; i < 16; ++i)
-    EXPECT_EQ(le(f, 54 + 4 * i, 4), static_cast<uint32_t>(shown(i, 2) | shown(i, 1) << 8 | shown(i, 0) << 16)) << i;
+    EXPECT_EQ(le(54 + 4 * i, 4), static_cast<uint32_t>(shown(i, 2) | shown(i, 1) << 8 | shown(i, 0) << 16)) << i;
   // Rows from the bottom, two pixels a byte, the left one in the high half.
   EXPECT_EQ(first_wrong_pixel([&](int x, int y) {
               return (f[118 + (H - 1 - y) * 320 + x / 2] >> (x % 2 ? 0 : 4) & 15) == g_content[y][x];
@@ -248,7 +245,8 @@ TEST_F(ScreenDumpTest, BmpHeaderColourTableAndPixels) {
 // as a binary PPM. Ghostscript prints the screen turned a quarter to the left, so
 // in the 480 x 640 rendering screen pixel (x, y) lands at column y of row 639 - x.
 std::vector<uint8_t> ghostscript(const std::string& eps) {
-  if (run("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=ppmraw -sOutputFile=out.ppm '" + eps + "'"))
+  if (std::system(("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -r72 -sDEVICE=ppmraw -sOutputFile=out.ppm '" + eps +
+                   "' >/dev/null 2>&1").c_str()))
     return {};
   const std::vector<uint8_t> ppm = read_bytes("out.ppm");
   const size_t n = 480u * 640 * 3;  // after the header, which ends with the size and the largest value
