@@ -44,11 +44,6 @@ int write_gif(const std::string& name, int w, int h, int colors, const std::vect
   return GIF_Close();
 }
 
-TEST(GifBitsNeeded, CountsTheBitsOfTheLargestIndex) {
-  const std::pair<unsigned, int> cases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {16, 4}, {17, 5}, {256, 8}};
-  for (auto [n, bits] : cases) EXPECT_EQ(BitsNeeded(n), bits) << n;
-}
-
 // Sizes chosen to end the data at different bit positions and block fill levels;
 // a flat picture grows long strings; a noisy screen fills the code table again and
 // again; screen indices above the table must not turn into control codes.

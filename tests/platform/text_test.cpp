@@ -27,7 +27,6 @@ Ink ink_of(int colour) {
 TEST_F(Text, WidthIsTheSumOfTheCharactersAndTheAscentFitsTheCell) {
   for (FontSizeType f : {SMALL, LARGE}) {
     MXsetfont(f);
-    EXPECT_EQ(MXPgetfont(), f);
     EXPECT_TRUE(MXtextwidth("") == 0 && MXtextwidth("i") > 0 && MXtextwidth("W") > MXtextwidth("i"));  // proportional
     EXPECT_EQ(MXtextwidth("Demovar"), MXtextwidth("Demo") + MXtextwidth("var"));
     // Control characters are blanks as wide as a space.
