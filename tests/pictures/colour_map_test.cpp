@@ -15,42 +15,24 @@
 namespace {
 
 // A working directory of its own; two regions and two countries, code 300 listed
-// twice (the first wins).
+// twice (the first wins). The list is taken away again afterwards.
 class ColourMap : public ScratchDirTest {
  protected:
   void SetUp() override {
     ScratchDirTest::SetUp();
-    entries[0] = Clist{"World", "world.dat", 900, 3, 1};
-    entries[1] = Clist{"Africa", "africa.dat", 903, 4, 1};
-    entries[2] = Clist{"Chad", "tcd.dat", 300, 5, 1};
-    entries[3] = Clist{"Chad again", "tcd2.dat", 300, 6, 1};
-    saved_list = Country_list;
-    saved_regions = Numregions;
-    saved_countries = Numcountries;
     Country_list = entries;
     Numregions = Numcountries = 2;
   }
   void TearDown() override {
-    Country_list = saved_list;
-    Numregions = saved_regions;
-    Numcountries = saved_countries;
+    Country_list = nullptr, Numregions = -1, Numcountries = 0;
     ScratchDirTest::TearDown();
   }
-  Clist entries[4]{};
-  Clist* saved_list = nullptr;
-  int saved_regions = -1, saved_countries = 0;
+  Clist entries[4] = {{"World", "world.dat", 900, 3, 1}, {"Africa", "africa.dat", 903, 4, 1},
+                      {"Chad", "tcd.dat", 300, 5, 1}, {"Chad again", "tcd2.dat", 300, 6, 1}};
 };
 
-TEST_F(ColourMap, CodesTakeTheColourOfTheirFirstListEntry) {
-  EXPECT_EQ(convertpixel(0), 7);    // the ocean
-  EXPECT_EQ(convertpixel(-1), 0);
-  EXPECT_EQ(convertpixel(900), 3);  // a region
-  EXPECT_EQ(convertpixel(300), 5);  // the first of two entries with the code
-  EXPECT_EQ(convertpixel(12345), 255);
-  Country_list = nullptr;           // no list read yet
-  EXPECT_EQ(convertpixel(900), 255);
-}
-
+// The ocean (0) 7, no country (-1) 0, a region or country its colour (of the
+// first entry where a code is listed twice), an unknown code 255.
 TEST_F(ColourMap, ConvertsAGridOfCodesRowByRow) {
   const std::vector<int32_t> codes = {0, 900, 300, -1, 903, 5, 300, 0, 0};
   {
@@ -62,14 +44,13 @@ TEST_F(ColourMap, ConvertsAGridOfCodesRowByRow) {
   std::ifstream clr("world.clr", std::ios::binary);
   const std::vector<unsigned char> colours((std::istreambuf_iterator<char>(clr)), std::istreambuf_iterator<char>());
   EXPECT_EQ(colours, (std::vector<unsigned char>{7, 3, 5, 0, 4, 255, 5, 7, 7}));
+  Country_list = nullptr;  // no list read yet
+  EXPECT_EQ(convertpixel(900), 255);
 }
 
 TEST_F(ColourMap, MissingOrShortInputEndsTheProgram) {
   EXPECT_THROW(makecmap("absent", 3, 3), FatalExit);
-  {
-    std::ofstream img("short.img", std::ios::binary);
-    img << std::string(4 * 5, '\0');  // five codes where nine are needed
-  }
+  std::ofstream("short.img", std::ios::binary) << std::string(4 * 5, '\0');  // five codes where nine are needed
   EXPECT_THROW(makecmap("short", 3, 3), FatalExit);
 }
 

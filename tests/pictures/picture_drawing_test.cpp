@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <numeric>
 #include <vector>
 
 #include "pictures/picture_drawing.h"
@@ -13,16 +14,6 @@
 namespace {
 
 using namespace ifacetest;
-
-// 3 rows x 4 columns, value 4 x row + column + 1 (palette indices 1 .. 12).
-std::vector<unsigned char> sample_bytes() {
-  std::vector<uint16_t> grid;
-  for (int r = 0; r < 3; ++r)
-    for (int c = 0; c < 4; ++c) grid.push_back(static_cast<uint16_t>(4 * r + c + 1));
-  std::vector<unsigned char> bytes;
-  MXencodepicture(8, 3, 4, grid, &bytes);
-  return bytes;
-}
 
 int plus_one(unsigned value) { return static_cast<int>(value) + 1; }
 
@@ -38,7 +29,10 @@ class PictureDrawing : public InterfaceTest {
 // (6, 7, 8 / 10, 11, 12), each 3 x 3 on the screen, the rest of the asked height
 // untouched; from the file, from column 1 through the colour function (value + 1).
 TEST_F(PictureDrawing, PicturesFromMemoryAndFromTheirFileFillTheirRectangles) {
-  const std::vector<unsigned char> bytes = sample_bytes();
+  std::vector<uint16_t> grid(12);  // 3 rows x 4 columns, value 4 x row + column + 1
+  std::iota(grid.begin(), grid.end(), 1);
+  std::vector<unsigned char> bytes;
+  ASSERT_TRUE(MXencodepicture(8, 3, 4, grid, &bytes));
   std::vector<uint16_t> buffer(bytes.size() / 2 + 1);
   MXPicture picture{};
   ASSERT_EQ(MXinitpicmem(bytes.data(), bytes.size(), &picture, buffer.data()), 1);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/reader_test_support.h"
 #include "pictures/run_length_picture.h"
 
 // Little-endian picture file: tag, rows, cols, row table entries, run bytes.
@@ -18,27 +19,11 @@ inline std::vector<unsigned char> picture_bytes(uint32_t tag, unsigned rows, uns
                                                 const std::vector<unsigned>& runs) {
   std::vector<unsigned char> b;
   for (int s = 0; s < 32; s += 8) b.push_back(static_cast<unsigned char>(tag >> s));
-  for (unsigned v : {rows, cols}) {
-    b.push_back(static_cast<unsigned char>(v & 0xFF));
-    b.push_back(static_cast<unsigned char>(v >> 8));
-  }
-  for (unsigned v : table) {
-    b.push_back(static_cast<unsigned char>(v & 0xFF));
-    b.push_back(static_cast<unsigned char>(v >> 8));
-  }
+  std::vector<unsigned> shorts = {rows, cols};
+  shorts.insert(shorts.end(), table.begin(), table.end());
+  for (unsigned v : shorts) b.push_back(static_cast<unsigned char>(v & 0xFF)), b.push_back(static_cast<unsigned char>(v >> 8));
   for (unsigned v : runs) b.push_back(static_cast<unsigned char>(v));
   return b;
-}
-
-// A temporary file holding bytes, left positioned at its end; closed with its owner.
-struct FileCloser {
-  void operator()(FILE* file) const { std::fclose(file); }
-};
-using TempFile = std::unique_ptr<FILE, FileCloser>;
-inline TempFile temp_file(const std::vector<unsigned char>& bytes) {
-  TempFile file(std::tmpfile());
-  if (file && !bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file.get());
-  return file;
 }
 
 // A picture together with the buffer it points into.
@@ -61,12 +46,11 @@ inline std::vector<uint16_t> pixels(const MXPicture& picture, int x, int y, int 
   return values;
 }
 
-// A GIF file as giflib reads it: the image's size, colour indices and the global
-// colour map; error is 0 when the file was read.
+// A GIF file as giflib reads it: the image's size and colour indices; error is 0
+// when the file was read.
 struct GiflibPicture {
   int error = 0, width = 0, height = 0;
   std::vector<uint8_t> pixels;
-  std::vector<GifColorType> colors;
 };
 
 inline GiflibPicture read_with_giflib(const std::string& name) {
@@ -81,7 +65,6 @@ inline GiflibPicture read_with_giflib(const std::string& name) {
     out.width = image.ImageDesc.Width;
     out.height = image.ImageDesc.Height;
     out.pixels.assign(image.RasterBits, image.RasterBits + out.width * out.height);
-    if (gif->SColorMap) out.colors.assign(gif->SColorMap->Colors, gif->SColorMap->Colors + gif->SColorMap->ColorCount);
   }
   DGifCloseFile(gif, &error);
   return out;

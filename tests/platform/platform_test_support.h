@@ -1,6 +1,6 @@
 // Shared set-up of the platform tests: a headless display with a 16-colour
-// palette, fatal log entries turned into exceptions, and helpers that read the
-// screen back as sets of pixels.
+// palette, fatal log entries turned into exceptions (FatalExit), and helpers that
+// read the screen back as sets of pixels.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -9,15 +9,9 @@
 #include <utility>
 
 #include "base/log.h"
+#include "base/reader_test_support.h"  // FatalExit, throw_fatal
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
-
-struct FatalExit {
-  int code;
-  std::string text;
-};
-
-[[noreturn]] inline void throw_fatal(int code, const char* text) { throw FatalExit{code, text}; }
 
 using PixelSet = std::set<std::pair<int, int>>;  // (x, y)
 
@@ -33,11 +27,8 @@ inline PixelSet pixels_of(int colour) {
 // How many pixels of the screen have index colour.
 inline size_t count_of(int colour) {
   size_t n = 0;
-  unsigned char row[MXP_SCREEN_WIDTH];
-  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y) {
-    MXPget_row(y, row);
-    for (unsigned char p : row) n += p == colour;
-  }
+  for (int y = 0; y < MXP_SCREEN_HEIGHT; ++y)
+    for (int x = 0; x < MXP_SCREEN_WIDTH; ++x) n += MXPget_pixel(x, y) == colour;
   return n;
 }
 
