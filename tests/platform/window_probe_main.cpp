@@ -1,6 +1,7 @@
 // A small program that opens the display as the real program does, draws a test
-// picture and handles events for the given number of seconds (default 5), then
-// closes. The window test runs it.
+// picture and handles events for the given number of seconds (default 5), or until
+// the key "!" arrives, then closes. The window test runs it; ending on a key keeps
+// a slow, loaded machine from closing the window before the test's input is sent.
 // Usage: platform_window_probe [SECONDS [events]]
 #include <cstdio>
 #include <cstdlib>
@@ -21,11 +22,12 @@ int main(int argc, char** argv) {
   MXEvent e;
   const long end = MXPclock_ms() + seconds * 1000;
   // With a second argument "events", every event but the idle ticks without a
-  // position change is printed, one line each: type key x y.
+  // position change (and the closing "!") is printed, one line each: type key x y.
   const bool print = argc > 2;
   int lastx = -1, lasty = -1;
   while (MXPclock_ms() < end) {
     MXPnext_event(&e);
+    if (e.type == MX_KEY && e.key == '!') break;
     if (print && (e.type != MX_IDLE || e.mousex != lastx || e.mousey != lasty)) {
       std::printf("event %d %d %d %d\n", e.type, e.key, e.mousex, e.mousey);
       std::fflush(stdout);

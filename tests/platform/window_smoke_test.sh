@@ -31,7 +31,7 @@ echo "$out" | grep -q "Geometry: 640x480" || { echo "FAIL: no 640x480 window tit
 echo "$out" | grep -q "probe exit 0" || { echo "FAIL: the program did not end cleanly"; exit 1; }
 
 events=$(VARNOCK_SCALE=2 xvfb-run -a -n $((first_display + 1)) -s "-screen 0 1600x1200x24" sh -c '
-  "$0" 10 events & pid=$!
+  "$0" 60 events & pid=$!
   id=$(timeout 20 xdotool search --sync --name "^Demovar\$" | head -1)
   sleep 1
   xdotool mousemove --window "$id" 100 50; sleep 0.3
@@ -41,6 +41,7 @@ events=$(VARNOCK_SCALE=2 xvfb-run -a -n $((first_display + 1)) -s "-screen 0 160
   xdotool key KP_Left ctrl+BackSpace ctrl+Return ctrl+bracketleft alt+b Next; sleep 0.3
   xdotool mousemove --window "$id" 300 200; sleep 0.3
   xdotool click 3; sleep 0.3
+  xdotool type "!"
   wait $pid; echo "probe exit $?"' "$probe" 2>&1)
 echo "$events"
 fail=0
