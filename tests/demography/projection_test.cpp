@@ -21,8 +21,7 @@ class ProjectionTest : public DemographyTest {
   // Time point 0 of run s: every group `pop`, flat rates, 1990 targets equal to
   // the rates (nothing moves unless a test sets a target).
   void start(int32_t pop, int32_t birthrate, int32_t deathrate, int32_t mig = 0) {
-    s->stepcnt = 0;
-    s->year = 1990;
+    s->stepcnt = 0, s->year = 1990;
     std::fill_n(s->male_pop[0], VK_GROUPS, pop), std::fill_n(s->fem_pop[0], VK_GROUPS, pop);
     std::fill_n(s->birthrate[0], VK_BIRTHGROUPS, birthrate), std::fill_n(s->deathrate[0], VK_DEATHRATES, deathrate);
     s->mig[0] = s->mig_targ_val[0] = mig;

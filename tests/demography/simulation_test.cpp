@@ -93,8 +93,7 @@ TEST_F(SimulationTest, TargetChangesStayWithinTheirLimits) {
   expect_change(changemig, &s->mig_targ_val[0], -99500, -1, -100000, true);
   EXPECT_EQ(screen_log.fields["SETMIG"], "   -100000");
   // A target year moves no earlier than the run has come.
-  s->stepcnt = 2;
-  s->year = 2000;
+  s->stepcnt = 2, s->year = 2000;
   int32_t year = 2005;
   changeyear(-5, s, &year, "SETLIFEYEAR");
   EXPECT_EQ(screen_log.fields["SETLIFEYEAR"], "2000");
