@@ -34,6 +34,18 @@ inline void close_logs_for_test() {
   }
 }
 
+// The text of the fatal entry (code -1) that `action` makes; "" if it makes none.
+template <class Action>
+std::string fatal_text_of(Action action) {
+  try {
+    action();
+  } catch (const FatalExit& fatal) {
+    EXPECT_EQ(fatal.code, -1);
+    return fatal.text;
+  }
+  return "";
+}
+
 inline std::string read_text_file(const std::string& path) {
   std::ostringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();

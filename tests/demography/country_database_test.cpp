@@ -73,36 +73,28 @@ TEST_F(CountryDatabaseTest, SizeOtherThanThousandMeansPersons) {
 TEST_F(CountryDatabaseTest, TheYearDecidesWhichValuesCount) {
   const std::string tail = "year= 1995\nlife_expectancy= 70.0\ntotal_fertility= 9.9\n";
   ASSERT_EQ(read_country(small_country("year= 1992\n", tail), &raw), 1);
-  EXPECT_EQ(raw.life_expect_1990, 6000);  // 1992 counts as 1990; 1995's 70.0 was skipped
-  EXPECT_EQ(raw.tot_fertility_1990, 300);
-  EXPECT_EQ(raw.life_expect_2000, -1);
+  // 1992 counts as 1990; 1995's 70.0 was skipped.
+  EXPECT_EQ((std::vector<int32_t>{raw.life_expect_1990, raw.tot_fertility_1990, raw.life_expect_2000}), (std::vector<int32_t>{6000, 300, -1}));
   // The current year is not reset between files: a file without year= reads
   // its values under the year the previous file ended with.
   ASSERT_EQ(read_country(small_country("", "year= 2000\n"), &raw), 1);
   EXPECT_EQ(read_country("database= VK_country\ntotal_population= 1\nlife_expectancy= 65.25\n", &raw), 0);
-  EXPECT_EQ(raw.life_expect_2000, 6525);
-  EXPECT_EQ(raw.life_expect_1990, -1);
+  EXPECT_EQ((std::vector<int32_t>{raw.life_expect_2000, raw.life_expect_1990}), (std::vector<int32_t>{6525, -1}));
   // Tables too: a second 1990 table replaces the first, a 2000 one is skipped.
   const std::string tables = pop_table("0 0 0", " 300 150 150\n") + "year= 2000\n" + pop_table("1 2 3", " 9 9 9\n") +
                              "format= year pop tamrof\n1985 1\n1990 5100\n1995 7\n2050 9\n2055 8\nendformat\n";
   ASSERT_EQ(read_country(small_country("year= 1990\n", tables), &raw), 1);
-  EXPECT_EQ(raw.male_pop[1], 150);
-  EXPECT_EQ(raw.fem_pop[17], 150);
-  EXPECT_EQ(raw.total_pop_1990, 5100);
   // The UN's totals of 1990 ... 2050, the thirteen points of a run.
-  EXPECT_EQ(raw.un_pop[0], 5100);
-  EXPECT_EQ(raw.un_pop[12], 9);
+  EXPECT_EQ((std::vector<int32_t>{raw.male_pop[1], raw.fem_pop[17], raw.total_pop_1990, raw.un_pop[0], raw.un_pop[12]}),
+            (std::vector<int32_t>{150, 150, 5100, 5100, 9}));
 }
 
 TEST_F(CountryDatabaseTest, ConversionKeepsFittingGroupsAndComparesLikeWithLike) {
   ASSERT_EQ(read_country(small_country("year= 1990\n"), &raw), 1);
   ASSERT_EQ(DBconvert(&raw, &c), 1);
-  // Year 2000 falls back to 1990.
-  EXPECT_EQ(c.life_expect_2000, 6000);
-  EXPECT_EQ(c.tot_fertility_2000, 300);
-  EXPECT_EQ(c.infant_deaths_2000, 50000);
-  EXPECT_EQ(c.tot_deathrate[0], 50000);  // 50.0 -> 500 -> 50000 per million births
-  EXPECT_EQ(c.mig, 0);
+  // Year 2000 falls back to 1990; 50.0 infant deaths -> 500 -> 50000 per million births.
+  EXPECT_EQ((std::vector<int32_t>{c.life_expect_2000, c.tot_fertility_2000, c.infant_deaths_2000, c.tot_deathrate[0], c.mig}),
+            (std::vector<int32_t>{6000, 300, 50000, 50000, 0}));
   // Groups that add up to the total population are kept as they are.
   for (int i = 1; i < 18; ++i) EXPECT_EQ(c.male_1990_pop[i], 100);
   EXPECT_EQ(c.fem_1990_pop[0], 1700);
@@ -142,8 +134,7 @@ TEST_F(CountryDatabaseTest, ReadcountryLoadsIntoTheWorkedOnPaneOrLeavesItAlone) 
   write_text_file("dbase/country.maf", "database= VK_clist\nnumregions= 1\nnumcountries= 2\n"
                                   "format= type filename name code color tamrof\nregion world.dat World\t1 red\n"
                                   "none Test.Dat Testland\t2 red\nnone half.dat Halfland\t3 red\nendformat\n");
-  Datapath = "dbase/";
-  ListFile = "dbase/country.maf";
+  Datapath = "dbase/", ListFile = "dbase/country.maf";
   get_country_names();
   write_text_file("dbase/test.dat", golden_country());
   write_text_file("dbase/half.dat", small_country("", "", false));  // no deaths: the conversion fails

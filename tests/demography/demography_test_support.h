@@ -48,24 +48,21 @@ class DemographyTest : public ::testing::Test {
   // error.log is opened once per process, in the directory of the first entry,
   // and stays open: it lives in a directory of its own, and each test reads what
   // was written since it began.
-  static std::filesystem::path& log_dir() {
-    static std::filesystem::path dir;
-    return dir;
-  }
+  static inline std::filesystem::path log_dir;
   size_t log_start = 0;
 
   void SetUp() override {
     old_dir = std::filesystem::current_path();
-    if (log_dir().empty()) {
+    if (log_dir.empty()) {
       char log_tmpl[] = "/tmp/demography-log-XXXXXX";
       ASSERT_NE(mkdtemp(log_tmpl), nullptr);
-      log_dir() = log_tmpl;
-      std::atexit([] { std::filesystem::remove_all(log_dir()); });
+      log_dir = log_tmpl;
+      std::atexit([] { std::filesystem::remove_all(log_dir); });
     }
     // A fatal entry closes the log; it opens again in its own directory.
-    std::filesystem::current_path(log_dir());
+    std::filesystem::current_path(log_dir);
     ASSERT_EQ(init_error_log("a"), 1);
-    log_start = read_text_file(log_dir() / "error.log").size();
+    log_start = read_text_file(log_dir / "error.log").size();
     char tmpl[] = "/tmp/demography-test-XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir = tmpl;
@@ -89,5 +86,5 @@ class DemographyTest : public ::testing::Test {
     std::filesystem::remove_all(dir);
   }
 
-  std::string error_log() { return read_text_file(log_dir() / "error.log").substr(log_start); }
+  std::string error_log() { return read_text_file(log_dir / "error.log").substr(log_start); }
 };

@@ -21,8 +21,7 @@ class ProjectionTest : public DemographyTest {
   // Time point 0 of run s: every group `pop`, flat rates, 1990 targets equal to
   // the rates (nothing moves unless a test sets a target).
   void start(int32_t pop, int32_t birthrate, int32_t deathrate, int32_t mig = 0) {
-    s->stepcnt = 0;
-    s->year = 1990;
+    s->stepcnt = 0, s->year = 1990;
     std::fill_n(s->male_pop[0], VK_GROUPS, pop), std::fill_n(s->fem_pop[0], VK_GROUPS, pop);
     std::fill_n(s->birthrate[0], VK_BIRTHGROUPS, birthrate), std::fill_n(s->deathrate[0], VK_DEATHRATES, deathrate);
     s->mig[0] = s->mig_targ_val[0] = mig;
@@ -128,16 +127,12 @@ TEST_F(ProjectionTest, StepsOutsideTheRunAreIgnored) {
 
 TEST_F(ProjectionTest, BarRatesArePerThousand) {
   start(100, 0, 0);
-  s->birthrate[0][0] = 10000;
-  s->birthrate[0][1] = 30000;
-  s->birthrate[0][8] = 4600;
+  s->birthrate[0][0] = 10000, s->birthrate[0][1] = 30000, s->birthrate[0][8] = 4600;
   int32_t F[17] = {50, 50, 100, 300}, M[17] = {50, 50};  // women 10-14 and 15-19
   EXPECT_EQ(rebuild_birthrate(0, s, F, 0), 25);  // (2500 + 22500 + 500) / 1000
   EXPECT_EQ(rebuild_birthrate(4, s, F, 0), 5);
   EXPECT_EQ(rebuild_birthrate(1, s, F, 0), 0);  // no women: 0
-  s->deathrate[0][1] = 20000;
-  s->deathrate[0][2] = 2000;
-  s->deathrate[0][17] = 150400;
+  s->deathrate[0][1] = 20000, s->deathrate[0][2] = 2000, s->deathrate[0][17] = 150400;
   EXPECT_EQ(rebuild_deathrate(0, s, M, F, 0), 11);  // (10000 + 1000 + 500) / 1000
   EXPECT_EQ(rebuild_deathrate(8, s, M, F, 0), 150);
 }

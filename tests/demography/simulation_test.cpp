@@ -71,8 +71,7 @@ TEST_F(SimulationTest, RunsStartUpToThree) {
   // within the tenth of a year at which the secant search stops).
   VKStatetype* x = VKState[1][2];
   for (int t = 1; t <= 2; ++t) x->stepcnt = t, dosim(x);
-  EXPECT_EQ(get_TFR(x->birthrate[2]), 360);
-  EXPECT_EQ(x->deathrate[2][0], 42000);
+  EXPECT_EQ((V{get_TFR(x->birthrate[2]), x->deathrate[2][0]}), (V{360, 42000}));
   EXPECT_NEAR(get_life_expect(x->deathrate[2]), 6400, 5);
 }
 
@@ -84,9 +83,7 @@ TEST_F(SimulationTest, TargetChangesStayWithinTheirLimits) {
   expect_change(changelifex, &s->lifex_targ_val[0], 2010, -2, 2000, true);
   expect_change(changelifex, &s->lifex_targ_val[0], 9990, 2, 9990, true);
   // Migration steps by 1000 persons, or by 10 or 100 units by population.
-  EXPECT_EQ(mig_step(1, 5), 1000);
-  EXPECT_EQ(mig_step(1000, 999999), 10);
-  EXPECT_EQ(mig_step(1000, 1000000), 100);
+  EXPECT_EQ((std::vector<int>{mig_step(1, 5), mig_step(1000, 999999), mig_step(1000, 1000000)}), (std::vector<int>{1000, 10, 100}));
   expect_change(changemig, &s->mig_targ_val[0], 0, 1, 10, false);  // Testland: 14000 thousands
   EXPECT_EQ(screen_log.fields["SETMIG"], "     10000");
   s->totpop[0] = 2000000;
@@ -96,11 +93,9 @@ TEST_F(SimulationTest, TargetChangesStayWithinTheirLimits) {
   expect_change(changemig, &s->mig_targ_val[0], -99500, -1, -100000, true);
   EXPECT_EQ(screen_log.fields["SETMIG"], "   -100000");
   // A target year moves no earlier than the run has come.
-  s->stepcnt = 2;
-  s->year = 2000;
+  s->stepcnt = 2, s->year = 2000;
   int32_t year = 2005;
   changeyear(-5, s, &year, "SETLIFEYEAR");
-  EXPECT_EQ(year, 2000);
   EXPECT_EQ(screen_log.fields["SETLIFEYEAR"], "2000");
   changeyear(-5, s, &year, "SETLIFEYEAR");
   EXPECT_EQ(year, 2000);
@@ -120,8 +115,7 @@ TEST_F(SimulationTest, YearsFollowTheBaseYear) {
   for (int t = 1; t < VK_TIMEPOINTS; ++t) s->stepcnt = t, dosim(s);
   EXPECT_EQ(s->year, 2080);
   ASSERT_EQ(startsim(2030), 1);
-  EXPECT_EQ(run()->year, 2020);
-  EXPECT_EQ(run()->lifex_targ_year[0], 2030);
+  EXPECT_EQ((std::vector<int32_t>{run()->year, run()->lifex_targ_year[0]}), (std::vector<int32_t>{2020, 2030}));
   int32_t year = 2075;
   changeyear(5, run(), &year, "SETFERTYEAR");
   changeyear(5, run(), &year, "SETFERTYEAR");

@@ -34,15 +34,7 @@ class ConfigTest : public ScratchDirTest {
   }
   // Runs configure over text, expecting the fatal entry; returns its text.
   std::string fatal_text(const std::string& text) {
-    write_text_file("config.mcf", text);
-    try {
-      configure();
-    } catch (const FatalExit& fatal) {
-      EXPECT_EQ(fatal.code, -1);
-      return fatal.text;
-    }
-    ADD_FAILURE() << "configure accepted: " << text;
-    return "";
+    return fatal_text_of([&] { write_text_file("config.mcf", text), configure(); });
   }
 };
 
@@ -100,10 +92,7 @@ TEST_F(ConfigTest, UnknownKeysAndKeysWrittenOntoTheirValueArePassedOverLongValue
 
 // One configuration after another, each starting from what the one before left.
 TEST_F(ConfigTest, SwitchesTakeTrueOnlyAndTheDumpFormatItsFourNames) {
-  const struct {
-    const char* settings;
-    int bstore, fpu, format;
-  } cases[] = {{"bstore= TRUE fpu= false graphfileformat= gif16\n", 1, 0, GIF_16},
+  const struct { const char* settings; int bstore, fpu, format; } cases[] = {{"bstore= TRUE fpu= false graphfileformat= gif16\n", 1, 0, GIF_16},
                {"bstore= yes fpu= True graphfileformat= BMP16\n", 0, 1, BMP_16},
                {"graphfileformat= PSGrey\n", 0, 1, PS_GRAY},
                {"graphfileformat= pscolor\n", 0, 1, PS_COLOR},
@@ -138,16 +127,9 @@ TEST_F(ConfigTest, FilesThatDoNotReadAreFatal) {
 // absolute path; the last line of a kind holds; the home folder itself switches
 // the folder off; anything else is no folder.
 TEST(UserDirsTest, FoldersNamedByTheDesktop) {
-  const struct {
-    const char* text;
-    const char* folder;
-  } cases[] = {
-      {"# comment\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "/home/u/Bilder"},
-      {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n  XDG_PICTURES_DIR=\"/srv/pics/\"", "/srv/pics"},
-      {"XDG_PICTURES_DIR=\"$HOME/A\"\nXDG_PICTURES_DIR=\"$HOME/B\"\n", "/home/u/B"},
-      {"XDG_PICTURES_DIR=\"$HOME/\"\n", ""},
-      {"XDG_PICTURES_DIR=\"Pictures\"\n", ""},
-      {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", ""},
-  };
+  const struct { const char *text, *folder; } cases[] = {
+      {"# comment\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "/home/u/Bilder"}, {"XDG_PICTURES_DIR=\"$HOME/\"\n", ""},
+      {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n  XDG_PICTURES_DIR=\"/srv/pics/\"", "/srv/pics"}, {"XDG_PICTURES_DIR=\"Pictures\"\n", ""},
+      {"XDG_PICTURES_DIR=\"$HOME/A\"\nXDG_PICTURES_DIR=\"$HOME/B\"\n", "/home/u/B"}, {"XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n", ""}};
   for (const auto& c : cases) EXPECT_EQ(user_dirs_entry(c.text, "PICTURES", "/home/u"), c.folder) << c.text;
 }

@@ -30,8 +30,7 @@ WppData made_up(double per_group, double migration_2010_per_year) {
   for (const char* age : {"15-19", "20-24", "25-29", "30-34", "35-39", "40-44", "45-49"})
     asfr += std::string("1\tLand\t") + age + "\t" + std::to_string(100.0 / 7) + "\n";
   EXPECT_TRUE(parse_wpp_table(asfr, "asfr", &w.asfr, &error));
-  std::string header = "country_code\tname";
-  std::string row = "1\tLand";
+  std::string header = "country_code\tname", row = "1\tLand";
   for (int start = 1990; start < 2050; start += 5) {
     header += "\t" + std::to_string(start) + "-" + std::to_string(start + 5);
     row += "\t" + std::to_string(start == 2010 ? migration_2010_per_year * 5 : 0.0);

@@ -93,10 +93,9 @@ struct Map {
 
 inline Map read_map(const std::string& path) {
   Map map;
-  const std::string bytes = read_file(path);
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) return map;
-  map.buffer.assign(bytes.size() / 2 + 1, 0);
+  map.buffer.assign(read_file(path).size() / 2 + 1, 0);
   map.loaded = MXinitpic(file, &map.picture, map.buffer.data());
   std::fclose(file);
   return map;

@@ -82,24 +82,17 @@ TEST_F(SourceAgreement, SummaryFiguresMatchWpp) {
 
 TEST_F(SourceAgreement, DeathsOverTheGroupGiveBackWppDeathRates) {
   for (const ListRow& r : rows) {
-    SCOPED_TRACE(r.name);
     Database db = read_database(kData + "/dbase/" + r.file);
-    const auto& pop = db.tables["total_pop"];
-    const auto& deaths = db.tables["total_deaths"];
-    for (int sex = 0; sex < 2; ++sex) {
-      const WppTable& mx = sex == 0 ? wpp->mx_m : wpp->mx_f;
-      const size_t column = sex == 0 ? 2 : 3;
-      // Groups 5-9 ... 75-79: the deaths row of a group is two below its label row.
+    const double unit = db.values["size="][0] == "1000" ? 1000 : 1;  // persons per unit
+    // Sexes in columns 2 and 3; groups 5-9 ... 75-79, the deaths row two below the label row.
+    for (size_t column : {size_t{2}, size_t{3}})
       for (size_t g = 1; g < 16; ++g) {
-        const double people = std::stod(pop[g + 1][column]);
-        const double dead = std::stod(deaths[g + 2][column]);
-        if (people < 1) continue;
-        const double rate = mx.value(r.code, std::to_string(5 * g), "1990-1995");
-        const double persons_per_unit = db.values["size="][0] == "1000" ? 1000 : 1;
-        // Rounding of the count to a whole death and of the group to a whole unit.
-        const double tolerance = 0.5 / (people * persons_per_unit) + rate * 0.5 / people + 1e-9;
-        EXPECT_NEAR(dead / (people * persons_per_unit), rate, tolerance) << "group " << g << " sex " << sex;
-      }
+      const double people = std::stod(db.tables["total_pop"][g + 1][column]) * unit;
+      const double rate = (column == 2 ? wpp->mx_m : wpp->mx_f).value(r.code, std::to_string(5 * g), "1990-1995");
+      // Rounding of the count to a whole death and of the group to a whole unit.
+      if (people < unit) continue;
+      EXPECT_NEAR(std::stod(db.tables["total_deaths"][g + 2][column]) / people, rate, (0.5 + rate * 0.5 * unit) / people + 1e-9)
+          << r.name << " group " << g << " column " << column;
     }
   }
 }
