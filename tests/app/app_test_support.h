@@ -55,16 +55,11 @@ struct ProgramEnded {};
 [[noreturn]] inline void platform_quit(int) { throw ProgramEnded{}; }
 
 inline std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(path, std::ios::binary).rdbuf();
   return text.str();
 }
-
-inline void write_file(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
+inline void write_file(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 inline std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> out;
@@ -113,18 +108,6 @@ class ProgramTest : public ::testing::Test {
     dir_ = pattern;
     lay_out_data(dir_, interface_file(), backing_store());
     std::filesystem::current_path(dir_);
-    try {
-      start_program();
-    } catch (const Fatal& f) {
-      FAIL() << "start-up ended: " << f.text;
-    }
-    MXPset_quit_handler(platform_quit);
-    MXmouseinit();
-    bells_ = MXPheadless_bells();
-  }
-
-  // Starts the program afresh in the working directory; a fatal exit throws Fatal.
-  void start_program() {
     MXsetfatalhandler(throw_fatal);
     reset_startup_settings();
     clear_country_list();
@@ -138,10 +121,7 @@ class ProgramTest : public ::testing::Test {
     MXresetlists();
     MXresetsclists();
     MXPreset_event_loop();
-    for (int pane = 0; pane < VK_PANES; ++pane) {
-      Display[pane] = DisplayType{};
-      Display[pane].curr_sim = -1;
-    }
+    for (DisplayType& d : Display) d = DisplayType{}, d.curr_sim = -1;
     for (auto& row : VKState)
       for (VKStatetype* s : row)
         if (s) s->stepcnt = -1;
@@ -150,10 +130,18 @@ class ProgramTest : public ::testing::Test {
     AppQuit = end_program;
     MXPuse_headless(true);
     InfState.backingstore[1].inuse = 0;
-    varnock_startup();
+    try {
+      varnock_startup();
+    } catch (const Fatal& f) {
+      FAIL() << "start-up ended: " << f.text;
+    }
+    MXPset_quit_handler(platform_quit);
+    MXmouseinit();
+    bells_ = MXPheadless_bells();
   }
+
   // Ends the program's interface and logs, so that it can start again.
-  void stop_program() {
+  void TearDown() override {
     reset_session();
     MXresetlists();
     MXresetsclists();
@@ -164,10 +152,6 @@ class ProgramTest : public ::testing::Test {
       MXelog(-1, "%s", "");  // closes both logs
     } catch (const Fatal&) {
     }
-  }
-
-  void TearDown() override {
-    stop_program();
     MXsetfatalhandler(nullptr);
     std::filesystem::current_path(old_dir_);
     std::filesystem::remove_all(dir_);
@@ -183,8 +167,7 @@ class ProgramTest : public ::testing::Test {
   static void drag(int x0, int y0, int x1, int y1, bool moving = true) {
     MXPheadless_move(x0, y0);
     MXPheadless_press(x0, y0);
-    if (moving) MXPheadless_move((x0 + x1) / 2, (y0 + y1) / 2);
-    if (moving) MXPheadless_move(x1, y1);
+    for (int i = moving ? 1 : 3; i <= 2; ++i) MXPheadless_move(x0 + (x1 - x0) * i / 2, y0 + (y1 - y0) * i / 2);
     MXPheadless_release(x1, y1);
     run();
   }
@@ -219,8 +202,7 @@ class ProgramTest : public ::testing::Test {
     return active;
   }
   static int item_state(const char* menu, const char* item) {
-    const int m = MXpopupnum(menu);
-    return Popups[m].item[MXgetmenuitemnum(menu, item)].active;
+    return Popups[MXpopupnum(menu)].item[MXgetmenuitemnum(menu, item)].active;
   }
   // The centre of an item of a popup menu where it opens (invisible items take no row).
   static void item_point(const char* menu, const char* item, int* x, int* y) {
@@ -231,9 +213,9 @@ class ProgramTest : public ::testing::Test {
     *x = m.x + m.wd / 2;
     *y = m.y + 4 + 15 * slot + 7;
   }
-  // Chooses an item of a menu that a button opens.
+  // Chooses an item of a menu (that a button opens, unless it is open).
   static void choose(const char* window, const char* button, const char* menu, const char* item) {
-    press_button(window, button);
+    if (window) press_button(window, button);
     int x, y;
     item_point(menu, item, &x, &y);
     click(x, y);

@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cmath>
-#include <cstring>
 #include <regex>
 
 #include "app_test_support.h"
@@ -51,15 +49,6 @@ class EndToEnd : public ProgramTest {
 };
 
 TEST_F(EndToEnd, AWholeSession) { session(); }
-
-// The same session with backing store for windows: windows that close give back
-// what they covered instead of a full redraw.
-class EndToEndWithBackingStore : public EndToEnd {
- protected:
-  int backing_store() const override { return 1; }
-};
-
-TEST_F(EndToEndWithBackingStore, AWholeSession) { session(); }
 
 // The intro's "Today": runs from 2020 to 2080, remembered; the tutorial gives its
 // 1990 lesson and the starting point back; the File menu returns to 1990 after a
@@ -118,14 +107,10 @@ void EndToEnd::session() {
   EXPECT_EQ(MXgetcurrmsg(), 43);
   key(27);
   EXPECT_EQ(MapSelect, 0);
-  // "korea" may mean either Korea, 34 rows apart: the list shows just the two
-  // (message 44) until the name changes or the window closes.
+  // "korea" may mean either Korea: the list shows just the two (message 44) until
+  // the name changes ("kore" is no whole alias) or the window closes.
   choose("bottom", "options", "options", "p0");
-  const struct {
-    const char* keys;
-    bool two;
-  } korea[] = {{"korea", true}, {"\b", false}, {"a", true}, {"\x1b", false}};
-  for (const auto& [keys, two] : korea) {
+  for (const auto& [keys, two] : {std::pair{"korea", true}, {"\b", false}, {"a", true}, {"\x1b", false}}) {
     type(keys);
     if (two) {
       EXPECT_EQ(MXgetcurrmsg(), 44);
@@ -134,7 +119,6 @@ void EndToEnd::session() {
     }
     EXPECT_EQ(display_item_number(2) >= 0, !two) << keys;
   }
-  EXPECT_EQ(MapSelect, 0);
   for (const char* typed : {"uk", "usa"}) {
     choose("bottom", "options", "options", "p0");
     type(typed);
@@ -154,35 +138,7 @@ void EndToEnd::session() {
   EXPECT_STREQ(Country[0].country_name, "FRANCE");
   EXPECT_EQ(MXgetcurrmsg(), 4);
   EXPECT_NE(read_file("output.log").find("Selected country = France.\n"), std::string::npos);
-  // F1 opens the help on the main screen; Escape closes it.
-  key(0);
-  EXPECT_EQ(HelpWinActive, 1);
-  EXPECT_EQ(Helpfile, "info/main.hlp");
-  key(27);
-  EXPECT_EQ(HelpWinActive, 0);
-  EXPECT_EQ(MXgetcurrmsg(), 4);
-  int black = MXconvertcolor("black");
-  EXPECT_GT(colour_count("top", "CTYNAME", black), 20);  // the name is drawn
-  // Pyramid rows in the colours of colour list 1: a pixel inside each bar near its
-  // outer end, the outline beyond, and beside the centre axis on every inner line
-  // of the bar (no row label touches the axis).
-  int X, Y, W, H, bh, wx, wy;
-  MXgetfieldrect("PYRGRAPH", &X, &Y, &W, &H, nullptr);
-  MXgetfieldrect("BARS", nullptr, nullptr, nullptr, &bh, nullptr);
-  MXgetwindowspecs("top", &wx, &wy, nullptr, nullptr, nullptr);
-  for (int row : {0, 2, 5}) {
-    const int top = wy + Y - 5 - bh + H - (bh - 1) * row, axis = wx + X + W / 2, colour = MXgetlistcolor(1, row % 4);
-    const auto length = [&](const int32_t* pop) {
-      return bar_length(int64_t{pop[2 * row]} + pop[2 * row + 1], W / 2, VKState[0][0]->totpop[0], Display[0].bound);
-    };
-    const int m = length(VKState[0][0]->male_pop[0]), f = length(VKState[0][0]->fem_pop[0]);
-    ASSERT_GT(std::min(m, f), 4);
-    EXPECT_EQ(MXPget_pixel(axis + f - 2, top + bh / 2), colour) << row;
-    EXPECT_EQ(MXPget_pixel(axis - m + 2, top + bh / 2), colour) << row;
-    EXPECT_EQ(MXPget_pixel(axis - m, top + bh / 2), black) << row;
-    for (int y = top + 1; y < top + bh - 1; ++y)
-      for (int x : {-2, 1, 2}) EXPECT_EQ(MXPget_pixel(axis + x, y), colour) << row;
-  }
+  EXPECT_GT(colour_count("top", "CTYNAME", MXconvertcolor("black")), 20);  // the name is drawn
 
   // Simulate to 2050: twelve statistics lines, "simulate" disabled, message 9.
   for (int i = 0; i < 12; ++i) press_button("top", "simulate");
@@ -230,8 +186,7 @@ void EndToEnd::session() {
   press_button("setfert", "okay");
   EXPECT_EQ(SetFertActive, 0);
   EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 2005);
-  // Typed instead: one click, 2.1, Tab, 2030, Enter. Then 12 and the year 2033 are
-  // refused with the bell and the limits, and Escape undoes a "-" press.
+  // Typed instead: one click, 2.1, Tab, 2030, Enter.
   press_button("toptotalfert", "setfert");
   type("2.1");
   key(9);
@@ -240,20 +195,6 @@ void EndToEnd::session() {
   EXPECT_EQ(SetFertActive, 0);
   EXPECT_EQ(VKState[0][0]->tfr_targ_val[t], 210);
   EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 2030);
-  for (const char* typed : {"12", "\t2033"}) {
-    press_button("toptotalfert", "setfert");
-    press_button("setfert", "decfert");
-    if (typed[0] == '\t') key(9);
-    type(typed + (typed[0] == '\t'));
-    key(13);
-    EXPECT_EQ(SetFertActive, 1) << typed;
-    EXPECT_EQ(MXgetcurrmsg(), typed[0] == '\t' ? 42 : 41);
-    key(27);
-    EXPECT_EQ(SetFertActive, 0);
-    EXPECT_EQ(VKState[0][0]->tfr_targ_val[t], 210);
-    EXPECT_EQ(VKState[0][0]->tfr_targ_year[t], 2030);
-  }
-
   // Another run and the expected run; a fourth is refused.
   choose("top", "options", "options", "p1");
   EXPECT_EQ(Display[0].curr_sim, 1);
@@ -337,8 +278,8 @@ void EndToEnd::session() {
     EXPECT_EQ(colour_count("topinfo", "INFOWIND", MXconvertcolor("magenta")) > 0, on);
   }
 
-  // No further bell since the disabled button and the two refused figures.
-  EXPECT_EQ(bells(), 5);
+  // No further bell since the disabled button.
+  EXPECT_EQ(bells(), 3);
 
   // Quit through the closing text.
   choose("root", "quit", "quit", "p0");
@@ -409,79 +350,6 @@ TEST_F(EndToEnd, TheLastSessionComesBack) {
   }
 }
 
-// Every file the program reads, damaged, gives a message naming the file and what
-// is wrong: no crash, no hang, no figures that look real. The damaged copies get
-// new names (the data files themselves are links to the sources). (The readers'
-// own tests check the rest of their messages.)
-TEST_F(ProgramTest, DamagedFilesAreRefusedByName) {
-  namespace fs = std::filesystem;
-  open_main_screen();
-  choose_country("top", "france");
-  ASSERT_EQ(savenamedfile("good.sav"), 1);
-  const std::string config = read_file("config.mcf"), data = APP_DATA_DIR, junk = "\x9d\x01\x9d\x9d|(";
-  enum Stage { START, INTRO, COUNTRY, LOAD, HELP };
-  const struct {
-    const char *source, *copy, *key;  // the good file, its damaged copy, the key naming that in config.mcf
-    Stage stage;
-    const char *from, *to, *what;  // `from` replaced by `to` ("" inserts at the start); null: cut in the middle
-  } cases[] = {
-      {"config.mcf", "config.mcf", "", START, "", junk.c_str(), "configuration file |config.mcf|"},
-      {"config.mcf", "config.mcf", "", START, "VK_", "XX_", "tag was not |VK_config|"},
-      {"/dbase/country.maf", "damaged.maf", "listpath= ./ listname=", START, nullptr, nullptr, "list file"},
-      {"/images/regions.rl8", "images/damaged.rl8", "regionfile=", START, "", junk.c_str(), "run-length"},
-      {"/varnock.inf", "damaged.inf", "interfacefile=", START, nullptr, nullptr, "parse error"},
-      {"/varnock.inf", "damaged.inf", "interfacefile=", START, "(root 0", "(root 9999999999", "Number larger"},
-      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, nullptr, nullptr, "Picture ends"},
-      {"images/intro.rl4", "images/damaged.rl4", "instructionfile=", INTRO, "", junk.c_str(), "picture"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 56666", "= 99999999999", "= 99999999999 does not fit"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "1990      56666", "1990 156666", "sum to 56666, more than 10 %"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "30-34 ", "30-34 -5 ", "total_pop 30-34 = -5 is negative"},
-      {"/dbase/fra.dat", "damaged.dat", "", COUNTRY, "= 77.25", "= many", "life_expectancy= many is not a number"},
-      {"info/main.hlp", "info/main.hlp", "", HELP, nullptr, nullptr, "Unable to open help file"},  // then removed
-      {"good.sav", "damaged.sav", "", LOAD, nullptr, nullptr, "too short"},
-      {"good.sav", "damaged.sav", "", LOAD, "", junk.c_str(), "refused: "},
-  };
-  for (const auto& c : cases) {
-    std::string text = c.stage == START && c.key[0] == '\0' ? config : read_file(c.source[0] == '/' ? data + c.source : c.source);
-    if (!c.from)
-      text.resize(text.find('(', text.size() / 2) == std::string::npos ? text.size() / 2 : text.find('(', text.size() / 2) + 3);
-    else
-      text.replace(text.find(c.from), std::strlen(c.from), c.to);
-    write_file(c.copy, text);
-    if (c.key[0]) write_file("config.mcf", config + c.key + " " + fs::path(c.copy).filename().string() + "\n");
-    stop_program();
-    fs::remove("error.log");
-    std::string fatal;
-    try {
-      start_program();
-      if (c.stage == INTRO) idle(2);
-      int result = 0;  // what the command says: 0, refused
-      if (c.stage == COUNTRY) {
-        Datapath.clear();
-        std::strcpy(Country_list[Numregions].file, c.copy);
-        result = readcountry(Numregions);
-        EXPECT_EQ(Display[0].curr_sim, -1);  // the pane stays empty
-        EXPECT_EQ(CountryLoadProblem.rfind(std::string(c.copy) + ": ", 0), 0u);  // shown under the alert
-      }
-      if (c.stage == HELP) result = fs::remove(c.copy) ? maincmd() : 1;
-      if (c.stage == LOAD) result = loadnamedfile(c.copy);
-      EXPECT_EQ(result, 0) << c.what;
-    } catch (const Fatal& f) {
-      fatal = f.text;
-    }
-    EXPECT_EQ(fatal.empty(), c.stage >= COUNTRY) << c.copy << ": " << fatal;
-    const std::string log = read_file("error.log");
-    EXPECT_NE(log.find(fs::path(c.copy).filename().string() + "|"), std::string::npos) << c.what << ":\n" << log;
-    EXPECT_NE(log.find(c.what), std::string::npos) << c.what << ":\n" << log;
-    write_file("config.mcf", config);
-  }
-}
-
-}  // namespace
-
-namespace {
-using namespace apptest;
-
 // Saving and loading by name through the dialogs: named saves, the question before
 // a file is replaced, failed saves that keep the old file, a damaged file refused,
 // and files without this interface's state (an older interface, or vkproject's
@@ -490,33 +358,22 @@ TEST_F(EndToEnd, SavingAndLoadingByName) {
   open_main_screen();
   choose_country("top", "Niger");
   for (int i = 0; i < 3; ++i) press_button("top", "simulate");
-  auto through_dialog = [](const char* item, const std::string& name, bool yes) {
+  auto through_dialog = [](const char* item, const std::string& name) {  // yes to a replace
     choose("root", "File", "file", item);
-    for (int i = 0; i < 70; ++i) key(8);
-    type(name);
-    key(13);
-    if (window_level("ask") > 0) key(yes ? 13 : 27);
+    type(std::string(70, '\b') + name + "\r");
+    if (window_level("ask") > 0) key(13);
   };
-  std::filesystem::create_directory("folder.sav");
-  const struct {
-    std::string name, file;
-    bool fault, ok;
-  } saves[] = {{"lesson1", "lesson1.sav", false, true}, {"lesson1.sav", "lesson1.sav", false, true},
-               {"lesson1", "lesson1.sav", true, false}, {"folder", "folder.sav", false, false}};
-  std::string kept;
-  for (const auto& c : saves) {
-    if (c.fault) SaveFileWrite = [](const void*, size_t, size_t, FILE*) -> size_t { return 0; };
-    through_dialog("p0", c.name, true);
+  std::string kept;  // saved, saved again over it (the name typed whole), a save that fails
+  for (const auto& [name, fault] : {std::pair{"lesson1", false}, {"lesson1.sav", false}, {"lesson1", true}}) {
+    if (fault) SaveFileWrite = [](const void*, size_t, size_t, FILE*) -> size_t { return 0; };
+    through_dialog("p0", name);
     SaveFileWrite = std::fwrite;
-    EXPECT_EQ(AlertNumber, 5) << c.name;
+    EXPECT_EQ(AlertNumber, 5) << name;
     press_button("alert", "okay");
-    if (c.ok) kept = read_file(c.file);
-    if (c.file == "lesson1.sav") {
-      EXPECT_EQ(read_file(c.file), kept) << c.name;
-    }
+    if (!fault) kept = read_file("lesson1.sav");
+    EXPECT_EQ(read_file("lesson1.sav"), kept) << name;
   }
-  EXPECT_TRUE(std::filesystem::is_directory("folder.sav"));
-  EXPECT_EQ(bells(), 2);  // the two failures
+  EXPECT_EQ(bells(), 1);  // the failure
 
   // A damaged file is refused whole with nothing changed; an older interface's file and
   // vkproject's panes alone load, and the run goes on at once.
@@ -527,7 +384,7 @@ TEST_F(EndToEnd, SavingAndLoadingByName) {
     choose("top", "options", "options", "p5");
     key(13);
     ASSERT_EQ(button_state("top", "unsimulate"), DISABLED);
-    through_dialog("p1", name, true);
+    through_dialog("p1", name);
     const bool loads = std::string(name) != "damaged";
     EXPECT_EQ(AlertNumber, loads ? 0 : 2) << name;
     EXPECT_EQ(VKState[0][0]->year, loads ? 2005 : 1990) << name;

@@ -1,10 +1,8 @@
 // Checks of the program's interface file (data/varnock.inf) as the library reads
 // it: it declares every name the program looks up; every window lies on the
 // 640 x 480 screen, every control and field inside its window and every label
-// clear of both; the two panes are alike; the rate columns, the rate-editing
-// buttons and the drag area stand on the rows of the pyramid; and the widest
-// texts (populations, country names, messages, help-file lines) and the pictures
-// fit the fields that show them.
+// clear of both; and the widest texts (populations, country names, messages) fit
+// the fields that show them.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -17,7 +15,6 @@
 #include "app/command_table.h"
 #include "base/log.h"
 #include "base/text.h"
-#include "pictures/run_length_picture.h"
 #include "platform/platform.h"
 #include "platform/platform_headless.h"
 #include "ui/interface.h"
@@ -37,11 +34,6 @@ Rect field(const std::string& name) {
   MXgetfieldrect(name.c_str(), &r.x, &r.y, &r.wd, &r.ht, nullptr);
   return r;
 }
-Rect window_rect(const std::string& name) {
-  Rect r{};
-  MXgetwindowspecs(name.c_str(), &r.x, &r.y, &r.wd, &r.ht, nullptr);
-  return r;
-}
 const MXWindow& win(const std::string& name) { return Win[MXwindownum(name.c_str())]; }
 // A button the program looks up (a test that asks for a missing one fails).
 const MXButton& button(const std::string& window, const std::string& name) {
@@ -56,9 +48,6 @@ bool inside(const Rect& in, const Rect& out) {
 }
 bool overlap(const Rect& a, const Rect& b) {
   return a.x < b.x + b.wd && b.x < a.x + a.wd && a.y < b.y + b.ht && b.y < a.y + a.ht;
-}
-std::string describe(const Rect& r) {
-  return std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.wd) + "x" + std::to_string(r.ht);
 }
 int width_in(FontSizeType font, const std::string& text) {
   MXsetfont(font);
@@ -124,12 +113,6 @@ class InterfaceLayout : public ::testing::Test {
 TEST_F(InterfaceLayout, EverythingLiesOnTheScreenInsideItsWindowAndClearOfTheRest) {
   EXPECT_GE(getname(InfState.fields, sizeof(FieldType), InfState.numfields, "introoffset", nullptr), 0);
   for (const char* name : {"Oper", "cyear", "pop", "ctynone"}) EXPECT_STRNE(MXgetmsg(name), "") << name;
-  // Every help message the screens show has its first two lines; the lesson's its first.
-  for (int n : {2, 3, 4, 6, 7, 8, 9, 10, 13, 14, 15, 16, 50, 51, 52, 53, 54, 55, 60, 61, 62, 63, 64, 65, 66, 67,
-                68, 69, 70, 71, 72, 73, 76, 77, 78, 79, 80, 81, 82, 83, 84, 85, 86, 87, 89, 90, 91, 92, 93, 94, 96,
-                97, 98, 99})
-    for (int line = 0; line < (n < 50 ? 2 : 1); ++line)
-      EXPECT_STRNE(MXgetmsg(("hm" + std::to_string(10 * n + line)).c_str()), "") << n;
 
   const Rect screen{0, 0, 640, 480};
   for (int m = 0; m < InfState.numpopups; ++m)  // every menu opens on the screen, all its items shown
@@ -181,104 +164,7 @@ TEST_F(InterfaceLayout, EverythingLiesOnTheScreenInsideItsWindowAndClearOfTheRes
     owners["map"].push_back(f);
   for (const auto& [window, names] : owners)
     for (const std::string& f : names)
-      EXPECT_TRUE(inside(field(f), inner(win(window)))) << f << " " << describe(field(f)) << " in " << window;
-  // Three run lines fit in the run window; the pane's text fields do not overlap.
-  EXPECT_LE(field("INFOWIND").y + 3 * field("INFOWIND").ht, inner(win("topinfo")).y + inner(win("topinfo")).ht);
-  std::vector<std::string> pane = kFieldsOf.at("top");
-  std::erase(pane, "PYRYEAR");
-  for (size_t a = 0; a < pane.size(); ++a)
-    for (size_t b = a + 1; b < pane.size(); ++b)
-      EXPECT_FALSE(overlap(field(pane[a]), field(pane[b]))) << pane[a] << " and " << pane[b];
-}
-
-TEST_F(InterfaceLayout, BothPanesAreAlikeAndTheirWindowsStandApart) {
-  const Rect top = window_rect("top"), bottom = window_rect("bottom");
-  EXPECT_LE(top.y + top.ht, bottom.y);
-  const std::vector<std::string> parts = {"totalfert", "lifeexp", "mig", "info", "birth", "death", "infant"};
-  for (size_t i = 0; i <= parts.size(); ++i) {
-    const std::string part = i ? parts[i - 1] : "";
-    Rect a = window_rect("top" + part);
-    EXPECT_TRUE(inside(a, top)) << part;
-    a.y += bottom.y - top.y;
-    EXPECT_EQ(describe(a), describe(window_rect("bottom" + part))) << part;
-    const MXWindow& w = win("top" + part);
-    for (int b = 0; b < w.numbuttons; ++b) {
-      const MXButton& other = button("bottom" + part, w.wb[b].name);
-      EXPECT_EQ(describe(rect(w.wb[b])) + " " + std::to_string(w.wb[b].active),
-                describe(rect(other)) + " " + std::to_string(other.active))
-          << part << "/" << other.name;
-    }
-    for (size_t j = i + 1; i && j <= parts.size(); ++j)
-      EXPECT_FALSE(overlap(a, window_rect("bottom" + parts[j - 1]))) << part << " and " << parts[j - 1];
-  }
-  // The target windows open over their pane, leaving its three figures in view.
-  const Rect origin = field("SETWINORG");
-  for (const char* name : {"setfert", "setlife", "setmig"}) {
-    const Rect w = window_rect(name), at_top{origin.x, origin.y, w.wd, w.ht}, at_bottom{origin.wd, origin.ht, w.wd, w.ht};
-    EXPECT_TRUE(inside(at_top, top) && inside(at_bottom, bottom)) << name;
-    for (const char* part : {"totalfert", "lifeexp", "mig"})
-      EXPECT_FALSE(overlap(at_top, window_rect(std::string("top") + part)) ||
-                   overlap(at_bottom, window_rect(std::string("bottom") + part)))
-          << name << " " << part;
-  }
-  // The rate-editing windows cover the areas the pane clears for them, not the
-  // numbers nor the pyramid.
-  for (const char* kind : {"birth", "death", "infant"}) {
-    Rect w = window_rect(std::string("top") + kind);
-    w.x -= top.x;
-    w.y -= top.y;
-    EXPECT_EQ(describe(w), describe(field(kind == std::string("birth") ? "BRATE" : kind[0] == 'd' ? "DRATE" : "IRATE")));
-    for (const char* numbers : {"BIRTHRATE", "DEATHRATE", "INFRATE", "PYRGRAPH"})
-      EXPECT_FALSE(overlap(w, field(numbers))) << kind << " over " << numbers;
-  }
-}
-
-TEST_F(InterfaceLayout, RateRowsEditingButtonsAndTheDragAreaStandOnThePyramidRows) {
-  const int bh = field("BARS").ht;
-  ASSERT_GT(bh, 2);
-  // Row tops in pane coordinates, as the pyramid drawing lays them out; the 80+
-  // row starts below the cleared top margin, and the scale's strip below the field
-  // meets no other field or button.
-  const Rect p = field("PYRGRAPH"), top = window_rect("top");
-  const auto row_top = [&](int row) { return p.y - 5 - bh + p.ht - (bh - 1) * row; };
-  EXPECT_GE(row_top(8), p.y + 12);
-  EXPECT_LE(row_top(0) + bh, p.y + p.ht - 3);
-  const Rect scale{p.x - 8, p.y + p.ht + 1, p.wd + 30, 16};
-  for (const char* f : {"BIRTHRATE", "DEATHRATE", "INFRATE", "BRATE", "DRATE", "IRATE", "CTYNAME"})
-    EXPECT_FALSE(overlap(scale, field(f))) << f;
-  for (const char* b : {"simulate", "unsimulate", "options"}) EXPECT_FALSE(overlap(scale, rect(button("top", b)))) << b;
-  // Death rates: row 8 - i of the column is pyramid row i; birth rates: row 4 - b
-  // is the mothers' band b, on pyramid row b + 1; the infant rate has a row of its
-  // own. Each editing button's pointer row (from y = 3, bh - 1 apart) is its band's
-  // and lies on that pyramid row; minus left of x = 15, plus from x = 15 on.
-  const Rect death = field("DEATHRATE"), birth = field("BIRTHRATE");
-  for (int i = 0; i <= 8; ++i) EXPECT_EQ(death.y + 10 + (8 - i) * (bh - 1), row_top(i) + 11) << "death row " << i;
-  for (int b = 0; b <= 4; ++b) EXPECT_EQ(birth.y + 10 + (4 - b) * (bh - 1), row_top(b + 1) + 11) << "birth band " << b;
-  EXPECT_LE(death.y + 9 * (bh - 1), death.y + death.ht + 1);
-  EXPECT_LE(birth.y + 5 * (bh - 1), birth.y + birth.ht + 1);
-  EXPECT_EQ(window_rect("topinfant").y - top.y + 3 + 11, field("INFRATE").y + 10);
-  const struct {
-    const char *window, *stem;
-    int first, last, rows;  // button numbers; the window's rows above the first
-  } editing[] = {{"topbirth", "Birth", 1, 5, 5}, {"topdeath", "Death", 0, 8, 8}, {"topinfant", "Infant", 0, 0, 0}};
-  for (const auto& e : editing)
-    for (int n = e.first; n <= e.last; ++n)
-      for (const char* sign : {"m", "p"}) {
-        const std::string name = std::string(e.stem) + (e.last ? std::to_string(n) : "") + sign;
-        const MXButton& b = button(e.window, name);
-        const int row = e.rows - n;
-        for (int y = b.y; y < b.y + b.ht; ++y) EXPECT_EQ((y - 3) / (bh - 1), row) << name << " y " << y;
-        EXPECT_TRUE(sign[0] == 'm' ? b.x + b.wd <= 15 : b.x >= 15) << name;
-        if (e.last) {
-          EXPECT_EQ(window_rect(e.window).y + 3 + row * (bh - 1), top.y + row_top(n)) << name;
-        }
-      }
-  // The drag area: the pointer's row, (H - y) / (bh - 1), is the pyramid row under it.
-  const Rect drag = field("PYRBUTTON");
-  EXPECT_EQ(describe(rect(button("top", "pyrgraph"))), describe(drag));
-  EXPECT_EQ(drag.x, p.x + 1);
-  EXPECT_EQ(drag.wd / 2, p.wd / 2);
-  for (int row = 0; row <= 8; ++row) EXPECT_EQ(drag.y + drag.ht - (bh - 1) * (row + 1), row_top(row) + 1) << row;
+      EXPECT_TRUE(inside(field(f), inner(win(window)))) << f << " in " << window;
 }
 
 // The widest texts of each kind fit: populations up to 9,999,999,999, targets,
@@ -366,69 +252,6 @@ TEST_F(InterfaceLayout, TheWidestTextsFit) {
     EXPECT_LE(6 + 1 + width_in(LARGE, MXgetmsg(name)), alert.wd - alert.bordersize) << name;
   }
   EXPECT_LE(15 + 5 * 15 + 2, button("alert", "okay").y);
-}
-
-TEST_F(InterfaceLayout, TheCountryListTheMapsThePicturesAndTheHelpFilesFit) {
-  const Rect list = field("scrollpickfield"), row = field("scrollpicklabel");
-  EXPECT_EQ(describe(rect(button("map", "scrollcountry"))), describe(list));
-  EXPECT_EQ(row.wd, list.wd);
-  EXPECT_GE(row.ht, 12);  // the small font's cell
-  EXPECT_GE(list.ht / row.ht, 15);
-  EXPECT_LE(row.y + list.ht / row.ht * row.ht, list.ht);
-  const MXButton &bar = button("map", "scrollbar"), &up = button("map", "UpArrow"), &down = button("map", "DnArrow");
-  EXPECT_EQ(up.y + up.ht, bar.y);
-  EXPECT_EQ(bar.y + bar.ht, down.y);
-  EXPECT_GE(bar.x, list.x + list.wd);
-  EXPECT_EQ(up.repeatable + down.repeatable, 2);
-
-  const Rect small = field("SMAP"), large = field("LMAP");
-  EXPECT_EQ(describe(rect(button("map", "smallmap"))), describe(small));
-  EXPECT_EQ(describe(rect(button("map", "largemap"))), describe(large));
-  EXPECT_TRUE(large.wd / 2 <= small.wd && large.ht / 2 <= small.ht);  // the box at the smallest zoom
-  for (const auto& [file, f] : {std::pair{"images/regions.rl8", "SMAP"}, {"images/intro.rl4", "introfield"}}) {
-    FILE* in = std::fopen(data_path(file).c_str(), "rb");
-    ASSERT_NE(in, nullptr) << file;
-    uint32_t tag = 0;
-    ASSERT_EQ(fread_long(&tag, 1, in), 1u);
-    EXPECT_TRUE(f[0] == 'S' || tag == MX_RUN4_TAG) << file;
-    int rows = 0, cols = 0;
-    MXgetfilepictspecs(in, &rows, &cols);
-    std::fclose(in);
-    EXPECT_EQ(describe({0, 0, cols, rows}), describe({0, 0, field(f).wd, field(f).ht})) << file;
-  }
-
-  // Help files: 25 lines 13 pixels apart above the buttons; pages end at a form
-  // feed, none over 25 lines nor empty; lines of at most 80 characters that fit.
-  const MXWindow& help = win("help");
-  EXPECT_LE(13 * 25 + 3, button("help", "helpnext").y);
-  for (const char* name : {"controls.hlp", "main.hlp", "options.hlp", "tutor1.hlp", "geo.txt", "tech.txt",
-                           "pop.txt", "modeling.txt"}) {
-    const std::vector<std::string> lines = lines_of(data_path(std::string("info/") + name));
-    ASSERT_FALSE(lines.empty()) << name;
-    int on_page = 0;
-    bool ink = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-      const std::string where = std::string(name) + " line " + std::to_string(i + 1);
-      EXPECT_LE(lines[i].size(), 80u) << where;
-      EXPECT_LE(15 + 1 + width_in(SMALL, lines[i]), help.wd - help.bordersize - 2) << where;
-      ++on_page;
-      ink = ink || lines[i].find_first_not_of(" \t\f") != std::string::npos;
-      if (lines[i].find('\f') != std::string::npos) {
-        EXPECT_TRUE(ink) << where << ": an empty page";
-        on_page = 0;
-        ink = false;
-      }
-      EXPECT_LE(on_page, 25) << where << ": a page without its form feed";
-    }
-    EXPECT_TRUE(ink) << name << ": an empty last page";
-  }
-  // The version line: the first line beginning "Version" fits the version field.
-  for (const std::string& line : lines_of(data_path("info/pop.txt")))
-    if (line.rfind("Version", 0) == 0) {
-      EXPECT_LE(1 + width_in(SMALL, line.substr(0, 79)), field("VERSION").wd) << line;
-      return;
-    }
-  ADD_FAILURE() << "no version line";
 }
 
 }  // namespace
