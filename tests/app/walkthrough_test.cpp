@@ -208,7 +208,11 @@ class Lesson : public ProgramTest {
         MXgetbuttonspecs("top", "pyrgraph", &fx, &fy, &fw, &fh, nullptr);
         click(wx + fx + fw / 2 + 10, wy + fy + fh - 20);  // a click is no drag
         EXPECT_EQ(walkthru_stage(), DRAGCOHORT);
-        drag(wx + fx + fw / 2 + 20, wy + fy + fh - 20, wx + fx + fw / 2 + 60, wy + fy + fh - 20);
+        // The end of a female bar dragged towards the middle shortens that group.
+        const VKStatetype* s = VKState[0][Display[0].curr_sim];
+        const int32_t before = s->totpop[s->stepcnt];
+        drag(wx + fx + fw / 2 + 60, wy + fy + fh - 20, wx + fx + fw / 2 + 20, wy + fy + fh - 20);
+        EXPECT_LT(s->totpop[s->stepcnt], before);
         break;
       }
       case GOTO2050FINAL:
@@ -298,6 +302,25 @@ TEST_F(Lesson, LeavingInTheMiddleRestoresEverything) {
     EXPECT_EQ(InWalkThru + MapSelect + SetFertActive + window_level("map") + window_level("setfert"), 0);
     EXPECT_TRUE(same_bytes(saved("after.sav"), before_leaving)) << "left at stage " << stop;
   }
+}
+
+TEST_F(Lesson, HoldingMinusOnTheDeathRateStopsShortOfZero) {
+  open_main_screen();
+  start_lesson();
+  run_until(PRESSDEATHMINUS);
+  ASSERT_FALSE(HasFatalFailure());
+  // Three seconds held: the repeats come ever faster, one at every event at last.
+  int x, y;
+  button_centre("topdeath", "Death7m", &x, &y);
+  MXPheadless_press(x, y);
+  for (int t = 0; t < 300; ++t) MXPheadless_move(x, y);
+  MXPheadless_release(x, y);
+  run();
+  AT(CONTINUE10);
+  const VKStatetype* s = VKState[0][Display[0].curr_sim];
+  const int rate = rebuild_deathrate(7, s, s->male_pop[s->stepcnt], s->fem_pop[s->stepcnt], s->stepcnt);
+  EXPECT_LT(rate, 11);
+  EXPECT_GT(rate, 4);
 }
 
 TEST_F(Lesson, AFileOfTheUsersWorkIsNeverOverwrittenNorDeletedUnlessItLoads) {
