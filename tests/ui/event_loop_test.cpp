@@ -1,11 +1,10 @@
 // The event loop on the headless platform's virtual clock: which control a press
 // goes to, how held buttons look and repeat, drag and hover statuses, popup-menu
-// choices, keys, active functions, the first expose, and word lookup.
+// choices, keys, active functions and the first expose.
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "ui/select_word.h"
 #include "ui/interface_test_support.h"
 
 using namespace ifacetest;
@@ -17,36 +16,27 @@ const IntrFunction kRoutines[] = {
     UI_RECORDER(menuclosed), UI_RECORDER(item), UI_RECORDER(area), UI_RECORDER(area2), UI_RECORDER(ticker),
     UI_RECORDER(keyfunc), {"none", nullptr},
     // A routine that disables its own button, and a function that deactivates itself.
-    {"selfdis", [](int x, int y, int code, const char* name) {
-       record("selfdis", x, y, code, name);
-       MXdisablebutton("root", "selfdis", 1);
-       return 1;
-     }},
-    {"once", [](int x, int y, int code, const char* name) {
-       record("once", x, y, code, name);
-       MXdeactivatefunction("once");
-       return 1;
-     }},
+    {"selfdis",
+     [](int x, int y, int c, const char* n) { return MXdisablebutton("root", "selfdis", 1), record("selfdis", x, y, c, n); }},
+    {"once", [](int x, int y, int c, const char* n) { return MXdeactivatefunction("once"), record("once", x, y, c, n); }},
 };
 
 // Colours of the bevel's top line: released buttons show white there, pressed ones
 // dark grey (the interface file's button look).
-constexpr int kReleasedTop = 1;
-constexpr int kPressedTop = 2;
+constexpr int kReleasedTop = 1, kPressedTop = 2;
 
-void press(int x, int y) { MXPheadless_press(x, y); run_events(); }
-void release(int x, int y) { MXPheadless_release(x, y); run_events(); }
-void move(int x, int y) { MXPheadless_move(x, y); run_events(); }
-void click(int x, int y) { MXPheadless_press(x, y), MXPheadless_release(x, y), run_events(); }
+void press(int x, int y) { MXPheadless_press(x, y); MXdoeventsandreturn(); }
+void release(int x, int y) { MXPheadless_release(x, y); MXdoeventsandreturn(); }
+void move(int x, int y) { MXPheadless_move(x, y); MXdoeventsandreturn(); }
+void click(int x, int y) { MXPheadless_press(x, y), MXPheadless_release(x, y), MXdoeventsandreturn(); }
 // Idle events for ms milliseconds with the mouse at (x, y).
 void hold(int x, int y, long ms) {
   for (long t = 0; t < ms; t += 10) MXPheadless_move(x, y);
-  run_events();
+  MXdoeventsandreturn();
 }
 ControlType last_control() {
   ControlType last{};
-  MXgetlastcontrol(&last);
-  return last;
+  return MXgetlastcontrol(&last), last;
 }
 // "routine:control" of each call so far.
 std::vector<std::string> called() {
@@ -63,8 +53,7 @@ std::vector<Status> statuses(const char* routine) {
   return out;
 }
 
-class EventLoop : public InterfaceTest {
- protected:
+struct EventLoop : InterfaceTest {
   void SetUp() override { start_interface("event_loop.inf", kRoutines, std::size(kRoutines)); }
 };
 
@@ -198,7 +187,7 @@ TEST_F(EventLoop, AMenuChoiceADisabledItemACheckListAndAClickOutside) {
   MXsetcolor(9);
   MXPfill_rect(m.x, m.y, m.wd, m.ht);  // something paints over the menu
   MXPheadless_post(MXEvent{MX_EXPOSE, 0, 410, 50});
-  run_events();
+  MXdoeventsandreturn();
   expect_dots({{m.bcolor, m.x, m.y}, {m.bg, right_x, m.y + m.ht - 3}, {7, right_x, first_row_y}});
 }
 
@@ -212,16 +201,16 @@ TEST_F(EventLoop, KeysGoToTheKeyRoutineRelativeToTheCurrentWindowExceptControlTA
   MXPheadless_key('a');
   MXPheadless_key(20);
   MXPheadless_key(0xe9);  // a Latin-1 letter keeps its code
-  run_events();
+  MXdoeventsandreturn();
   EXPECT_EQ(statuses("keyfunc"), std::vector<Status>({{'a', 50, 20, ""}, {0xe9, 50, 20, ""}}));
   EXPECT_EQ(Fast, 1);
   MXclearcharfunc();
   MXPheadless_key('b');
-  run_events();
+  MXdoeventsandreturn();
   EXPECT_EQ(calls_of("keyfunc").size(), 2u);
   click(410, 20);  // Control-Q ends the program even with a menu open
   MXPheadless_key(17);
-  EXPECT_EQ(fatal_text(run_events), "Program terminated by the user pressing 'Control-Q'.");
+  EXPECT_EQ(fatal_text(MXdoeventsandreturn), "Program terminated by the user pressing 'Control-Q'.");
 }
 
 // Active functions run after every event; the heartbeat is wanted only while a repeat,
@@ -246,11 +235,9 @@ TEST_F(EventLoop, ActiveFunctionsAndTheHeartbeat) {
 
 TEST_F(EventLoop, EventsBeforeTheFirstExposeAreDropped) {
   MXPreset_event_loop();
-  MXPheadless_press(20, 15);
-  MXPheadless_release(20, 15);
+  MXPheadless_press(20, 15), MXPheadless_release(20, 15);
   MXPheadless_post(MXEvent{MX_EXPOSE, 0, 0, 0});
-  MXPheadless_press(20, 15);
-  MXPheadless_release(20, 15);
+  MXPheadless_press(20, 15), MXPheadless_release(20, 15);
   std::string error;
   ASSERT_TRUE(MXPheadless_set_script("", &error)) << error;  // running dry ends the loop
   EXPECT_THROW(MXPdo_events_forever(), QuitRequest);
@@ -259,12 +246,9 @@ TEST_F(EventLoop, EventsBeforeTheFirstExposeAreDropped) {
 
 // Eleven drag areas at one place, and speedup ----------------------------------------------
 
-class CrowdedScreen : public InterfaceTest {
- protected:
-  void SetUp() override {
-    static const IntrFunction routines[] = {UI_RECORDER(pile), UI_RECORDER(fast)};
-    start_interface("crowded.inf", routines, 2);
-  }
+const IntrFunction kCrowdRoutines[] = {UI_RECORDER(pile), UI_RECORDER(fast)};
+struct CrowdedScreen : InterfaceTest {
+  void SetUp() override { start_interface("crowded.inf", kCrowdRoutines, 2); }
 };
 
 TEST_F(CrowdedScreen, TenOverlappingDragAreasAreTrackedAnEleventhIsFatalAndSpeedupShortensRepeats) {
@@ -280,15 +264,6 @@ TEST_F(CrowdedScreen, TenOverlappingDragAreasAreTrackedAnEleventhIsFatalAndSpeed
   EXPECT_EQ(calls_of("pile").size(), 5u + 10u);
   EXPECT_NE(read_text("error.log").find("processmouseinside: Too many overlapping drag areas.Max = |10|\n"),
             std::string::npos);
-}
-
-TEST(SelectWord, FindsTheFirstEntryIgnoringCaseUpToAnEmptyOrNullEnd) {
-  const char* const list[] = {"blue", "RED", "green", "", "yellow", nullptr};
-  const char* const nulled[] = {"a", "b", nullptr};
-  EXPECT_EQ(std::vector<int>({MXiselword("Red", list), MXiselword("BLUE", list), MXiselword("yellow", list),
-                              MXiselword("gree", list), MXiselword("greens", list), MXiselword("B", nulled),
-                              MXiselword("c", nulled)}),
-            std::vector<int>({1, 0, -1, -1, -1, 1, -1}));
 }
 
 }  // namespace

@@ -33,8 +33,7 @@ std::string numbered_file(const char* name, int lines, int formfeed_line = 0) {
   return write_file(text, name);
 }
 
-class Help : public InterfaceTest {
- protected:
+struct Help : InterfaceTest {
   void SetUp() override { start_interface("help.inf", kRoutines, std::size(kRoutines)); }
 
   // The help window is at (40, 20); line k of a page has its baseline at 13 k and
@@ -120,12 +119,7 @@ TEST_F(Help, PagesForwardAndBackAndFormFeeds) {
   const std::string ff = write_file(text.insert(text.find(ms(26) + "\n"), "\f\n"), "ff.hlp");  // right after a full page
   using Lines = std::vector<std::pair<int, std::string>>;
   const Lines first = {{1, ms(1)}, {25, ms(25)}}, second = {{1, ms(26)}, {5, ms(30)}, {6, ""}};
-  const struct {
-    std::string file;
-    int page;
-    Lines lines;
-    ButtonStatusType next, prev;
-  } steps[] = {
+  const struct { std::string file; int page; Lines lines; ButtonStatusType next, prev; } steps[] = {
       {thirty, FirstPage, first, ENABLED, DISABLED},  {thirty, PrevPage, first, ENABLED, DISABLED},  // stays
       {thirty, NextPage, second, DISABLED, ENABLED},  {thirty, PrevPage, first, ENABLED, DISABLED},
       {thirty, NextPage, second, DISABLED, ENABLED},  {thirty, CurrPage, second, DISABLED, ENABLED},  // the same again

@@ -22,12 +22,9 @@ namespace {
 // Colours of the test file, in the order its palette entries place them.
 constexpr int kBorder = 8, kLight = 9, kDark = 10, kFace = 11, kInk = 12, kDim = 13, kHilite = 14;
 
-class Drawing : public InterfaceTest {
- protected:
+struct Drawing : InterfaceTest {
   void SetUp() override {
-    start(data_file("interface_basic.inf"), 1);
-    oldpopup = olditemslot = olditem = -1;
-    MXredrawactivewindows();
+    start(data_file("interface_basic.inf"), 1), oldpopup = olditemslot = olditem = -1, MXredrawactivewindows();
   }
 };
 
@@ -95,9 +92,7 @@ TEST_F(Drawing, MenuWithAnInvisibleItemAndCheckMarks) {
 
   // Highlight follows the pointer over the visible items: m.x < x < m.x + wd and
   // m.y + 1 < y < m.y + 15 n + 2 (n = 2 visible items); slot (y - m.y - 3) / 15.
-  const struct {
-    int x, y, slot;
-  } points[] = {{310, 222, 1}, {310, 208, 0}, {310, 231, 1}, {310, 232, -1}, {310, 202, 0}, {310, 201, -1},
+  const struct { int x, y, slot; } points[] = {{310, 222, 1}, {310, 208, 0}, {310, 231, 1}, {310, 232, -1}, {310, 202, 0}, {310, 201, -1},
                 {301, 210, 0}, {300, 210, -1}, {300 + m.wd - 1, 210, 0}, {300 + m.wd, 210, -1}};
   for (const auto& p : points) {
     highlight(p.x, p.y);
@@ -136,11 +131,7 @@ TEST_F(Drawing, ModalWindowWithBackingStoreAndItsRemoval) {
 }
 
 // Texts in one colour and font, each at (x, baseline).
-struct Ink {
-  int colour;
-  FontSizeType font;
-  std::vector<std::tuple<int, int, std::string>> at;
-};
+struct Ink { int colour; FontSizeType font; std::vector<std::tuple<int, int, std::string>> at; };
 
 // The ink in the box (x0, y0)-(x1, y1) must be exactly what the platform's own text
 // drawing leaves there for the texts placed by the rules, on a cleared box.
@@ -173,11 +164,7 @@ TEST_F(Drawing, LabelsMenuItemsAndWindowTextStandWhereTheRulesPlaceThem) {
   // Y + (H - 2h - 2) / 2 + h, the second h lower, each centred by its own width.
   const auto base = [](int Y, int H, int th) { return Y + (H - th) / 2 + th + (H - th) % 2; };
   const int two = 385 + (41 - 2 * h - 2) / 2 + h;
-  const struct {
-    const char* what;
-    int x0, y0, x1, y1;
-    std::vector<Ink> inks;
-  } labels[] = {
+  const struct { const char* what; int x0, y0, x1, y1; std::vector<Ink> inks; } labels[] = {
       {"centred, 20 high", 25, 385, 64, 405, {{kInk, LARGE, {{25 + (40 - t("Mid")) / 2, base(385, 20, h), "Mid"}}}}},
       {"centred, 21 high", 70, 385, 109, 405, {{kInk, LARGE, {{70 + (40 - t("Mid")) / 2, base(385, 21, h), "Mid"}}}}},
       {"right, 20 high", 115, 385, 164, 405, {{kInk, LARGE, {{115 + 50 - t("Rgt") - 6, base(385, 20, h), "Rgt"}}}}},

@@ -31,22 +31,13 @@
 
 namespace ifacetest {
 
-struct Fatal {
-  int code;
-  std::string text;
-};
-struct QuitRequest {
-  int code;
-};
+struct Fatal { int code; std::string text; };
+struct QuitRequest { int code; };
 
 // The message of the fatal exit `action` ends in, or "(no fatal exit)".
 template <typename F>
 std::string fatal_text(F action) {
-  try {
-    action();
-  } catch (const Fatal& f) {
-    return f.text;
-  }
+  try { action(); } catch (const Fatal& f) { return f.text; }
   return "(no fatal exit)";
 }
 
@@ -67,8 +58,7 @@ inline int record(const char* routine, int x, int y, int code, const char* name)
 }
 inline std::vector<Call> calls_of(const std::string& routine) {
   std::vector<Call> out;
-  for (const Call& c : calls())
-    if (c.routine == routine) out.push_back(c);
+  for (const Call& c : calls()) if (c.routine == routine) out.push_back(c);
   return out;
 }
 
@@ -78,10 +68,8 @@ inline std::vector<Call> calls_of(const std::string& routine) {
 
 // Every routine name the interface files written by the tests use.
 inline const IntrFunction kAnyRoutines[] = {
-    UI_RECORDER(quit),  UI_RECORDER(save_simulation), UI_RECORDER(file),   UI_RECORDER(options),
-    UI_RECORDER(do_intro), UI_RECORDER(walkthru),     UI_RECORDER(press),  UI_RECORDER(area),
-    UI_RECORDER(redraw), UI_RECORDER(closed),         UI_RECORDER(item),   UI_RECORDER(checks),
-    UI_RECORDER(menu),
+    UI_RECORDER(quit), UI_RECORDER(save_simulation), UI_RECORDER(file), UI_RECORDER(do_intro), UI_RECORDER(walkthru),
+    UI_RECORDER(press), UI_RECORDER(area), UI_RECORDER(closed), UI_RECORDER(item), UI_RECORDER(checks), UI_RECORDER(menu),
 };
 
 inline std::string data_file(const char* name) { return std::string(UI_TEST_DATA) + "/" + name; }
@@ -89,8 +77,8 @@ inline std::string data_file(const char* name) { return std::string(UI_TEST_DATA
 // Each test process works in a directory of its own (error.log, written files), so that
 // tests can run in parallel; it is removed when the process ends.
 inline void use_private_directory() {
-  static bool done = false;
   static char dir[] = "/tmp/demovar-ui-test-XXXXXX";
+  static bool done = false;
   if (done || !mkdtemp(dir)) return;
   done = true;
   std::filesystem::current_path(dir);
@@ -103,7 +91,7 @@ inline std::string write_file(const std::string& text, const char* name = "test_
 }
 inline std::string read_text(const char* name) {
   std::ifstream in(name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Starts the library headless on `path`; throws Fatal when it ends the program.
@@ -137,29 +125,20 @@ std::string log_during(F action) {
 inline void start_interface(const char* file, const IntrFunction* table, int count) {
   start(data_file(file), 0, 16, table, count);
   MXPset_quit_handler([](int code) { throw QuitRequest{code}; });
-  MXPreset_event_loop();
-  MXresethelpstate();
-  MXresetlists();
-  MXresetsclists();
-  MXmouseinit();
+  MXPreset_event_loop(), MXresethelpstate(), MXresetlists(), MXresetsclists(), MXmouseinit();
   MXdoeventsandreturn();
   calls().clear();
 }
 inline void stop_interface() {
-  MXresetlists();
-  MXresetsclists();
-  closegraph();
-  MXfreeinterfacetables();
+  MXresetlists(), MXresetsclists(), closegraph(), MXfreeinterfacetables();
   MXsetfatalhandler(nullptr);
 }
-inline void run_events() { MXdoeventsandreturn(); }
 
 inline const MXWindow& window(const char* name) { return Win[MXwindownum(name)]; }
 inline const MXButton& button(const char* w, const char* b) { return Win[MXwindownum(w)].wb[MXbuttonnum(MXwindownum(w), b)]; }
 inline ButtonStatusType state_of(const char* window, const char* button) {
   int active = 0;
-  MXgetbuttonspecs(window, button, nullptr, nullptr, nullptr, nullptr, &active);
-  return static_cast<ButtonStatusType>(active);
+  return MXgetbuttonspecs(window, button, nullptr, nullptr, nullptr, nullptr, &active), ButtonStatusType(active);
 }
 
 // Screen read-back, and expected colours at screen points.
@@ -176,16 +155,13 @@ inline std::vector<unsigned char> screen() {
   for (int y = 0; y < 480; ++y) MXPget_row(y, all.data() + y * 640);
   return all;
 }
-struct Dot {
-  int colour, x, y;
-};
+struct Dot { int colour, x, y; };
 inline void expect_dots(std::initializer_list<Dot> dots) {
   for (const Dot& d : dots) EXPECT_EQ(MXPget_pixel(d.x, d.y), d.colour) << "at (" << d.x << ", " << d.y << ")";
 }
 
 // A test with the library stopped and its tables released afterwards.
-class InterfaceTest : public ::testing::Test {
- protected:
+struct InterfaceTest : ::testing::Test {
   void TearDown() override { stop_interface(); }
 };
 
