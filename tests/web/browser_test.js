@@ -60,9 +60,11 @@ async function clickAt(page, where) {
       console.log(`checkpoint ${name}: ${differ} pixels differ from the native screen`);
       check(differ === 0, `checkpoint ${name}`);
     }
-    const table = `${work}/downloads/webtable.csv`;
-    for (let n = 0; n < 20 && !fs.existsSync(table); ++n) await new Promise((r) => setTimeout(r, 100));
-    check(fs.existsSync(table) && fs.readFileSync(table).equals(fs.readFileSync(`${work}/webtable.csv`)), 'the exported table as a download');
+    for (const name of ['vkshot00.bmp', 'webtable.csv']) {
+      const got = `${work}/downloads/${name}`;
+      for (let n = 0; n < 20 && !fs.existsSync(got); ++n) await new Promise((r) => setTimeout(r, 100));
+      check(fs.existsSync(got) && fs.readFileSync(got).equals(fs.readFileSync(`${work}/${name}`)), `${name} as a download`);
+    }
     await replay(page, 'second', true);
     const differ = await compare(page, 'loaded');
     console.log(`the save loaded back after a reload: ${differ} pixels differ`);

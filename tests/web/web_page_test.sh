@@ -4,8 +4,8 @@
 # Debian's chromium through the page's test hook, on the same virtual clock, and
 # compares the canvas pixel for pixel with the native screenshots: the intro, two
 # panes loaded, a run to 2050 beside a second run, an open dialog, and after a
-# reload of the page the simulation saved before it, loaded back; the table
-# exported arrives as a download, the same as the native one. Then it types
+# reload of the page the simulation saved before it, loaded back; the screen
+# dump and the table exported arrive as downloads, the same as the native ones. Then it types
 # real keys into the page. Prints the budgets: the page's size, its first frame
 # and the idle tab's processor time.
 # Usage: web_page_test.sh SOURCE_DIR NATIVE_VARNOCK WEB_BUILD_DIR
@@ -47,8 +47,11 @@ file_menu() {  # $1 item, $2 the name typed into its dialog
   echo "screenshot panes"
   for _ in $(seq 12); do echo "click $(button_centre top simulate)"; done
   for _ in 1 2 3; do echo "click $(button_centre bottom simulate)"; done
-  printf 'screenshot runs\nclick %s\nclick %s\nwait 100\nscreenshot dialog\nkey escape\n' \
+  printf 'screenshot runs\nclick %s\nclick %s\nwait 100\nscreenshot dialog\n' \
     "$(button_centre root File)" "$(item_centre file 2)"
+  # A BMP dump of the screen, and its result alert closed.
+  printf 'click %s\nclick %s\nclick %s\nkey return\n' \
+    "$(button_centre dump gfformat)" "$(item_centre gfformat 0)" "$(button_centre dump dumpscreen)"
   file_menu 0 websave
   echo "key return"  # the save's result
   file_menu 3 webtable
@@ -63,7 +66,7 @@ for script in first second; do
   (cd "$work/native" && VARNOCK_PLATFORM=headless VARNOCK_SCRIPT="$work/$script.txt" "$varnock" >/dev/null)
 done
 for shot in intro panes runs dialog loaded; do mv "$work/native/$shot" "$work/$shot.png"; done
-mv "$work/native/webtable.csv" "$work/"
+mv "$work/native/webtable.csv" "$work/native/vkshot00.bmp" "$work/"
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$web_build/web" >/dev/null 2>&1 &
